@@ -1,0 +1,112 @@
+#pragma once
+// Control ids of every window, shared by the program, its resource script
+// and the end-to-end driver. Plain #defines so windres can read them too.
+
+// ---- Main window TForm1: title strip and navigation
+#define IDC_PANEL3            1001  /* title strip, left: logo + web icon */
+#define IDC_IMAGE2            1002  /* logo */
+#define IDC_IMAGE3            1003  /* web icon */
+#define IDC_SYSTBUT           1004  /* title strip, right */
+#define IDC_IMAGE1            1005  /* close glyph: hide into the tray */
+#define IDC_TREEVIEW1         1006
+#define IDC_SHAPE1            1007  /* orange frame */
+
+// ---- Options panel
+#define IDC_PANEL1            1100
+#define IDC_CHECKBOX2         1101  /* start with Windows */
+#define IDC_CHECKBOX4         1102  /* start hidden in the tray */
+#define IDC_CHECKBOX5         1103  /* close open programs */
+#define IDC_CHECKBOX6         1104  /* start sound */
+#define IDC_CHECKBOX7         1105  /* update check */
+#define IDC_LABEL19           1106
+#define IDC_CHECKBOX10        1107  /* restart after wake */
+#define IDC_LABEL24           1108
+#define IDC_IMAGE6            1109
+
+// ---- Language panel
+#define IDC_PANEL2            1200
+#define IDC_LABEL2            1201
+#define IDC_COMBOBOX1         1202
+#define IDC_PNGBUTTON3        1203  /* apply language */
+#define IDC_IMAGE7            1204
+
+// ---- One-shot plan panel
+#define IDC_PANEL4            1300
+#define IDC_CHECKBOX3         1301  /* power off at */
+#define IDC_LABEL3            1302
+#define IDC_DATETIMEPICKER1   1303  /* off date */
+#define IDC_LABEL4            1304
+#define IDC_DATETIMEPICKER2   1305  /* off time */
+#define IDC_CHECKBOX1         1306  /* wake at */
+#define IDC_LABEL5            1307
+#define IDC_DATETIMEPICKER3   1308  /* wake date */
+#define IDC_LABEL6            1309
+#define IDC_DATETIMEPICKER4   1310  /* wake time */
+#define IDC_COMBOBOX2         1311  /* power off / hibernate */
+#define IDC_PNGBUTTON2        1312  /* apply plan */
+#define IDC_PANEL6            1313  /* armed view */
+#define IDC_LABEL7            1314
+#define IDC_LABEL8            1315
+#define IDC_LABEL9            1316
+#define IDC_LABEL10           1317
+#define IDC_LABEL11           1318
+#define IDC_LABEL12           1319
+#define IDC_PNGBUTTON5        1320  /* cancel plan */
+#define IDC_IMAGE8            1321
+
+// ---- Scheduler panel
+#define IDC_P_SHEDULER        1400
+#define IDC_PWEEK             1401
+#define IDC_DAYBUTTON_FIRST   1410  /* day buttons 1..7: IDC_DAYBUTTON_FIRST + day - 1 */
+#define IDC_LABEL22           1420  /* name of the edited day */
+#define IDC_DDAY              1421  /* hidden: number of the edited day */
+#define IDC_PNGBUTTON8        1422  /* start / stop scheduler */
+#define IDC_PANEL8            1423
+#define IDC_STRINGGRID1       1424
+#define IDC_IMAGE10           1425
+#define IDC_SCHED_FIRST       1430  /* day editor controls: 1430..1459 */
+
+// ---- Start-up programs panel
+#define IDC_PANEL5            1500
+#define IDC_LABEL1            1501
+#define IDC_LISTBOX1          1502
+#define IDC_PNGBUTTON1        1503  /* add */
+#define IDC_PNGBUTTON4        1504  /* remove */
+#define IDC_IMAGE9            1505
+
+// ---- About panel
+#define IDC_PANEL7            1600
+#define IDC_IMAGE4            1601
+#define IDC_LABEL15           1602  /* version */
+#define IDC_LABEL13           1603  /* web link */
+#define IDC_LABEL16           1604  /* mail link */
+#define IDC_LABEL23           1605  /* history link */
+
+// ---- Tray menu
+#define IDM_N1_OPEN           2001
+#define IDM_N4_ONOFF          2002
+#define IDM_N3_ABOUT          2003
+#define IDM_N2_EXIT           2004
+
+// ---- Countdown window TCountForm
+#define IDC_COUNT_IMAGE1      3001
+#define IDC_COUNT_LABEL1      3002
+#define IDC_COUNT_IMAGE2      3003  /* cancel */
+
+// ---- Window timers of the main window
+#define TIMER_TIMER1          1
+#define TIMER_SCHEDULER       2
+#define TIMER_TIMERCNT        3
+#define TIMER_TIMERRESET      4
+#define TIMER_TIMER_UPD       5
+
+// ---- Resources
+#define IDI_ZELVAR            100
+#define IDR_LOGOSND           200
+
+// Window classes, so the driver can tell the windows apart.
+#define ZELVAR_MAIN_CLASS     L"TForm1"
+#define ZELVAR_ABOUT_CLASS    L"TFabout"
+#define ZELVAR_SHEDDAYS_CLASS L"Tfsheddays"
+#define ZELVAR_HISTORY_CLASS  L"TFhistory"
+#define ZELVAR_COUNT_CLASS    L"TCountForm"

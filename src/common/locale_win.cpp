@@ -1,0 +1,33 @@
+#include "common/locale_win.h"
+
+#include <windows.h>
+
+namespace zelvar {
+namespace {
+
+std::wstring LocaleValue(LCTYPE type, const wchar_t* fallback) {
+    wchar_t buf[128] = {};
+    int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buf, 128);
+    return n > 1 ? std::wstring(buf, n - 1) : std::wstring(fallback);
+}
+
+}  // namespace
+
+LocaleFormats ReadUserLocaleFormats() {
+    LocaleFormats f;
+    f.shortDate = LocaleValue(LOCALE_SSHORTDATE, L"dd.MM.yyyy");
+    f.longTime = LocaleValue(LOCALE_STIMEFORMAT, L"HH:mm:ss");
+    f.am = LocaleValue(LOCALE_S1159, L"");
+    f.pm = LocaleValue(LOCALE_S2359, L"");
+    return f;
+}
+
+unsigned SystemDefaultLanguageId() { return static_cast<unsigned>(GetSystemDefaultLCID() & 0xFFFF); }
+
+TDateTime NowLocal() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
+}
+
+}  // namespace zelvar

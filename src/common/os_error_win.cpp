@@ -1,0 +1,32 @@
+#include "common/os_error_win.h"
+
+#include "common/text.h"
+
+namespace zelvar {
+
+const wchar_t* ApplicationTitle() { return L"Zelvar 1.6"; }
+
+OsError OsErrorFromCode(DWORD code) {
+    std::wstring text;
+    if (code != 0) {
+        wchar_t* buf = nullptr;
+        DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+        if (n && buf) text.assign(buf, n);
+        if (buf) LocalFree(buf);
+    }
+    return OsError(code, FormatOsErrorMessage(code, text));
+}
+
+OsError LastOsError() { return OsErrorFromCode(GetLastError()); }
+
+void RaiseLastOsError() { throw LastOsError(); }
+
+void ShowUnhandledError(HWND owner, const std::exception& error) {
+    std::wstring text;
+    if (auto os = dynamic_cast<const OsError*>(&error)) text = os->Message();
+    else text = Utf8ToUtf16(error.what());
+    MessageBoxW(owner, text.c_str(), ApplicationTitle(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace zelvar

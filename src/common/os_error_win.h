@@ -1,0 +1,21 @@
+#pragma once
+#include <windows.h>
+
+#include "common/os_error.h"
+
+namespace zelvar {
+
+// Builds the OsError for GetLastError() (or the given code) with the system's text.
+OsError LastOsError();
+OsError OsErrorFromCode(DWORD code);
+[[noreturn]] void RaiseLastOsError();
+
+// The program's top-level handler: shows what escaped an event handler in a
+// message box titled with the application title, so the program carries on
+// with the next event.
+void ShowUnhandledError(HWND owner, const std::exception& error);
+
+// The caption of the program's plain message boxes.
+const wchar_t* ApplicationTitle();
+
+}  // namespace zelvar

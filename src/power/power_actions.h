@@ -1,0 +1,17 @@
+#pragma once
+// The program's only effects on the machine's power state. Two builds link
+// two implementations: zelvar.exe the real one, zelvar_test.exe (and the
+// tests) a recording one that logs the action beside the exe and returns at
+// once, as a resume would.
+
+namespace zelvar {
+
+// Enables a privilege in the process token; true only if every call succeeded.
+bool EnablePrivilege(const wchar_t* name);
+// Each raises OsError when the system refuses.
+void PowerOffComputer();
+// Returns when the machine has resumed.
+void HibernateComputer();
+void RestartComputer();
+
+}  // namespace zelvar
