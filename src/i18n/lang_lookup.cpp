@@ -1,0 +1,115 @@
+#include "i18n/lang_lookup.h"
+
+#include "common/text.h"
+
+namespace zelvar {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// The text of one line when its key is `key`.
+std::optional<std::string_view> TextOfLine(std::string_view line, std::string_view key) {
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    const std::string_view name = TrimBlanks(line.substr(0, eq));
+    if (name.empty() || name.front() == '[' || name.front() == ';') return std::nullopt;
+    if (name != key) return std::nullopt;
+    std::string_view text = line.substr(eq + 1);
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+}  // namespace
+
+const std::array<LanguageInfo, kLanguageCount>& LanguageList() {
+    static const std::array<LanguageInfo, kLanguageCount> list = {{
+        {L"Russian", L"Russian.ini"},
+        {L"English", L"English.ini"},
+        {L"Deutsch", L"Deutsch.ini"},
+    }};
+    return list;
+}
+
+bool IsLanguageIndex(int index) { return index >= 0 && index < kLanguageCount; }
+
+std::wstring LanguageFileName(int index) {
+    if (!IsLanguageIndex(index)) return {};
+    return std::wstring(LanguageList()[static_cast<size_t>(index)].fileName);
+}
+
+std::wstring LanguageFilePath(std::wstring_view programFolder, int index) {
+    std::wstring path(programFolder);
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
+    path += L"languages\\";
+    path += LanguageFileName(index);
+    return path;
+}
+
+int DefaultLanguageIndex(unsigned long languageId) {
+    return (languageId & 0xFFFFu) == 0x0419u ? kRussianLanguageIndex : kEnglishLanguageIndex;
+}
+
+int LanguageIndexOrRussian(int index) { return IsLanguageIndex(index) ? index : kRussianLanguageIndex; }
+
+bool IsValidUtf8(std::string_view in) {
+    size_t i = 0;
+    while (i < in.size()) {
+        const unsigned char c = static_cast<unsigned char>(in[i]);
+        if (c < 0x80) { ++i; continue; }
+        int len;
+        char32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
+        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
+        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
+        else return false;  // stray continuation byte, C0/C1 or F5..FF
+        if (in.size() - i < static_cast<size_t>(len)) return false;
+        for (int k = 1; k < len; ++k) {
+            const unsigned char cc = static_cast<unsigned char>(in[i + k]);
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(len);
+    }
+    return true;
+}
+
+std::optional<std::wstring> FindLangText(std::string_view bytes, std::wstring_view key) {
+    if (key.empty()) return std::nullopt;
+    const std::string wanted = Utf16ToUtf8(key);
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    while (!bytes.empty()) {
+        const size_t end = bytes.find_first_of("\r\n");
+        const std::string_view line = bytes.substr(0, end);
+        if (end == std::string_view::npos) {
+            bytes = {};
+        } else {
+            const size_t next = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? end + 2 : end + 1;
+            bytes.remove_prefix(next);
+        }
+        if (const auto text = TextOfLine(line, wanted)) {
+            if (!IsValidUtf8(*text)) return std::wstring();
+            return Utf8ToUtf16(*text);
+        }
+    }
+    return std::nullopt;
+}
+
+std::wstring FormatLanguageFileErrorMessage(std::wstring_view path, std::wstring_view systemText) {
+    std::wstring text(systemText);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    std::wstring message = L"Cannot open the language file \"" + std::wstring(path) + L"\".";
+    if (!text.empty()) message += L"\r\n" + text;
+    return message;
+}
+
+}  // namespace zelvar
