@@ -102,7 +102,6 @@
 
 // ---- Resources
 #define IDI_ZELVAR            100
-#define IDR_LOGOSND           200
 
 // Window classes, so the driver can tell the windows apart.
 #define ZELVAR_MAIN_CLASS     L"TForm1"

@@ -1,0 +1,25 @@
+#pragma once
+// The bitmaps of the main window by their role; 0 draws nothing.
+#if __has_include("art_ids.h")
+#include "art_ids.h"
+#endif
+
+namespace zelvar {
+
+#ifdef IDB_IMAGE2_LOGO
+inline constexpr int kBitmapLogo = IDB_IMAGE2_LOGO;
+inline constexpr int kBitmapWeb = IDB_IMAGE3_WEB;
+inline constexpr int kBitmapClose = IDB_IMAGE1_CLOSE;
+inline constexpr int kBitmapWordmark = IDB_IMAGE5_WORDMARK;
+inline constexpr int kBitmapPanel1 = IDB_IMAGE6;
+inline constexpr int kBitmapPanel2 = IDB_IMAGE7;
+inline constexpr int kBitmapPanel4 = IDB_IMAGE8;
+inline constexpr int kBitmapPanel5 = IDB_IMAGE9;
+inline constexpr int kBitmapPanel3 = IDB_IMAGE10;
+inline constexpr int kBitmapAbout = IDB_IMAGE4_ABOUT;
+#else
+inline constexpr int kBitmapLogo = 0, kBitmapWeb = 0, kBitmapClose = 0, kBitmapWordmark = 0, kBitmapPanel1 = 0,
+                     kBitmapPanel2 = 0, kBitmapPanel4 = 0, kBitmapPanel5 = 0, kBitmapPanel3 = 0, kBitmapAbout = 0;
+#endif
+
+}  // namespace zelvar

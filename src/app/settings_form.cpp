@@ -1,0 +1,98 @@
+// config.ini and the option boxes: loading sets the controls, saving writes
+// them back; the start-with-Windows value follows CheckBox2.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/autostart_win.h"
+#include "app/settings.h"
+#include "app/zelvar.h"
+#include "common/ini_win.h"
+#include "common/locale_win.h"
+#include "common/os_error_win.h"
+#include "common/paths_win.h"
+#include "online/web_addresses.h"
+
+namespace zelvar {
+
+void TForm1::LoadSettings() {
+    const int lngDefault = DefaultLanguageForSystem(SystemDefaultLanguageId());
+    FirstStart = false;
+    ui::SetText(Label15, MainWindowCaption());
+
+    const Settings s = ReadSettings(IniFile(FileBesideExe(L"config.ini")), lngDefault);
+    if (s.firstStart) {
+        FirstStart = true;
+        ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+    SchedulerTag = s.schedulerRunning ? 1 : 0;
+
+    SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
+    for (const auto& entry : s.autoexe) SendMessageW(ListBox1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    ui::SetVisible(PNGButton4, !s.autoexe.empty());
+
+    // Setting the boxes saves nothing; only the start-with-Windows value is
+    // written again, so a moved program registers its new path.
+    loadingSettings_ = true;
+    ui::SetChecked(CheckBox2, s.autoload);
+    ui::SetChecked(CheckBox4, s.tray);
+    ui::SetChecked(CheckBox5, s.allclose);
+    ui::SetChecked(CheckBox6, s.logosound);
+    ui::SetChecked(CheckBox7, s.autoupd);
+    ui::SetChecked(CheckBox10, s.resetafteron);
+    loadingSettings_ = false;
+    if (s.autoload) SetAutoStart(false);
+
+    SendMessageW(ComboBox1, CB_SETCURSEL, s.lng, 0);
+    if (SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0) == CB_ERR) SendMessageW(ComboBox1, CB_SETCURSEL, 0, 0);
+
+    if (s.firstStart) {
+        ui::SetChecked(CheckBox2, true);
+        CheckBox2Click();
+        ui::SetChecked(CheckBox4, true);
+        CheckBox4Click();
+    }
+}
+
+void TForm1::SaveSettings() {
+    Settings s;
+    s.autoload = ui::IsChecked(CheckBox2);
+    s.tray = ui::IsChecked(CheckBox4);
+    s.allclose = ui::IsChecked(CheckBox5);
+    const int count = static_cast<int>(SendMessageW(ListBox1, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const int len = static_cast<int>(SendMessageW(ListBox1, LB_GETTEXTLEN, i, 0));
+        std::wstring entry(static_cast<size_t>(len) + 1, L'\0');
+        SendMessageW(ListBox1, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
+        entry.resize(static_cast<size_t>(len));
+        s.autoexe.push_back(entry);
+    }
+    s.logosound = ui::IsChecked(CheckBox6);
+    s.autoupd = ui::IsChecked(CheckBox7);
+    s.resetafteron = ui::IsChecked(CheckBox10);
+    s.schedulerRunning = SchedulerTag != 0;
+    s.lng = SelectedLanguage() < 0 ? 0 : SelectedLanguage();
+
+    IniFile ini(FileBesideExe(L"config.ini"));
+    if (WriteSettings(ini, s)) return;
+    // The first-start save runs before any language was applied: then the
+    // message is looked up on the spot, in English when even that fails.
+    std::wstring message = MsgErrConfig;
+    if (message.empty()) {
+        try {
+            message = GetLangText(L"mserrconfig");
+        } catch (const std::exception&) {
+        }
+    }
+    if (message.empty()) message = L"The settings could not be saved.";
+    MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
+}
+
+void TForm1::CheckBox2Click() { SetAutoStart(!ui::IsChecked(CheckBox2)); }
+void TForm1::CheckBox4Click() { SaveSettings(); }
+void TForm1::CheckBox5Click() { SaveSettings(); }
+void TForm1::CheckBox6Click() { SaveSettings(); }
+void TForm1::CheckBox7Click() { SaveSettings(); }
+
+int TForm1::SelectedLanguage() const { return static_cast<int>(SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0)); }
+
+}  // namespace zelvar
