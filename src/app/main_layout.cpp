@@ -217,6 +217,8 @@ void TForm1::OnCommand(int id, int code, HWND control) {
             case IDC_CHECKBOX6: CheckBox6Click(); return;
             case IDC_CHECKBOX7: CheckBox7Click(); return;
             case IDC_PNGBUTTON3: PNGButton3Click(); return;
+            case IDC_PNGBUTTON1: PNGButton1Click(); return;
+            case IDC_PNGBUTTON4: PNGButton4Click(); return;
             case IDM_N1_OPEN: a_mainExecute(); return;
             case IDM_N4_ONOFF: a_onoffExecute(); return;
             case IDM_N3_ABOUT: aboutExecute(); return;
@@ -228,6 +230,18 @@ void TForm1::OnCommand(int id, int code, HWND control) {
 
 LRESULT TForm1::OnNotify(NMHDR* hdr) {
     if (hdr->idFrom == IDC_TREEVIEW1 && hdr->code == TVN_SELCHANGEDW) TreeView1Click();
+    if (hdr->idFrom == IDC_TREEVIEW1 && hdr->code == NM_CUSTOMDRAW) {
+        // The selected node in the accent colour, the others light on dark.
+        auto* cd = reinterpret_cast<NMTVCUSTOMDRAW*>(hdr);
+        if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+        if (cd->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+            const bool selected = reinterpret_cast<HTREEITEM>(cd->nmcd.dwItemSpec) == TreeView_GetSelection(TreeView1);
+            cd->clrText = selected ? RGB(255, 255, 255) : ui::kTextDim;
+            cd->clrTextBk = selected ? ui::kAccent : ui::kDark;
+            cd->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+            return CDRF_NEWFONT;
+        }
+    }
     return 0;
 }
 

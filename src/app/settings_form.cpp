@@ -26,9 +26,7 @@ void TForm1::LoadSettings() {
     }
     SchedulerTag = s.schedulerRunning ? 1 : 0;
 
-    SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
-    for (const auto& entry : s.autoexe) SendMessageW(ListBox1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    ui::SetVisible(PNGButton4, !s.autoexe.empty());
+    SetListBoxEntries(s.autoexe, -1);
 
     // Setting the boxes saves nothing; only the start-with-Windows value is
     // written again, so a moved program registers its new path.
@@ -58,14 +56,7 @@ void TForm1::SaveSettings() {
     s.autoload = ui::IsChecked(CheckBox2);
     s.tray = ui::IsChecked(CheckBox4);
     s.allclose = ui::IsChecked(CheckBox5);
-    const int count = static_cast<int>(SendMessageW(ListBox1, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        const int len = static_cast<int>(SendMessageW(ListBox1, LB_GETTEXTLEN, i, 0));
-        std::wstring entry(static_cast<size_t>(len) + 1, L'\0');
-        SendMessageW(ListBox1, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
-        entry.resize(static_cast<size_t>(len));
-        s.autoexe.push_back(entry);
-    }
+    s.autoexe = ListBoxEntries();
     s.logosound = ui::IsChecked(CheckBox6);
     s.autoupd = ui::IsChecked(CheckBox7);
     s.resetafteron = ui::IsChecked(CheckBox10);

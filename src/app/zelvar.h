@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/art.h"
 #include "app/ui_win.h"
@@ -88,6 +89,10 @@ public:
     // Start-up programs and start sound
     void RunStartupPrograms();
     void PlayStartSound();
+    void PNGButton1Click();
+    void PNGButton4Click();
+    std::vector<std::wstring> ListBoxEntries() const;
+    void SetListBoxEntries(const std::vector<std::wstring>& entries, int selected);
 
     // Messages shown by several pages, filled when a language is applied.
     std::wstring MsgWrongDt, MsgRemoveExe, MsgSelString, MsgErrConfig;
