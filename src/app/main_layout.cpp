@@ -5,6 +5,7 @@
 
 #include "app/control_ids.h"
 #include "app/zelvar.h"
+#include "online/web_addresses.h"
 
 namespace zelvar {
 namespace {
@@ -88,7 +89,7 @@ void TForm1::CreateControls() {
     DateTimePicker4 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 96,
                                   147, 120, 24, Panel4, IDC_DATETIMEPICKER4);
     ComboBox2 = CreateChild(WC_COMBOBOXW, L"",
-                            WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 184,
+                            WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 10, 184,
                             206, 200, Panel4, IDC_COMBOBOX2);
     PNGButton2 = CreateImageButton(Panel4, IDC_PNGBUTTON2, L"", 10, kPanelH - 8 - kButtonH, kButtonW, kButtonH);
     Panel6 = CreatePanel(Panel4, IDC_PANEL6, 1, 1, kPanelW - 2, kPanelH - 2, true);
@@ -129,8 +130,8 @@ void TForm1::CreateControls() {
     Image4 = CreatePicture(Panel7, IDC_IMAGE4, kBitmapAbout, 0, 14, 128, 96, true);
     Label15 = CreateLabel(Panel7, IDC_LABEL15, L"", 10, 120, kPanelW - 20, 22, SS_CENTER);
     SendMessageW(Label15, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-    Label13 = CreateLabel(Panel7, IDC_LABEL13, L"", 10, 150, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
-    Label16 = CreateLabel(Panel7, IDC_LABEL16, L"", 10, 174, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
+    Label13 = CreateLabel(Panel7, IDC_LABEL13, kSiteName, 10, 150, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
+    Label16 = CreateLabel(Panel7, IDC_LABEL16, kMailAddress, 10, 174, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
     Label23 = CreateLabel(Panel7, IDC_LABEL23, L"", 10, 198, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
 }
 

@@ -5,6 +5,8 @@
 namespace zelvar {
 
 inline constexpr wchar_t kSiteAddress[] = L"https://zelvar.app";
+inline constexpr wchar_t kSiteName[] = L"zelvar.app";
+inline constexpr wchar_t kMailAddress[] = L"support@zelvar.app";
 inline std::wstring ProductPageAddress() { return std::wstring(kSiteAddress) + L"/soft/zelvar.html"; }
 
 }  // namespace zelvar
