@@ -17,9 +17,13 @@ inline constexpr int kBitmapPanel4 = IDB_IMAGE8;
 inline constexpr int kBitmapPanel5 = IDB_IMAGE9;
 inline constexpr int kBitmapPanel3 = IDB_IMAGE10;
 inline constexpr int kBitmapAbout = IDB_IMAGE4_ABOUT;
+inline constexpr int kBitmapCountdown = IDB_COUNT_IMAGE1;
+inline constexpr int kBitmapCountCancel = IDB_COUNT_IMAGE2;
+inline constexpr int kBitmapCloseHot = IDB_IMAGE1_CLOSE_HOT;
 #else
 inline constexpr int kBitmapLogo = 0, kBitmapWeb = 0, kBitmapClose = 0, kBitmapWordmark = 0, kBitmapPanel1 = 0,
-                     kBitmapPanel2 = 0, kBitmapPanel4 = 0, kBitmapPanel5 = 0, kBitmapPanel3 = 0, kBitmapAbout = 0;
+                     kBitmapPanel2 = 0, kBitmapPanel4 = 0, kBitmapPanel5 = 0, kBitmapPanel3 = 0, kBitmapAbout = 0,
+                     kBitmapCountdown = 0, kBitmapCountCancel = 0, kBitmapCloseHot = 0;
 #endif
 
 }  // namespace zelvar

@@ -48,6 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     history.Create(instance, application, ZELVAR_HISTORY_CLASS, L"", 480, 360);
     count.Create(instance, application);
     form->SetSecondaryWindows(&about, &sheddays, &history, &count);
+    count.SetCancelHandler([form] { form->CountFormCancel(); });
 
     ShowWindow(form->Handle(), SW_SHOW);  // the first activation follows
     MSG msg;

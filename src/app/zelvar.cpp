@@ -117,7 +117,7 @@ void TForm1::Image1Click() {
 void TForm1::m_exitExecute() {
     SetCheck(CheckBox3, false);
     SetCheck(CheckBox1, false);
-    CycleAbort = true;
+    Cycle.CycleAbort = true;
     OnExitStopTimers();
     ShowPlanState(true);
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -186,12 +186,12 @@ void TForm1::SetPickerValue(HWND picker, TDateTime value) {
 
 TDateTime TForm1::OffMoment() const {
     const TDateTime date = PickerValue(DateTimePicker1), time = PickerValue(DateTimePicker2);
-    return ComposeMoment(date, time, formats_).value_or(CombineDateAndTime(date, WholeSeconds(time)));
+    return zelvar::ComposeMoment(date, time, formats_).value_or(CombineDateAndTime(date, WholeSeconds(time)));
 }
 
 TDateTime TForm1::WakeMoment() const {
     const TDateTime date = PickerValue(DateTimePicker3), time = PickerValue(DateTimePicker4);
-    return ComposeMoment(date, time, formats_).value_or(CombineDateAndTime(date, WholeSeconds(time)));
+    return zelvar::ComposeMoment(date, time, formats_).value_or(CombineDateAndTime(date, WholeSeconds(time)));
 }
 
 LRESULT CALLBACK TForm1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -262,7 +262,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Windows ends the session (also our own power-off): save now,
             // the process may not see another message.
             if (wp) {
-                CycleAbort = true;
+                Cycle.CycleAbort = true;
                 FormCloseQuery();
                 RemoveTrayIcon();
             }

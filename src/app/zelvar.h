@@ -15,6 +15,7 @@
 #include "app/ui_win.h"
 #include "common/datetime.h"
 #include "common/locale_format.h"
+#include "power/power_cycle.h"
 
 namespace zelvar {
 
@@ -26,7 +27,7 @@ inline constexpr int kAppVersionNumber = 17;
 // "Zelvar " + AppVersion: the caption the single-instance test looks for.
 std::wstring MainWindowCaption();
 
-class TForm1 {
+class TForm1 : public PowerCycleHost {
 public:
     static TForm1* Create(HINSTANCE instance, HWND applicationWindow);
     HWND Handle() const { return hwnd_; }
@@ -40,7 +41,7 @@ public:
     void Timer1Timer();
     void Image1Click();
     void m_exitExecute();
-    void RefreshOneShotPlan();
+    void RefreshOneShotPlan() override;
     void UpdateWakeControls();
 
     // Settings file and start with Windows
@@ -68,16 +69,57 @@ public:
     std::wstring GetLangText(const std::wstring& key) const;
     int SelectedLanguage() const;
 
-    // One-shot plan (its behaviour comes with the plan page)
+    // One-shot plan page
     void CheckBox3Click();
     void CheckBox1Click();
-    void ShowPlanState(bool editable);
+    void ShowPlanState(bool editable) override;
+    void PNGButton2Click();  // Apply
+    void PNGButton5Click();  // Cancel, also from the countdown window
+
+    // Countdowns: timercnt, timerreset and the countdown window's cancel.
+    void timercntTimer();
+    void timerresetTimer();
+    void CountFormCancel();
+
+    // The power cycle's view of the window.
+    TDateTime Now() override;
+    bool PlanArmed() override;
+    TDateTime OffDatePicker() override;
+    TDateTime OffTimePicker() override;
+    TDateTime WakeDatePicker() override;
+    TDateTime WakeTimePicker() override;
+    bool OffTicked() override;
+    bool WakeTicked() override;
+    int OffModeIndex() override;
+    bool StartSoundTicked() override;
+    bool RestartAfterWakeTicked() override;
+    bool SchedulerActive() override;
+    ScheduledMoment NextScheduledOff() override;
+    ScheduledMoment NextScheduledOn() override;
+    bool CountdownVisible() override;
+    std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay) override;
+    void ArmCountdown(std::uint32_t intervalMs) override;
+    void PumpMessages() override;
+    void CloseApplications() override;
+    void KeepAwakeAfterResume() override;
+    void ResetCountdownWindow() override;
+    void ClearPlanTicks() override;
+    void ResumeScheduler() override;
+    void StartRestartCountdown() override;
+
+    // The power-cycle state: OffTimer, WakeTimer, their flags, CycleAbort.
+    PowerCycleState Cycle;
+    // Scheduler state read by the cycle; the scheduler engine sets them.
+    ScheduledMoment NextOff, NextOn;
+    bool CountdownBySchedule = false;
+    // Stops the weekly scheduler as its Stop button does (from the countdown's cancel).
+    void StopSchedulerFromCountdown();
 
     // Weekly scheduler: places the scheduler page fills in.
     void SaveScheduleDay(int day);
     void LoadScheduleDay(int day);
     void FillWeekGrid();
-    void SelectToday();
+    void SelectToday() override;
     void ShowDayEditor(bool editable);
     // The scheduler page's own texts while a language is applied: stage 1
     // its check boxes, labels and copy hints, stage 2 the week grid headings.
@@ -87,8 +129,8 @@ public:
     void Timer_updTimer();
 
     // Start-up programs and start sound
-    void RunStartupPrograms();
-    void PlayStartSound();
+    void RunStartupPrograms() override;
+    void PlayStartSound() override;
     void PNGButton1Click();
     void PNGButton4Click();
     std::vector<std::wstring> ListBoxEntries() const;
@@ -100,7 +142,6 @@ public:
     // Program-wide flags of the shell.
     bool FirstStart = false;
     bool ActivatedOnce = false;
-    bool CycleAbort = false;
     int SchedulerTag = 0;  // tag of PNGButton8: 1 running, 0 stopped
 
     // Controls other parts read.

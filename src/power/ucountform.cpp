@@ -1,9 +1,14 @@
 #include "power/ucountform.h"
 
+#include "app/art.h"
 #include "app/control_ids.h"
 #include "app/ui_win.h"
+#include "power/oneshot_rules.h"
 
 namespace zelvar {
+namespace {
+constexpr UINT_PTR kTickerId = 1;
+}
 
 bool TCountForm::Create(HINSTANCE instance, HWND owner) {
     if (!SecondaryWindow::Create(instance, owner, ZELVAR_COUNT_CLASS, L"Zelvar", 254, 97, WS_POPUP,
@@ -13,6 +18,68 @@ bool TCountForm::Create(HINSTANCE instance, HWND owner) {
     return true;
 }
 
-LRESULT TCountForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return SecondaryWindow::HandleMessage(msg, wp, lp); }
+void TCountForm::OnCreated() {
+    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE1, kBitmapCountdown, 16, 16, 64, 64);
+    font_ = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        ANTIALIASED_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
+    label_ = ui::CreateLabel(hwnd_, IDC_COUNT_LABEL1, L"00:30", 104, 24, 110, 48);
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE2, kBitmapCountCancel, 216, 58, 32, 32, true);
+}
+
+void TCountForm::SetCount(int seconds) {
+    countLeft_ = seconds;
+    ui::SetText(label_, CountdownText(seconds));
+}
+
+void TCountForm::StartCount(int seconds) {
+    SetCount(seconds);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SetTimer(hwnd_, kTickerId, 1000, nullptr);
+    tickerRunning_ = true;
+}
+
+void TCountForm::StopTicker() {
+    KillTimer(hwnd_, kTickerId);
+    tickerRunning_ = false;
+}
+
+void TCountForm::Reset() {
+    StopTicker();
+    Hide();
+    SetCount(30);
+}
+
+void TCountForm::Tick() {
+    if (countLeft_ == 0) {
+        StopTicker();
+        Hide();
+        return;
+    }
+    SetCount(countLeft_ - 1);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+LRESULT TCountForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_TIMER:
+            if (wp == kTickerId) {
+                ui::PumpMessages();
+                if (tickerRunning_) Tick();  // a handler in the pump may have stopped it
+            }
+            return 0;
+        case WM_COMMAND:
+            if (LOWORD(wp) == IDC_COUNT_IMAGE2 && onCancel_) onCancel_();
+            return 0;
+        case WM_NCHITTEST: {
+            LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
+            return hit == HTCLIENT ? HTCAPTION : hit;  // the window can be moved aside
+        }
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;  // never steal the focus from what the user is typing
+    }
+    return SecondaryWindow::HandleMessage(msg, wp, lp);
+}
 
 }  // namespace zelvar

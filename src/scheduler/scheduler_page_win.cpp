@@ -14,3 +14,7 @@ void TForm1::ComputeNextSchedule() {}
 void TForm1::ApplySchedulerPageTexts(int) {}
 
 }  // namespace zelvar
+
+namespace zelvar {
+void TForm1::StopSchedulerFromCountdown() {}
+}  // namespace zelvar

@@ -1,0 +1,38 @@
+#pragma once
+// Checks of the one-shot plan and the countdown's text: plain values in,
+// plain values out.
+#include <string>
+
+#include "common/datetime.h"
+#include "common/locale_format.h"
+
+namespace zelvar {
+
+struct PlanInput {
+    TDateTime now = 0;       // current local date-time
+    TDateTime offDate = 0;   // DateTimePicker1
+    TDateTime offTime = 0;   // DateTimePicker2
+    bool wakeTicked = false; // CheckBox1
+    TDateTime wakeDate = 0;  // DateTimePicker3
+    TDateTime wakeTime = 0;  // DateTimePicker4
+};
+
+// Which check rejected a plan, for messages and tests; None when accepted.
+enum class PlanFault {
+    None,
+    OffDateBeforeToday,
+    OffTimeBeforeNow,
+    WakeDateBeforeToday,
+    WakeTimeBeforeNow,
+    WakeDateBeforeOffDate,
+    WakeTimeBeforeOffTime,
+};
+
+// Times compare as whole seconds since midnight; two dates are the same day
+// when the locale's short date format writes them alike. Equal values pass.
+PlanFault CheckPlan(const PlanInput& plan, const LocaleFormats& formats);
+
+// "00:30" ... "00:00": the countdown window's text for a count of seconds.
+std::wstring CountdownText(int secondsLeft);
+
+}  // namespace zelvar
