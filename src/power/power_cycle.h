@@ -1,0 +1,110 @@
+#pragma once
+// One power cycle: from its off and wake moments through the off wait, the
+// wake timer and the power action to the tasks after the machine resumes.
+// The cycle is a free function over a host (the main window) that answers
+// what the cycle reads and does what it asks of the windows.
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "common/datetime.h"
+#include "power/wtimer.h"
+
+namespace zelvar {
+
+// The program-wide power-cycle state, owned once (by the main window) and
+// touched only on the window thread.
+struct PowerCycleState {
+    std::unique_ptr<TWaitableTimer> OffTimer;   // relative timer for the off moment
+    std::unique_ptr<TWaitableTimer> WakeTimer;  // absolute timer with resume, for the wake moment
+    bool OffTimerActive = false;
+    bool WakeTimerActive = false;
+    // Asks a waiting cycle to give up; read also by the countdown timer.
+    bool CycleAbort = false;
+    // Moves on when a cycle begins and whenever OffTimer is destroyed. A
+    // waiting cycle that sees it move no longer owns the wait (a cancel, a
+    // discard, or a nested cycle took the timers over) and ends without a
+    // power action, leaving the timers to whoever holds them now.
+    std::uint64_t CycleGeneration = 0;
+    // Set while the countdown timer is aimed in steps at an off moment too
+    // far away for one window-timer interval.
+    bool CountdownReaim = false;
+    TDateTime CountdownOffMoment = 0;
+
+    // Stop (ignoring errors) and destroy; clear the flag. Safe when inactive.
+    void DestroyOffTimer();
+    void DestroyWakeTimer();
+    void DestroyTimers();
+};
+
+// What the countdown timer (timercnt) does when it fires and CycleAbort is
+// clear: an interval to arm again (the countdown is still being aimed in
+// steps), or nullopt to open the 30-second countdown now.
+std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, TDateTime now);
+// For anyone else who arms timercnt with a single interval (the scheduler
+// tick): the stepped aim of a cycle no longer applies.
+void CountdownArmedDirectly(PowerCycleState& state);
+
+// A moment of the weekly scheduler as it keeps it: date and time of day apart.
+struct ScheduledMoment {
+    bool Has = false;
+    TDateTime Date = 0;
+    TDateTime Time = 0;
+};
+
+class PowerCycleHost {
+public:
+    virtual ~PowerCycleHost() = default;
+
+    // ---- What the cycle reads
+    virtual TDateTime Now() = 0;                    // local time
+    virtual bool PlanArmed() = 0;                   // Panel6 visible
+    virtual TDateTime OffDatePicker() = 0;          // DateTimePicker1
+    virtual TDateTime OffTimePicker() = 0;          // DateTimePicker2
+    virtual TDateTime WakeDatePicker() = 0;         // DateTimePicker3
+    virtual TDateTime WakeTimePicker() = 0;         // DateTimePicker4
+    virtual bool OffTicked() = 0;                   // CheckBox3
+    virtual bool WakeTicked() = 0;                  // CheckBox1
+    virtual int OffModeIndex() = 0;                 // ComboBox2 item index, -1 none
+    virtual bool StartSoundTicked() = 0;            // CheckBox6
+    virtual bool RestartAfterWakeTicked() = 0;      // CheckBox10
+    virtual bool SchedulerActive() = 0;             // PNGButton8 tag 1
+    virtual ScheduledMoment NextScheduledOff() = 0; // HasNextOff, NextOffDate, NextOffTime
+    virtual ScheduledMoment NextScheduledOn() = 0;  // HasNextOn, NextOnDate, NextOnTime
+    virtual bool CountdownVisible() = 0;            // TCountForm shown
+    // Date and time written in the locale's short date and long time formats
+    // and read back (whole seconds); nullopt when the text does not read back.
+    virtual std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay) = 0;
+
+    // ---- What the cycle does on the windows
+    virtual void ArmCountdown(std::uint32_t intervalMs) = 0;  // timercnt interval, enabled
+    virtual void PumpMessages() = 0;      // dispatch every pending window message, then return
+    virtual void CloseApplications() = 0; // does nothing unless CheckBox5 is ticked
+    // SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED) once,
+    // right after resuming, so a timer wake counts as a wake for the user.
+    virtual void KeepAwakeAfterResume() = 0;
+
+    // ---- Resume tasks, called in this order after a hibernation
+    virtual void ResetCountdownWindow() = 0;   // stop its ticker, hide, CountLeft 30, "00:30"
+    virtual void ClearPlanTicks() = 0;         // untick CheckBox3, then CheckBox1 (handlers run)
+    virtual void ShowPlanState(bool editable) = 0;
+    virtual void RefreshOneShotPlan() = 0;
+    virtual void PlayStartSound() = 0;         // only called when CheckBox6 is ticked
+    virtual void RunStartupPrograms() = 0;
+    virtual void SelectToday() = 0;
+    // Only called while the scheduler is active: ComputeNextSchedule,
+    // repaint StringGrid1, enable Scheduler_Timer.
+    virtual void ResumeScheduler() = 0;
+    // Only called when CheckBox10 is ticked: timerreset 60000 ms enabled,
+    // countdown window shown at "00:60" with CountLeft 60 and its ticker on.
+    virtual void StartRestartCountdown() = 0;
+};
+
+// Runs one cycle to its end. Returns after a cancel (CycleAbort), when a
+// nested cycle or a discard took the off wait over, after a power-off
+// request, or after the resume tasks. Raises OsError when a power action
+// fails or a timer the cycle needs cannot be created or armed; the timers
+// are then left as they are for the next cycle or Cancel to discard.
+void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state);
+
+}  // namespace zelvar

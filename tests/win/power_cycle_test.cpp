@@ -1,0 +1,314 @@
+// Whole cycles against a fake main window, with the recording power actions
+// and real kernel timers.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/locale_win.h"
+#include "common/os_error.h"
+#include "common/paths_win.h"
+#include "power/power_cycle.h"
+
+using namespace zelvar;
+
+namespace {
+
+constexpr double kSecond = 1.0 / 86400.0;
+
+std::wstring LogPath() { return FileBesideExe(L"power_actions.log"); }
+
+std::vector<std::string> RecordedActions() {
+    std::vector<std::string> lines;
+    std::ifstream in{std::filesystem::path(LogPath())};
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// "Hibernate 2026-12-08 10:11:12.345" -> its local moment.
+TDateTime RecordedMoment(const std::string& line) {
+    DateTimeFields f;
+    const auto at = line.find(' ');
+    std::sscanf(line.c_str() + at + 1, "%d-%d-%d %d:%d:%d.%d", &f.year, &f.month, &f.day, &f.hour, &f.minute,
+                &f.second, &f.millisecond);
+    return *EncodeDateTime(f);
+}
+
+class FakeMainWindow : public PowerCycleHost {
+public:
+    explicit FakeMainWindow(PowerCycleState& state) : state_(state) {}
+
+    // The window's controls.
+    bool planArmed = true;
+    TDateTime off = 0, wake = 0;
+    bool offTicked = true, wakeTicked = false;
+    int offMode = 1;
+    bool startSound = false, restartAfterWake = false;
+    bool schedulerActive = false;
+    ScheduledMoment nextOff, nextOn;
+    bool countdownVisible = false;
+
+    std::vector<std::string> calls;  // everything but the pumps, in order
+    int pumps = 0;
+    std::function<void(int)> onPump;  // what the user does during the wait
+    bool wakeArmedAtClose = false;
+    TDateTime wakeTimeAtClose = 0;
+
+    TDateTime Now() override { return NowLocal(); }
+    bool PlanArmed() override { return planArmed; }
+    TDateTime OffDatePicker() override { return DateOf(off); }
+    TDateTime OffTimePicker() override { return TimeOf(off); }
+    TDateTime WakeDatePicker() override { return DateOf(wake); }
+    TDateTime WakeTimePicker() override { return TimeOf(wake); }
+    bool OffTicked() override { return offTicked; }
+    bool WakeTicked() override { return wakeTicked; }
+    int OffModeIndex() override { return offMode; }
+    bool StartSoundTicked() override { return startSound; }
+    bool RestartAfterWakeTicked() override { return restartAfterWake; }
+    bool SchedulerActive() override { return schedulerActive; }
+    ScheduledMoment NextScheduledOff() override { return nextOff; }
+    ScheduledMoment NextScheduledOn() override { return nextOn; }
+    bool CountdownVisible() override { return countdownVisible; }
+    std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay) override {
+        return WholeSeconds(CombineDateAndTime(date, timeOfDay));
+    }
+
+    void ArmCountdown(std::uint32_t ms) override { calls.push_back("ArmCountdown " + std::to_string(ms)); }
+    void PumpMessages() override {
+        ++pumps;
+        if (onPump) onPump(pumps);
+    }
+    void CloseApplications() override {
+        calls.push_back("CloseApplications");
+        wakeArmedAtClose = state_.WakeTimerActive && state_.WakeTimer && state_.WakeTimer->Handle;
+        if (wakeArmedAtClose) wakeTimeAtClose = state_.WakeTimer->Time;
+    }
+    void KeepAwakeAfterResume() override { calls.push_back("KeepAwakeAfterResume"); }
+    void ResetCountdownWindow() override { calls.push_back("ResetCountdownWindow"); }
+    void ClearPlanTicks() override { calls.push_back("ClearPlanTicks"); }
+    void ShowPlanState(bool editable) override { calls.push_back(editable ? "ShowPlanState editable" : "ShowPlanState armed"); }
+    void RefreshOneShotPlan() override { calls.push_back("RefreshOneShotPlan"); }
+    void PlayStartSound() override { calls.push_back("PlayStartSound"); }
+    void RunStartupPrograms() override { calls.push_back("RunStartupPrograms"); }
+    void SelectToday() override { calls.push_back("SelectToday"); }
+    void ResumeScheduler() override { calls.push_back("ResumeScheduler"); }
+    void StartRestartCountdown() override { calls.push_back("StartRestartCountdown"); }
+
+private:
+    PowerCycleState& state_;
+};
+
+class PowerCycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(LogPath().c_str());
+        DeleteFileW(FileBesideExe(L"power_fail.txt").c_str());
+    }
+    void TearDown() override {
+        DeleteFileW(FileBesideExe(L"power_fail.txt").c_str());
+        state.DestroyTimers();
+    }
+    // A whole second a few seconds from now, as the pickers would hold it.
+    static TDateTime SecondsAhead(int s) { return WholeSeconds(NowLocal()) + s * kSecond; }
+
+    PowerCycleState state;
+    FakeMainWindow host{state};
+};
+
+const std::vector<std::string> kResumeTasks = {
+    "KeepAwakeAfterResume", "ResetCountdownWindow", "ClearPlanTicks", "ShowPlanState editable",
+    "RefreshOneShotPlan",   "PlayStartSound",       "RunStartupPrograms", "SelectToday",
+    "StartRestartCountdown"};
+
+}  // namespace
+
+TEST_F(PowerCycle, PlanWithWakeHibernatesAtTheOffMomentThenRunsTheResumeTasks) {
+    host.off = SecondsAhead(2);
+    host.wake = SecondsAhead(3600);
+    host.wakeTicked = true;
+    host.offMode = 0;  // "power off" is overruled by the wake
+    host.startSound = true;
+    host.restartAfterWake = true;
+
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].rfind("Hibernate ", 0), 0u) << actions[0];
+    // Not before the off moment, give or take the rounding to whole seconds.
+    EXPECT_GE(RecordedMoment(actions[0]), host.off - 0.6 * kSecond);
+    EXPECT_GT(host.pumps, 0);
+
+    std::vector<std::string> expected = {"CloseApplications"};
+    expected.insert(expected.end(), kResumeTasks.begin(), kResumeTasks.end());
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_TRUE(host.wakeArmedAtClose);
+    EXPECT_NEAR(host.wakeTimeAtClose, host.wake, kSecond / 1000);
+    // Resume released both timers.
+    EXPECT_FALSE(state.OffTimerActive);
+    EXPECT_FALSE(state.WakeTimerActive);
+    EXPECT_FALSE(state.OffTimer);
+    EXPECT_FALSE(state.WakeTimer);
+}
+
+TEST_F(PowerCycle, SchedulerCycleTakesTheScheduledMomentsAndResumesTheScheduler) {
+    host.planArmed = false;
+    host.offTicked = false;
+    host.schedulerActive = true;
+    const TDateTime off = SecondsAhead(1), on = SecondsAhead(7200);
+    host.nextOff = {true, DateOf(off), TimeOf(off)};
+    host.nextOn = {true, DateOf(on), TimeOf(on)};
+
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].rfind("Hibernate ", 0), 0u);
+    EXPECT_TRUE(host.wakeArmedAtClose);
+    EXPECT_NEAR(host.wakeTimeAtClose, on, kSecond / 1000);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"CloseApplications", "KeepAwakeAfterResume",
+                                                    "ResetCountdownWindow", "ClearPlanTicks", "ShowPlanState editable",
+                                                    "RefreshOneShotPlan", "RunStartupPrograms", "SelectToday",
+                                                    "ResumeScheduler"}));
+}
+
+TEST_F(PowerCycle, PowerOffWithoutWakeEndsTheCycleAtTheCall) {
+    host.off = SecondsAhead(0);
+    host.offMode = 0;
+
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].rfind("PowerOff ", 0), 0u) << actions[0];
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"CloseApplications"}));
+    EXPECT_FALSE(host.wakeArmedAtClose);
+}
+
+TEST_F(PowerCycle, NoModeSelectedRunsTheResumeTasksWithoutAnAction) {
+    host.off = SecondsAhead(0);
+    host.offMode = -1;
+
+    RunPowerCycle(host, state);
+
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"CloseApplications", "ResetCountdownWindow", "ClearPlanTicks",
+                                                    "ShowPlanState editable", "RefreshOneShotPlan",
+                                                    "RunStartupPrograms", "SelectToday"}));
+}
+
+TEST_F(PowerCycle, AbortDuringTheWaitEndsWithoutAnAction) {
+    host.off = SecondsAhead(60);
+    host.wakeTicked = true;
+    host.wake = SecondsAhead(3600);
+    // A stop of the scheduler only raises the flag; the cycle releases its timer itself.
+    host.onPump = [&](int pass) {
+        if (pass == 3) state.CycleAbort = true;
+    };
+
+    RunPowerCycle(host, state);
+
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_EQ(host.pumps, 3);
+    ASSERT_EQ(host.calls.size(), 1u);  // the countdown, 31 seconds before the off moment
+    EXPECT_TRUE(host.calls[0] == "ArmCountdown 29000" || host.calls[0] == "ArmCountdown 28000") << host.calls[0];
+    EXPECT_FALSE(state.OffTimerActive);
+    EXPECT_FALSE(state.OffTimer);
+    EXPECT_FALSE(state.WakeTimerActive);
+    EXPECT_TRUE(state.CycleAbort);  // stays set for the countdown timer to see
+}
+
+TEST_F(PowerCycle, CancelThatDestroysTheTimerEndsTheWait) {
+    host.off = SecondsAhead(20);
+    host.onPump = [&](int) {
+        state.CycleAbort = true;
+        state.DestroyOffTimer();
+    };
+
+    RunPowerCycle(host, state);
+
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_EQ(host.pumps, 1);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(PowerCycle, WaitTakenOverByANestedCycleEndsWithoutASecondAction) {
+    host.off = SecondsAhead(20);
+    // Apply again during the wait, with a plan for now: discard the timers,
+    // clear the abort request and run the new cycle inside the pump.
+    host.onPump = [&](int pass) {
+        if (pass != 2) return;
+        state.CycleAbort = false;
+        state.DestroyTimers();
+        host.off = SecondsAhead(0);
+        RunPowerCycle(host, state);
+    };
+
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].rfind("Hibernate ", 0), 0u);
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "SelectToday"), 1);
+}
+
+TEST_F(PowerCycle, DiscardedTimersWithoutANewCycleEndTheWait) {
+    // Apply with the off tick cleared: timers discarded, CycleAbort cleared, no new cycle.
+    host.off = SecondsAhead(20);
+    host.onPump = [&](int) {
+        state.CycleAbort = false;
+        state.DestroyTimers();
+    };
+
+    RunPowerCycle(host, state);
+
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_EQ(host.pumps, 1);
+}
+
+TEST_F(PowerCycle, FailingPowerActionPropagatesAndLeavesTheTimers) {
+    { std::ofstream(std::filesystem::path(FileBesideExe(L"power_fail.txt"))) << "x"; }
+    host.off = SecondsAhead(0);
+    host.wakeTicked = true;
+    host.wake = SecondsAhead(3600);
+
+    try {
+        RunPowerCycle(host, state);
+        FAIL() << "no error";
+    } catch (const OsError& e) {
+        EXPECT_EQ(e.Code(), 5u);
+    }
+    EXPECT_TRUE(state.OffTimerActive);
+    EXPECT_TRUE(state.WakeTimerActive);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"CloseApplications"}));
+}
+
+TEST_F(PowerCycle, FarOffMomentAimsTheCountdownInSteps) {
+    host.off = SecondsAhead(60 * 86400);
+    host.onPump = [&](int) { state.CycleAbort = true; };
+
+    RunPowerCycle(host, state);
+
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0], "ArmCountdown 2147483000");
+    EXPECT_TRUE(state.CountdownReaim);
+    // When that step fires, the next is aimed from what is left then ...
+    const TDateTime afterFirst = host.off - (60 * 86400 - 2147483) * kSecond;
+    const auto second = ContinueCountdown(state, afterFirst);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(*second, 2147483000u);
+    const TDateTime afterSecond = afterFirst + 2147483 * kSecond;
+    const auto last = ContinueCountdown(state, afterSecond);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(*last, (60u * 86400 - 2 * 2147483 - 31) * 1000);
+    EXPECT_FALSE(state.CountdownReaim);
+    // ... and the last one opens the countdown.
+    EXPECT_FALSE(ContinueCountdown(state, host.off - 31 * kSecond));
+}
