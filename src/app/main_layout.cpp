@@ -52,14 +52,15 @@ void TForm1::CreateControls() {
     Panel1 = CreatePanel(hwnd_, IDC_PANEL1, 0, 0, kPanelW, kPanelH);
     Image6 = CreatePicture(Panel1, IDC_IMAGE6, kBitmapPanel1, 0, 0, 64, 64, true);
     const int boxW = kPanelW - 23;
-    CheckBox2 = CreateCheckBox(Panel1, IDC_CHECKBOX2, L"", 10, 10, boxW, 24);
-    CheckBox4 = CreateCheckBox(Panel1, IDC_CHECKBOX4, L"", 10, 38, boxW, 24);
-    CheckBox5 = CreateCheckBox(Panel1, IDC_CHECKBOX5, L"", 10, 66, boxW, 24);
-    CheckBox6 = CreateCheckBox(Panel1, IDC_CHECKBOX6, L"", 10, 94, boxW, 24);
-    CheckBox7 = CreateCheckBox(Panel1, IDC_CHECKBOX7, L"", 10, 122, 16, 24);
-    Label19 = CreateLabel(Panel1, IDC_LABEL19, L"", 30, 126, boxW - 20, 20);
-    CheckBox10 = CreateCheckBox(Panel1, IDC_CHECKBOX10, L"", 10, 150, 16, 24);
-    Label24 = CreateLabel(Panel1, IDC_LABEL24, L"", 30, 154, boxW - 20, 36);
+    // Rows of 32 pixels leave room for a caption that wraps onto a second line.
+    CheckBox2 = CreateCheckBox(Panel1, IDC_CHECKBOX2, L"", 10, 6, boxW, 32);
+    CheckBox4 = CreateCheckBox(Panel1, IDC_CHECKBOX4, L"", 10, 38, boxW, 32);
+    CheckBox5 = CreateCheckBox(Panel1, IDC_CHECKBOX5, L"", 10, 70, boxW, 32);
+    CheckBox6 = CreateCheckBox(Panel1, IDC_CHECKBOX6, L"", 10, 102, boxW, 32);
+    CheckBox7 = CreateCheckBox(Panel1, IDC_CHECKBOX7, L"", 10, 134, 16, 32);
+    Label19 = CreateLabel(Panel1, IDC_LABEL19, L"", 28, 143, boxW - 20, 30);
+    CheckBox10 = CreateCheckBox(Panel1, IDC_CHECKBOX10, L"", 10, 166, 16, 32);
+    Label24 = CreateLabel(Panel1, IDC_LABEL24, L"", 28, 175, boxW - 20, 30);
 
     // Language panel
     Panel2 = CreatePanel(hwnd_, IDC_PANEL2, 0, 0, kPanelW, kPanelH);
@@ -239,6 +240,11 @@ LRESULT TForm1::OnNotify(NMHDR* hdr) {
             const bool selected = reinterpret_cast<HTREEITEM>(cd->nmcd.dwItemSpec) == TreeView_GetSelection(TreeView1);
             cd->clrText = selected ? RGB(255, 255, 255) : ui::kTextDim;
             cd->clrTextBk = selected ? ui::kAccent : ui::kDark;
+            if (selected) {  // the whole row, not just the text
+                HBRUSH accent = CreateSolidBrush(ui::kAccent);
+                FillRect(cd->nmcd.hdc, &cd->nmcd.rc, accent);
+                DeleteObject(accent);
+            }
             cd->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
             return CDRF_NEWFONT;
         }
