@@ -6,9 +6,11 @@
 
 namespace zelvar {
 
-// Enables a privilege in the process token; true only if every call succeeded.
+// Enables a privilege in the process token; true only if every call
+// succeeded. One implementation, shared by both builds (power_privilege_win.cpp).
 bool EnablePrivilege(const wchar_t* name);
-// Each raises OsError when the system refuses.
+// Each requests SeShutdownPrivilege anew and raises OsError when the system
+// refuses the action.
 void PowerOffComputer();
 // Returns when the machine has resumed.
 void HibernateComputer();

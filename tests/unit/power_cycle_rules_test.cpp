@@ -6,153 +6,83 @@ using namespace zelvar;
 
 namespace {
 
-TDateTime At(int y, int mo, int d, int h, int mi, int s = 0) { return *EncodeDateTime({y, mo, d, h, mi, s, 0}); }
+TDateTime At(int d, int h, int mi = 0) { return *EncodeDateTime({2026, 12, d, h, mi, 0, 0}); }
 
-const TDateTime kPlanOff = At(2026, 12, 9, 22, 0);
-const TDateTime kPlanWake = At(2026, 12, 10, 7, 30);
+const TDateTime kPlanOff = At(9, 22), kPlanWake = At(10, 7, 30);
 
-CycleMomentSources Plan(bool wakeTicked) {
-    CycleMomentSources s;
-    s.planArmed = true;
-    s.planOff = kPlanOff;
-    s.planWake = kPlanWake;
-    s.wakeTicked = wakeTicked;
-    return s;
-}
-
-CycleMomentSources WithSchedule(CycleMomentSources s, std::optional<TDateTime> off, std::optional<TDateTime> on) {
-    s.schedulerActive = true;
-    s.hasNextOff = off.has_value();
-    s.nextOff = off.value_or(0);
-    s.hasNextOn = on.has_value();
-    s.nextOn = on.value_or(0);
+// A plan (armed or not) with the scheduler's moments, when given.
+CycleMomentSources Sources(bool planArmed, bool wakeTicked, std::optional<TDateTime> nextOff,
+                           std::optional<TDateTime> nextOn, bool schedulerActive = true) {
+    CycleMomentSources s{planArmed, kPlanOff, kPlanWake, wakeTicked, schedulerActive};
+    s.hasNextOff = nextOff.has_value();
+    s.nextOff = nextOff.value_or(0);
+    s.hasNextOn = nextOn.has_value();
+    s.nextOn = nextOn.value_or(0);
     return s;
 }
 
 }  // namespace
 
-TEST(PowerCycleMoments, PlanAloneKeepsItsPickersWhateverTheTicksSay) {
-    const CycleMoments m = MergeCycleMoments(Plan(false));
-    EXPECT_EQ(m.off, kPlanOff);
-    EXPECT_EQ(m.wake, kPlanWake);
-    EXPECT_FALSE(m.schedulerMomentTaken);
-}
-
-TEST(PowerCycleMoments, NoSourceLeavesBothUnset) {
-    CycleMomentSources s = Plan(true);
-    s.planArmed = false;
-    const CycleMoments m = MergeCycleMoments(s);
-    EXPECT_FALSE(m.off);
-    EXPECT_FALSE(m.wake);
-    EXPECT_FALSE(m.schedulerMomentTaken);
-    EXPECT_EQ(SecondsToOff(kPlanOff, m.off), 0);
-}
-
-TEST(PowerCycleMoments, InactiveSchedulerIsIgnored) {
-    CycleMomentSources s = WithSchedule(Plan(true), At(2026, 12, 9, 21, 0), At(2026, 12, 10, 6, 0));
-    s.schedulerActive = false;
-    const CycleMoments m = MergeCycleMoments(s);
-    EXPECT_EQ(m.off, kPlanOff);
-    EXPECT_EQ(m.wake, kPlanWake);
-    EXPECT_FALSE(m.schedulerMomentTaken);
-}
-
-TEST(PowerCycleMoments, SchedulerAloneGivesBothMoments) {
-    CycleMomentSources s = WithSchedule(Plan(false), At(2026, 12, 9, 21, 0), At(2026, 12, 10, 6, 0));
-    s.planArmed = false;
-    const CycleMoments m = MergeCycleMoments(s);
-    EXPECT_EQ(m.off, At(2026, 12, 9, 21, 0));
-    EXPECT_EQ(m.wake, At(2026, 12, 10, 6, 0));
-    EXPECT_TRUE(m.schedulerMomentTaken);
-
-    // Only a wake scheduled: the wake alone marks the cycle as taken.
-    s = WithSchedule(Plan(false), std::nullopt, At(2026, 12, 10, 6, 0));
-    s.planArmed = false;
-    const CycleMoments w = MergeCycleMoments(s);
-    EXPECT_FALSE(w.off);
-    EXPECT_EQ(w.wake, At(2026, 12, 10, 6, 0));
-    EXPECT_TRUE(w.schedulerMomentTaken);
-}
-
-TEST(PowerCycleMoments, EarlierOffWinsAndTieStaysWithThePlan) {
-    const CycleMoments earlier = MergeCycleMoments(WithSchedule(Plan(true), At(2026, 12, 9, 21, 0), std::nullopt));
-    EXPECT_EQ(earlier.off, At(2026, 12, 9, 21, 0));
-    EXPECT_TRUE(earlier.schedulerMomentTaken);
-
-    const CycleMoments later = MergeCycleMoments(WithSchedule(Plan(true), At(2026, 12, 9, 23, 0), std::nullopt));
-    EXPECT_EQ(later.off, kPlanOff);
-    EXPECT_FALSE(later.schedulerMomentTaken);
-
-    const CycleMoments tie = MergeCycleMoments(WithSchedule(Plan(true), kPlanOff, std::nullopt));
-    EXPECT_EQ(tie.off, kPlanOff);
-    EXPECT_FALSE(tie.schedulerMomentTaken);
-}
-
-TEST(PowerCycleMoments, WakeComparedOnlyWhenThePlanHasAWakeTick) {
-    // Ticked wake: the earlier of the two, a tie stays with the plan.
-    const auto early = MergeCycleMoments(WithSchedule(Plan(true), std::nullopt, At(2026, 12, 10, 6, 0)));
-    EXPECT_EQ(early.wake, At(2026, 12, 10, 6, 0));
-    EXPECT_TRUE(early.schedulerMomentTaken);
-    const auto late = MergeCycleMoments(WithSchedule(Plan(true), std::nullopt, At(2026, 12, 10, 9, 0)));
-    EXPECT_EQ(late.wake, kPlanWake);
-    EXPECT_FALSE(late.schedulerMomentTaken);
-    const auto tie = MergeCycleMoments(WithSchedule(Plan(true), std::nullopt, kPlanWake));
-    EXPECT_EQ(tie.wake, kPlanWake);
-    EXPECT_FALSE(tie.schedulerMomentTaken);
-
-    // Unticked wake: the scheduled wake is taken even when it is later.
-    const auto unticked = MergeCycleMoments(WithSchedule(Plan(false), std::nullopt, At(2026, 12, 10, 9, 0)));
-    EXPECT_EQ(unticked.wake, At(2026, 12, 10, 9, 0));
-    EXPECT_TRUE(unticked.schedulerMomentTaken);
-}
-
-TEST(PowerCycleMoments, DirectionsAreMergedIndependently) {
-    // Off from the plan, wake from the scheduler.
-    const auto m = MergeCycleMoments(WithSchedule(Plan(true), At(2026, 12, 9, 23, 0), At(2026, 12, 10, 6, 0)));
-    EXPECT_EQ(m.off, kPlanOff);
-    EXPECT_EQ(m.wake, At(2026, 12, 10, 6, 0));
-    EXPECT_TRUE(m.schedulerMomentTaken);
+TEST(PowerCycleMoments, EarlierMomentWinsInEachDirection) {
+    struct Case {
+        const char* what;
+        CycleMomentSources sources;
+        std::optional<TDateTime> off, wake;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"plan alone, pickers whatever the ticks", Sources(true, false, {}, {}), kPlanOff, kPlanWake, false},
+        {"no source", Sources(false, true, {}, {}), {}, {}, false},
+        {"stopped scheduler ignored", Sources(true, true, At(9, 21), At(10, 6), false), kPlanOff, kPlanWake, false},
+        {"scheduler alone", Sources(false, false, At(9, 21), At(10, 6)), At(9, 21), At(10, 6), true},
+        {"scheduled wake only", Sources(false, false, {}, At(10, 6)), {}, At(10, 6), true},
+        {"earlier scheduled off", Sources(true, true, At(9, 21), {}), At(9, 21), kPlanWake, true},
+        {"later scheduled off", Sources(true, true, At(9, 23), {}), kPlanOff, kPlanWake, false},
+        {"tied off stays with the plan", Sources(true, true, kPlanOff, {}), kPlanOff, kPlanWake, false},
+        {"earlier scheduled wake", Sources(true, true, {}, At(10, 6)), kPlanOff, At(10, 6), true},
+        {"tied wake stays with the plan", Sources(true, true, {}, kPlanWake), kPlanOff, kPlanWake, false},
+        {"unticked wake takes a later scheduled one", Sources(true, false, {}, At(10, 9)), kPlanOff, At(10, 9), true},
+        {"off from the plan, wake from the scheduler", Sources(true, true, At(9, 23), At(10, 6)), kPlanOff,
+         At(10, 6), true},
+    };
+    for (const Case& c : cases) {
+        const CycleMoments m = MergeCycleMoments(c.sources);
+        EXPECT_EQ(m.off, c.off) << c.what;
+        EXPECT_EQ(m.wake, c.wake) << c.what;
+        EXPECT_EQ(m.schedulerMomentTaken, c.taken) << c.what;
+    }
 }
 
 TEST(PowerCycleWait, SecondsToOffRoundsAndCountsPastMoments) {
-    const TDateTime off = At(2026, 12, 9, 22, 0);
-    const TDateTime second = 1.0 / kSecondsPerDay;
+    const TDateTime off = At(9, 22), second = 1.0 / kSecondsPerDay;
     EXPECT_EQ(SecondsToOff(off - 10 * second, off), 10);
     EXPECT_EQ(SecondsToOff(off + 10 * second, off), 10);  // past: positive too
     EXPECT_EQ(SecondsToOff(off - 0.4 * second, off), 0);
     EXPECT_EQ(SecondsToOff(off - 0.6 * second, off), 1);
+    EXPECT_EQ(SecondsToOff(off, std::nullopt), 0);
 }
 
-TEST(PowerCycleCountdown, ArmedFromThirtyTwoSecondsOn) {
-    EXPECT_FALSE(NextCountdownStep(0));
+TEST(PowerCycleCountdown, ArmedFromThirtyTwoSecondsOnWhileHidden) {
     EXPECT_FALSE(NextCountdownStep(31));
     EXPECT_EQ(NextCountdownStep(32), (CountdownStep{1000, true}));
     EXPECT_EQ(NextCountdownStep(3600), (CountdownStep{3569000, true}));
-    // A visible countdown is left alone.
     EXPECT_FALSE(CycleCountdownStep(true, 3600));
-    EXPECT_EQ(CycleCountdownStep(false, 3600), (CountdownStep{3569000, true}));
 }
 
-TEST(PowerCycleCountdown, FarMomentsAreAimedInSteps) {
-    const std::int64_t longestSingle = kMaxCountdownStepMs / 1000 + 31;
-    EXPECT_EQ(NextCountdownStep(longestSingle), (CountdownStep{(kMaxCountdownStepMs / 1000) * 1000, true}));
+TEST(PowerCycleCountdown, FarMomentsAreAimedInStepsEndingOnTheMark) {
     const std::uint32_t longestStep = (kMaxCountdownStepMs / 1000) * 1000;
+    const std::int64_t longestSingle = longestStep / 1000 + 31;
+    EXPECT_EQ(NextCountdownStep(longestSingle), (CountdownStep{longestStep, true}));
     EXPECT_EQ(NextCountdownStep(longestSingle + 1), (CountdownStep{longestStep, false}));
-    // Beyond a 32-bit millisecond count (about 49.7 days): a step, never a wrapped interval.
-    const std::int64_t sixtyDays = 60LL * 86400;
-    auto step = NextCountdownStep(sixtyDays);
-    ASSERT_TRUE(step);
-    EXPECT_EQ(*step, (CountdownStep{longestStep, false}));
 
-    // Re-aimed with what is left after each step, the steps end on the
-    // 31-second mark.
-    std::int64_t leftMs = sixtyDays * 1000;
+    // Beyond a 32-bit millisecond count (about 49.7 days): steps, never a
+    // wrapped interval, and the last one ends 31 seconds before the moment.
+    std::int64_t leftMs = 60LL * 86400 * 1000;
     int steps = 0;
-    while (step) {
+    for (auto step = NextCountdownStep(leftMs / 1000); step; step = NextCountdownStep(leftMs / 1000)) {
         leftMs -= step->intervalMs;
         ++steps;
         if (step->lastStep) break;
-        step = NextCountdownStep(leftMs / 1000);
     }
     EXPECT_EQ(leftMs, 31000);
     EXPECT_EQ(steps, 3);
@@ -161,12 +91,8 @@ TEST(PowerCycleCountdown, FarMomentsAreAimedInSteps) {
 TEST(PowerCycleWait, OffWaitAndWakeTimerConditions) {
     EXPECT_TRUE(OffWaitRuns(true, false, false));
     EXPECT_TRUE(OffWaitRuns(false, true, true));
-    EXPECT_FALSE(OffWaitRuns(false, true, false));
-    EXPECT_FALSE(OffWaitRuns(false, false, true));  // stale scheduler values of a stopped scheduler
-
-    EXPECT_TRUE(WakeTimerArmed(true, false, false, true));
+    EXPECT_FALSE(OffWaitRuns(false, false, true));  // stale values of a stopped scheduler
     EXPECT_TRUE(WakeTimerArmed(false, true, true, true));
-    EXPECT_FALSE(WakeTimerArmed(false, true, false, true));
     EXPECT_FALSE(WakeTimerArmed(false, false, true, true));
     // A wake tick without any wake moment arms nothing rather than a long-past one.
     EXPECT_FALSE(WakeTimerArmed(true, false, false, false));
@@ -181,9 +107,8 @@ TEST(PowerCycleAction, EveryRowOfTheTable) {
         {true, false, 0, PowerAction::PowerOff},
         {true, false, 1, PowerAction::Hibernate},
         {true, false, -1, PowerAction::None},
-        {false, false, 0, PowerAction::Hibernate},  // scheduler alone never powers off
-        {false, true, 0, PowerAction::Hibernate},
-        {false, false, -1, PowerAction::Hibernate},
+        {false, false, 0, PowerAction::Hibernate},  // the scheduler alone never powers off
+        {false, true, -1, PowerAction::Hibernate},
     };
     for (const Row& r : rows)
         EXPECT_EQ(ChoosePowerAction(r.offTicked, r.mustWake, r.mode), r.action)

@@ -62,21 +62,3 @@ TEST(LocalTimeResolution, RepeatedTimeIsItsFirstOccurrence) {
     EXPECT_EQ(first.kind, LocalTimeKind::Repeated);
     EXPECT_EQ(first.utcSeconds, LocalOnDay(300, 0, 0));
 }
-
-TEST(LocalTimeResolution, ZoneWithoutChangesAndSouthernHemisphere) {
-    auto fixed = [](std::int64_t) { return -5 * kHour; };
-    EXPECT_EQ(ResolveLocalTime(LocalOnDay(10, 3, 0), fixed).utcSeconds, LocalOnDay(10, 8, 0));
-    EXPECT_EQ(ResolveLocalTime(LocalOnDay(10, 3, 0), fixed).kind, LocalTimeKind::Unique);
-
-    // Summer time at the start and end of the year; clock back on day 90 at
-    // 03:00 local (+11 -> +10), forward on day 280 at 02:00 local (+10 -> +11).
-    const std::int64_t back = LocalOnDay(90, 3, 0) - 11 * kHour;
-    const std::int64_t forward = LocalOnDay(280, 2, 0) - 10 * kHour;
-    auto south = [=](std::int64_t utc) { return utc >= back && utc < forward ? 10 * kHour : 11 * kHour; };
-    auto repeated = ResolveLocalTime(LocalOnDay(90, 2, 30), south);
-    EXPECT_EQ(repeated.kind, LocalTimeKind::Repeated);
-    EXPECT_EQ(repeated.utcSeconds, LocalOnDay(90, 2, 30) - 11 * kHour);
-    auto skipped = ResolveLocalTime(LocalOnDay(280, 2, 30), south);
-    EXPECT_EQ(skipped.kind, LocalTimeKind::Skipped);
-    EXPECT_EQ(skipped.utcSeconds, LocalOnDay(280, 2, 30) - 10 * kHour);
-}

@@ -83,15 +83,3 @@ TEST(WaitableTimer, NullHandleRefusesToArmAndWaitReportsTheError) {
     EXPECT_EQ(timer.WaitFor(10), WaitError);
     EXPECT_NE(timer.LastError, 0u);
 }
-
-TEST(WaitableTimer, DestroyClosesAndCreateCanFollow) {
-    TWaitableTimer timer;
-    timer.Create(false, nullptr, L"");
-    ASSERT_NE(timer.Handle, nullptr);
-    timer.Destroy();
-    EXPECT_EQ(timer.Handle, nullptr);
-    timer.Create(false, nullptr, L"");
-    timer.RelativeTime = -1 * kMs;
-    ASSERT_TRUE(timer.Start());
-    EXPECT_EQ(timer.WaitFor(kBound), WaitSignaled);
-}

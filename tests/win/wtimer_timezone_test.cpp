@@ -80,12 +80,6 @@ TEST(WakeTimeConversion, RepeatedLocalTimeIsItsFirstOccurrence) {
     EXPECT_EQ(Utc(kSydney, 2026, 4, 5, 2, 30), "2026-04-04 15:30");
 }
 
-TEST(WakeTimeConversion, MomentsBeforeFileTimeAreRefused) {
-    EXPECT_FALSE(LocalMomentToUtcFileTime(*EncodeDateTime({1600, 12, 31, 12, 0, 0, 0}), kBerlin));
-    // The zero moment of a fresh timer (30 December 1899) is representable and long past.
-    EXPECT_TRUE(LocalMomentToUtcFileTime(0.0, kBerlin));
-}
-
 TEST(WakeTimeConversion, UsersZoneRoundTripsInEverySeason) {
     // Meaningful wherever the tests run in a zone with summer time (run them
     // with TZ=Europe/Berlin under Wine to see it); plain in UTC.
