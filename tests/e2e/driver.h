@@ -1,0 +1,200 @@
+#pragma once
+// End-to-end driver: runs the test build zelvar_test.exe in a fresh folder
+// and works its windows from the outside, through control ids, the way the
+// user and the tray menu do. It has no window of its own.
+//
+// Every wait is a bounded poll (WaitFor); a scenario never sleeps for a fixed
+// time hoping the program is ready.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+
+namespace zelvar::e2e {
+
+inline constexpr DWORD kPollMs = 50;
+inline constexpr DWORD kStartTimeoutMs = 15000;  // Wine can be slow to start a process
+inline constexpr DWORD kStateTimeoutMs = 5000;
+
+inline constexpr wchar_t kMainCaption[] = L"Zelvar 1.7";
+inline constexpr wchar_t kApplicationTitle[] = L"Zelvar 1.6";  // caption of the program's message boxes
+inline constexpr wchar_t kDialogClass[] = L"#32770";
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+inline constexpr wchar_t kRunKeyPath[] = L"software\\microsoft\\windows\\currentversion\\run";
+inline constexpr wchar_t kRunValueName[] = L"Zelvar";
+
+// ---- Waiting
+
+// Checks condition every kPollMs until it holds or timeoutMs has passed;
+// returns whether it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStateTimeoutMs);
+// True when condition stayed false for the whole span: for the few checks
+// that something must NOT happen within a given time.
+bool StaysFalse(const std::function<bool()>& condition, DWORD spanMs);
+
+// With ZELVAR_E2E_TRACE=1 in the environment: prints what with the
+// milliseconds since the driver started, to see where a scenario's time goes.
+void Trace(const std::wstring& what);
+
+// ---- Files
+
+// The folder of e2e_tests.exe (zelvar_test.exe and languages\ lie there),
+// with a trailing backslash.
+std::wstring DriverFolder();
+// A key of an INI file through GetPrivateProfileStringW; fallback when the
+// file, the section or the key is missing.
+inline const std::wstring kMissing = L"<missing>";
+std::wstring ReadIni(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                     const std::wstring& fallback = kMissing);
+// Whole files as bytes (INI files are written as given, UTF-8 or ANSI).
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+
+// One entry of a folder listing, with the path relative to the folder.
+struct FileEntry {
+    std::wstring name;
+    bool directory = false;
+    ULONGLONG size = 0;
+    ULONGLONG lastWrite = 0;  // FILETIME as a number
+    bool operator==(const FileEntry&) const = default;
+};
+// Everything under folder, recursively, sorted by name.
+std::vector<FileEntry> ListFolder(const std::wstring& folder);
+
+// The value of key in a UTF-8 INI file such as a language file (the first
+// line "key=..." of the file); empty when missing.
+std::wstring ReadUtf8IniValue(const std::wstring& path, const std::string& key);
+
+// ---- Registry
+
+std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& path, const std::wstring& name);
+// The start-with-Windows value "Zelvar" under the run key of root.
+std::optional<std::wstring> RunValue(HKEY root);
+// Deletes the value from HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER.
+void RemoveRunValues();
+
+// ---- Windows of another process
+
+std::wstring ClassOf(HWND window);
+// The window's text through WM_GETTEXT (also for another process's controls).
+std::wstring TextOf(HWND window);
+// Top-level windows of process pid; className / title filter when not null.
+std::vector<HWND> TopWindowsOf(DWORD pid, const wchar_t* className = nullptr, const wchar_t* title = nullptr);
+// The descendant of top with the control id (controls live inside panels).
+HWND FindControl(HWND top, int id);
+// The texts of a dialog's static controls, joined by "\n" (a message box's message).
+std::wstring DialogText(HWND dialog);
+
+bool IsChecked(HWND box);
+// BM_CLICK sent, waiting until the handler has run (up to timeoutMs); false
+// when it did not return in time (a modal box may have opened).
+bool Click(HWND button, DWORD timeoutMs = kStateTimeoutMs);
+// BM_CLICK posted: for clicks whose handler opens a modal box.
+void PostClick(HWND button);
+// A left mouse click posted to a control (pictures and labels that react
+// to the button's release).
+void PostMouseClick(HWND control);
+// WM_COMMAND with a menu command id, posted as a menu item does it.
+void PostMenuCommand(HWND window, int commandId);
+// The tray icon's callback: mouseMessage is WM_LBUTTONUP or WM_RBUTTONUP.
+void PostTrayNotify(HWND mainWindow, UINT mouseMessage);
+// Sets a text (an edit) through WM_SETTEXT.
+void SetText(HWND control, const std::wstring& text);
+// Selects a combo box item as the user does: CB_SETCURSEL, then
+// CBN_SELCHANGE to the parent.
+void SelectComboItem(HWND combo, int index);
+int ComboSelection(HWND combo);
+std::vector<std::wstring> ListBoxItems(HWND list);
+// Waits until window has handled all messages sent before this call.
+bool Sync(HWND window, DWORD timeoutMs = kStateTimeoutMs);
+
+// Saves the window's screen rectangle as <scenario>.bmp (24 bits) in the
+// folder named by ZELVAR_SHOTS (a Unix path under Wine is turned into a Z:
+// path). Does nothing and returns false when ZELVAR_SHOTS is not set.
+bool SaveScreenshot(HWND window, const std::wstring& scenario);
+
+// ---- Processes
+
+// A process the driver started. Ended (terminated) on destruction if it is
+// still running, so a failed scenario leaves nothing behind.
+class Process {
+public:
+    Process() = default;
+    Process(HANDLE process, DWORD pid) : handle_(process), pid_(pid) {}
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    explicit operator bool() const { return handle_ != nullptr; }
+    DWORD Pid() const { return pid_; }
+    HANDLE Handle() const { return handle_; }
+    bool Running() const;
+    // Waits until the process has ended; false on timeout.
+    bool WaitForExit(DWORD timeoutMs);
+    std::optional<DWORD> ExitCode() const;  // empty while running
+    void Kill();
+    std::vector<HWND> Windows(const wchar_t* className = nullptr, const wchar_t* title = nullptr) const;
+    // Polls for a top-level window of this process; null on timeout.
+    HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = kStateTimeoutMs) const;
+
+private:
+    HANDLE handle_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Starts exe with the current folder workDir (command line: the quoted exe path).
+Process StartProcess(const std::wstring& exe, const std::wstring& workDir);
+
+// One run of the program: a fresh folder under %TEMP% holding a copy of
+// zelvar_test.exe and languages\ (in app\), and an empty current folder for
+// the program (cwd\), so files addressed relative to the current folder
+// would land in the wrong place and be noticed. Removed on destruction
+// (kept when ZELVAR_E2E_KEEP=1).
+class AppRun {
+public:
+    explicit AppRun(const std::wstring& scenario);
+    ~AppRun();
+    AppRun(const AppRun&) = delete;
+    AppRun& operator=(const AppRun&) = delete;
+
+    const std::wstring& Scenario() const { return scenario_; }
+    const std::wstring& Folder() const { return appFolder_; }  // trailing backslash
+    std::wstring PathOf(const std::wstring& name) const { return appFolder_ + name; }
+    std::wstring ExePath() const { return PathOf(L"zelvar_test.exe"); }
+    std::wstring ConfigPath() const { return PathOf(L"config.ini"); }
+
+    // Writes config.ini with exactly these bytes.
+    void WriteConfig(const std::string& text) const;
+    // A key of section OPTIONS of config.ini (kMissing when missing).
+    std::wstring Config(const std::wstring& key) const;
+
+    // Starts the program; false when CreateProcessW failed.
+    bool Start();
+    // Starts one more copy from the same folder (the single-instance case).
+    Process StartCopy() const;
+    Process& Proc() { return process_; }
+    // Polls for the main window (class TForm1, caption "Zelvar 1.7"); null on timeout.
+    HWND WaitForMainWindow(DWORD timeoutMs = kStartTimeoutMs);
+    HWND Main() const { return main_; }
+    HWND Control(int id) const { return FindControl(main_, id); }
+    // Polls for a message box (class #32770) of the program; null on timeout.
+    HWND WaitForMessageBox(DWORD timeoutMs = kStateTimeoutMs) const;
+    // Exit as the tray menu's exit item does it, then waits for the end.
+    bool ExitFromTray(DWORD timeoutMs = kStateTimeoutMs);
+
+private:
+    std::wstring scenario_;
+    std::wstring root_;
+    std::wstring appFolder_;
+    std::wstring workFolder_;
+    Process process_;
+    HWND main_ = nullptr;
+};
+
+}  // namespace zelvar::e2e
