@@ -528,6 +528,10 @@ std::wstring AppRun::Config(const std::wstring& key) const { return ReadIni(Conf
 
 bool AppRun::Start() {
     Trace(L"start " + scenario_);
+    if (!WaitFor([] { return FindWindowW(nullptr, kMainCaption) == nullptr; }, kCloseTimeoutMs)) {
+        Trace(L"another copy is still running");
+        return false;
+    }
     process_ = StartProcess(ExePath(), workFolder_);
     main_ = nullptr;
     return static_cast<bool>(process_);

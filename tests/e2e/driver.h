@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ namespace zelvar::e2e {
 inline constexpr DWORD kPollMs = 50;
 inline constexpr DWORD kStartTimeoutMs = 15000;  // Wine can be slow to start a process
 inline constexpr DWORD kStateTimeoutMs = 5000;
+// Closing and hiding windows: without a window manager on the X server, Wine
+// waits up to 2 s for each window it unmaps.
+inline constexpr DWORD kCloseTimeoutMs = 15000;
 
 inline constexpr wchar_t kMainCaption[] = L"Zelvar 1.7";
 inline constexpr wchar_t kApplicationTitle[] = L"Zelvar 1.6";  // caption of the program's message boxes
@@ -62,6 +66,11 @@ struct FileEntry {
     ULONGLONG lastWrite = 0;  // FILETIME as a number
     bool operator==(const FileEntry&) const = default;
 };
+// For failure messages.
+inline void PrintTo(const FileEntry& e, std::ostream* os) {
+    *os << std::string(e.name.begin(), e.name.end()) << (e.directory ? " (folder)" : "") << " size " << e.size
+        << " written " << e.lastWrite;
+}
 // Everything under folder, recursively, sorted by name.
 std::vector<FileEntry> ListFolder(const std::wstring& folder);
 
@@ -174,7 +183,9 @@ public:
     // A key of section OPTIONS of config.ini (kMissing when missing).
     std::wstring Config(const std::wstring& key) const;
 
-    // Starts the program; false when CreateProcessW failed.
+    // Starts the program; false when CreateProcessW failed or when a copy of
+    // the program (a window titled "Zelvar 1.7") is still around after a
+    // bounded wait, since the new one would then end at once.
     bool Start();
     // Starts one more copy from the same folder (the single-instance case).
     Process StartCopy() const;
@@ -186,7 +197,7 @@ public:
     // Polls for a message box (class #32770) of the program; null on timeout.
     HWND WaitForMessageBox(DWORD timeoutMs = kStateTimeoutMs) const;
     // Exit as the tray menu's exit item does it, then waits for the end.
-    bool ExitFromTray(DWORD timeoutMs = kStateTimeoutMs);
+    bool ExitFromTray(DWORD timeoutMs = kCloseTimeoutMs);
 
 private:
     std::wstring scenario_;

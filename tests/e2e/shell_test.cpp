@@ -85,7 +85,7 @@ TEST_F(ShellTest, LaterStartHidesIntoTheTrayOnceAndTheTrayBringsItBack) {
     HWND main = StartShown(run);
     ASSERT_NE(main, nullptr);
 
-    ASSERT_TRUE(WaitFor([&] { return !Visible(main); })) << "the window did not hide into the tray";
+    ASSERT_TRUE(WaitFor([&] { return !Visible(main); }, kCloseTimeoutMs)) << "the window did not hide into the tray";
     EXPECT_TRUE(run.Proc().Running());
     EXPECT_TRUE(IsWindow(main));
 
@@ -98,7 +98,7 @@ TEST_F(ShellTest, LaterStartHidesIntoTheTrayOnceAndTheTrayBringsItBack) {
 
     // The close button hides it again; a click on the tray icon shows it.
     PostMouseClick(run.Control(IDC_IMAGE1));
-    ASSERT_TRUE(WaitFor([&] { return !Visible(main); })) << "the close button did not hide the window";
+    ASSERT_TRUE(WaitFor([&] { return !Visible(main); }, kCloseTimeoutMs)) << "the close button did not hide the window";
     PostTrayNotify(main, WM_LBUTTONUP);
     ASSERT_TRUE(WaitFor([&] { return Visible(main); })) << "the tray icon did not show the window";
 
@@ -112,7 +112,7 @@ TEST_F(ShellTest, SecondCopyEndsAtOnceWithoutWindowsAndWithoutTouchingFiles) {
     run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=1\r\n");
     HWND main = StartShown(run);
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return !Visible(main); }));  // the first copy sits in the tray
+    ASSERT_TRUE(WaitFor([&] { return !Visible(main); }, kCloseTimeoutMs));  // the first copy sits in the tray
 
     const auto filesBefore = ListFolder(run.Folder());
     const auto configBefore = ReadFileBytes(run.ConfigPath());
@@ -219,7 +219,7 @@ TEST_F(ShellTest, UnwritableSettingsShowTheErrorEachTimeAndTheProgramCarriesOn) 
         EXPECT_EQ(TextOf(box), kApplicationTitle) << when;
         EXPECT_EQ(DialogText(box), message) << when;
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); })) << "the box did not close " << when;
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kCloseTimeoutMs)) << "the box did not close " << when;
     };
 
     // The first-start save fails while the window is being made.
@@ -245,7 +245,7 @@ TEST_F(ShellTest, UnwritableSettingsShowTheErrorEachTimeAndTheProgramCarriesOn) 
     // Exit reports the failed save and ends all the same.
     PostMenuCommand(main, IDM_N2_EXIT);
     expectErrorBoxAndDismiss("at exit");
-    EXPECT_TRUE(run.Proc().WaitForExit(kStateTimeoutMs)) << "the program did not end";
+    EXPECT_TRUE(run.Proc().WaitForExit(kCloseTimeoutMs)) << "the program did not end";
 }
 
 }  // namespace
