@@ -110,9 +110,10 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         state.OffTimer = CreateCycleTimer();
         state.OffTimerActive = true;
         state.OffTimer->Period = 0;
-        // N = 0 leaves RelativeTime 0: the timer falls back to its zero Time,
-        // long past, and is signalled at once.
-        state.OffTimer->RelativeTime = -n * kTicksPerSecond;
+        // The wait runs to the off moment itself, never short of it. A moment
+        // that has come leaves RelativeTime 0: the timer falls back to its
+        // zero Time, long past, and is signalled at once.
+        state.OffTimer->RelativeTime = -OffWaitTicks(host.Now(), moments.off);
         Arm(*state.OffTimer);
 
         // Whoever destroys OffTimer or starts another cycle moves the

@@ -1,5 +1,7 @@
 #include "power/power_cycle_rules.h"
 
+#include <cmath>
+
 namespace zelvar {
 
 CycleMoments MergeCycleMoments(const CycleMomentSources& s) {
@@ -26,6 +28,11 @@ CycleMoments MergeCycleMoments(const CycleMomentSources& s) {
 
 std::int64_t SecondsToOff(TDateTime now, const std::optional<TDateTime>& off) {
     return off ? SecondsBetween(now, *off) : 0;
+}
+
+std::int64_t OffWaitTicks(TDateTime now, const std::optional<TDateTime>& off) {
+    if (!off || *off <= now) return 0;
+    return static_cast<std::int64_t>(std::ceil((*off - now) * 864000000000.0));
 }
 
 std::optional<CountdownStep> NextCountdownStep(std::int64_t secondsToOff) {

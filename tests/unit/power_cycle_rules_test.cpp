@@ -114,3 +114,17 @@ TEST(PowerCycleAction, EveryRowOfTheTable) {
         EXPECT_EQ(ChoosePowerAction(r.offTicked, r.mustWake, r.mode), r.action)
             << "offTicked " << r.offTicked << " mustWake " << r.mustWake << " mode " << r.mode;
 }
+
+TEST(PowerCycleOffWait, RunsToTheOffMomentItselfNeverShortOfIt) {
+    const TDateTime off = *EncodeDateTime({2026, 12, 8, 22, 0, 0, 0});
+    const auto at = [](int s, int ms) { return *EncodeDateTime({2026, 12, 8, 21, 59, s, ms}); };
+    // 44.4 s ahead: N rounds to 44, but the wait lasts the whole 44.4 s.
+    const std::int64_t ticks = OffWaitTicks(at(15, 600), off);
+    EXPECT_GE(ticks, 444000000);
+    EXPECT_LT(ticks, 444000000 + 10000);  // within a millisecond
+    EXPECT_EQ(SecondsToOff(at(15, 600), off), 44);
+    // A moment that has come, or none, ends the wait at once.
+    EXPECT_EQ(OffWaitTicks(off, off), 0);
+    EXPECT_EQ(OffWaitTicks(off + 1.0 / 86400, off), 0);
+    EXPECT_EQ(OffWaitTicks(off, std::nullopt), 0);
+}

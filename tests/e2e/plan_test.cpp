@@ -1,0 +1,301 @@
+// The one-shot plan through the real controls of the test build: the
+// countdown, the recorded power action, the tasks after the resume, the
+// cancels and the restart after a wake. The test build records its power
+// actions in power_actions.log and returns at once, as a resume would.
+#include <gtest/gtest.h>
+
+
+#include <cstdio>
+#include <sstream>
+
+#include "driver.h"
+#include "remote_pickers.h"
+
+namespace zelvar::e2e {
+namespace {
+
+constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
+
+struct LogEntry {
+    std::string action;
+    SYSTEMTIME at{};
+};
+
+std::vector<LogEntry> ReadLog(const AppRun& run) {
+    std::vector<LogEntry> entries;
+    auto bytes = ReadFileBytes(run.PathOf(L"power_actions.log"));
+    if (!bytes) return entries;
+    std::istringstream in(*bytes);
+    std::string line;
+    while (std::getline(in, line)) {
+        LogEntry e;
+        char action[32] = {};
+        int y, mo, d, h, mi, s, ms;
+        if (sscanf(line.c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms) != 8) continue;
+        e.action = action;
+        e.at = SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
+                          static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+SYSTEMTIME NowLocal() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return st;
+}
+
+bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+// A top-level window with this title in any process (the started helper).
+HWND FindAnyWindow(const wchar_t* title) { return FindWindowW(nullptr, title); }
+
+void EndProcessOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+        TerminateProcess(p, 0);
+        WaitForSingleObject(p, 5000);
+        CloseHandle(p);
+    }
+}
+
+class PlanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveRunValues();
+        if (HWND left = FindAnyWindow(kTitledHelper)) EndProcessOf(left);
+    }
+    void TearDown() override {
+        RemoveRunValues();
+        if (HWND left = FindAnyWindow(kTitledHelper)) EndProcessOf(left);
+    }
+
+    // Starts the program settled (no first start), in English, shown, on the plan page.
+    HWND StartOnPlanPage(AppRun& run, bool closePrograms = false, bool restartAfterWake = false) {
+        run.WriteConfig(std::string("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n") +
+                        "allclose=" + (closePrograms ? "1" : "0") + "\r\nresetafteron=" + (restartAfterWake ? "1" : "0") +
+                        "\r\n");
+        if (!run.Start()) return nullptr;
+        HWND main = run.WaitForMainWindow();
+        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
+        PostMenuCommand(main, IDM_N4_ONOFF);
+        WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); });
+        return main;
+    }
+
+    // Ticks the rows and sets the pickers as the user would.
+    void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake) {
+        if (!IsChecked(run.Control(IDC_CHECKBOX3))) {
+            ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
+        }
+        ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off));
+        ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
+        if (wake) {
+            if (!IsChecked(run.Control(IDC_CHECKBOX1))) {
+                ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX1)));
+            }
+            ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER3), *wake));
+            ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER4), *wake));
+        }
+    }
+
+    // Apply runs the whole cycle inside its click, so the click is posted.
+    void Apply(AppRun& run) {
+        PostClick(run.Control(IDC_PNGBUTTON2));
+        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL6)); })) << "the plan was not armed";
+    }
+
+    HWND CountWindow(AppRun& run) {
+        auto windows = run.Proc().Windows(ZELVAR_COUNT_CLASS);
+        return windows.empty() ? nullptr : windows.front();
+    }
+    bool CountShown(AppRun& run) {
+        HWND w = CountWindow(run);
+        return w && IsWindowVisible(w);
+    }
+    std::wstring CountText(AppRun& run) { return TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1)); }
+
+    bool Logged(AppRun& run, const std::string& action) {
+        for (const auto& e : ReadLog(run))
+            if (e.action == action) return true;
+        return false;
+    }
+    std::optional<SYSTEMTIME> LoggedAt(AppRun& run, const std::string& action) {
+        for (const auto& e : ReadLog(run))
+            if (e.action == action) return e.at;
+        return std::nullopt;
+    }
+
+    // The page is back in its editing view with both ticks cleared.
+    void ExpectEditingView(AppRun& run) {
+        EXPECT_FALSE(OwnVisible(run.Control(IDC_PANEL6)));
+        EXPECT_TRUE(OwnVisible(run.Control(IDC_PNGBUTTON2)));
+        EXPECT_FALSE(OwnVisible(run.Control(IDC_PNGBUTTON5)));
+        EXPECT_FALSE(IsChecked(run.Control(IDC_CHECKBOX3)));
+        EXPECT_FALSE(IsChecked(run.Control(IDC_CHECKBOX1)));
+        EXPECT_TRUE(IsWindowEnabled(run.Control(IDC_CHECKBOX3)));
+    }
+};
+
+TEST_F(PlanTest, HibernateWithWakeCountsDownAndRunsTheResumeTasks) {
+    AppRun run(L"plan_hibernate");
+    HWND main = StartOnPlanPage(run);
+    ASSERT_NE(main, nullptr);
+    // A start-up program listed after the start is started after the resume.
+    const std::wstring helper = DriverFolder() + L"titled_window.exe";
+    ASSERT_TRUE(WritePrivateProfileStringW(L"OPTIONS", L"autoexe", helper.c_str(), run.ConfigPath().c_str()));
+
+    const SYSTEMTIME off = LocalTimeIn(45), wake = LocalTimeIn(120);
+    EnterPlan(run, off, &wake);
+    SaveScreenshot(main, L"plan_editing_with_wake");
+    Apply(run);
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL10)), ReadUtf8IniValue(run.PathOf(L"languages\\English.ini"), "pconinfo"));
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL11)));
+    SaveScreenshot(main, L"plan_armed");
+
+    // The countdown opens 31 seconds before the off moment showing "00:30".
+    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 45000)) << "no countdown window";
+    const double countdownLead = SecondsBetween(off, NowLocal());
+    EXPECT_EQ(CountText(run), L"00:30");
+    SaveScreenshot(CountWindow(run), L"countdown_30");
+    EXPECT_NEAR(countdownLead, 31.0, 1.5);
+
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 40000)) << "nothing recorded";
+    const double actionDelay = SecondsBetween(*LoggedAt(run, "Hibernate"), off);
+    EXPECT_GE(actionDelay, -0.05);
+    EXPECT_LT(actionDelay, 1.5);
+    std::printf("[ measure  ] countdown shown %.2f s before the off moment, action %.3f s after it\n", countdownLead,
+                actionDelay);
+
+    // Resume: ticks cleared, editing view, pickers at the present, the
+    // start-up program started, the countdown window hidden.
+    ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
+    ExpectEditingView(run);
+    EXPECT_FALSE(CountShown(run));
+    for (int id : {IDC_DATETIMEPICKER1, IDC_DATETIMEPICKER2, IDC_DATETIMEPICKER3, IDC_DATETIMEPICKER4}) {
+        auto value = PickerTime(run.Control(id));
+        ASSERT_TRUE(value);
+        EXPECT_LT(std::abs(SecondsBetween(*value, NowLocal())), 5.0) << id;
+    }
+    EXPECT_TRUE(WaitFor([] { return FindAnyWindow(kTitledHelper) != nullptr; }, 10000)) << "start-up program not started";
+    EXPECT_EQ(ReadLog(run).size(), 1u);
+    EXPECT_TRUE(run.Proc().Running());
+}
+
+TEST_F(PlanTest, CancelInTheCountdownWindowDropsThePlan) {
+    AppRun run(L"plan_cancel_countdown");
+    ASSERT_NE(StartOnPlanPage(run), nullptr);
+    const SYSTEMTIME off = LocalTimeIn(34);
+    EnterPlan(run, off, nullptr);
+    Apply(run);
+    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 10000));
+    PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
+    ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
+    ExpectEditingView(run);
+    EXPECT_FALSE(CountShown(run));
+    // Nothing happens at the off moment either.
+    EXPECT_TRUE(StaysFalse([&] { return Logged(run, "Hibernate") || CountShown(run); },
+                           static_cast<DWORD>(SecondsBetween(off, NowLocal()) * 1000 + 1500)));
+}
+
+TEST_F(PlanTest, CancelOnThePageWhileWaitingDropsThePlan) {
+    AppRun run(L"plan_cancel_page");
+    ASSERT_NE(StartOnPlanPage(run), nullptr);
+    const SYSTEMTIME off = LocalTimeIn(6);
+    EnterPlan(run, off, nullptr);
+    Apply(run);
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
+    ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
+    ExpectEditingView(run);
+    EXPECT_TRUE(StaysFalse([&] { return Logged(run, "Hibernate"); },
+                           static_cast<DWORD>(SecondsBetween(off, NowLocal()) * 1000 + 1500)));
+}
+
+TEST_F(PlanTest, PowerOffWithoutWakeClosesTitledProgramsAndEndsTheCycle) {
+    AppRun run(L"plan_poweroff");
+    // Programs of the user: one with a titled window, one whose only window has no title.
+    Process titled = StartProcess(DriverFolder() + L"titled_window.exe", DriverFolder());
+    Process untitled = StartProcess(DriverFolder() + L"untitled_window.exe", DriverFolder());
+    ASSERT_TRUE(titled && untitled);
+    ASSERT_TRUE(titled.WaitForWindow(nullptr, kTitledHelper));
+    ASSERT_TRUE(WaitFor([&] { return !untitled.Windows().empty(); }));
+
+    HWND main = StartOnPlanPage(run, true);
+    ASSERT_NE(main, nullptr);
+    EnterPlan(run, LocalTimeIn(2), nullptr);
+    SelectComboItem(run.Control(IDC_COMBOBOX2), 0);  // power off
+    ASSERT_EQ(ComboSelection(run.Control(IDC_COMBOBOX2)), 0);
+    Apply(run);
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "PowerOff"); }, 10000));
+
+    ASSERT_TRUE(titled.WaitForExit(5000)) << "the titled program was not closed";
+    EXPECT_EQ(titled.ExitCode().value_or(0), 4u);
+    EXPECT_TRUE(untitled.Running()) << "a program without a titled window was closed";
+    EXPECT_TRUE(run.Proc().Running()) << "the program closed itself";
+    // After a power-off request nothing else runs: the page stays armed.
+    EXPECT_TRUE(StaysFalse([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }, 1000));
+    EXPECT_EQ(ReadLog(run).size(), 1u);
+}
+
+TEST_F(PlanTest, ProgramsSurviveWhenClosingIsOffAndHibernateIsTheChoice) {
+    AppRun run(L"plan_keep_programs");
+    Process titled = StartProcess(DriverFolder() + L"titled_window.exe", DriverFolder());
+    ASSERT_TRUE(titled.WaitForWindow(nullptr, kTitledHelper));
+    ASSERT_NE(StartOnPlanPage(run, false), nullptr);
+    EnterPlan(run, LocalTimeIn(2), nullptr);
+    ASSERT_EQ(ComboSelection(run.Control(IDC_COMBOBOX2)), 1);  // hibernate after every language application
+    Apply(run);
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
+    ExpectEditingView(run);
+    EXPECT_TRUE(titled.Running());
+}
+
+TEST_F(PlanTest, RestartAfterWakeComesSixtySecondsAfterTheResume) {
+    AppRun run(L"plan_restart");
+    ASSERT_NE(StartOnPlanPage(run, false, true), nullptr);
+    EnterPlan(run, LocalTimeIn(2), nullptr);
+    Apply(run);
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }));
+    EXPECT_EQ(CountText(run), L"00:60");
+    SaveScreenshot(CountWindow(run), L"countdown_60");
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "Restart"); }, 70000)) << "no restart";
+    const double gap = SecondsBetween(*LoggedAt(run, "Restart"), *LoggedAt(run, "Hibernate"));
+    EXPECT_NEAR(gap, 60.0, 2.0);
+    std::printf("[ measure  ] restart %.2f s after the resume\n", gap);
+}
+
+TEST_F(PlanTest, CancelledRestartCountdownRestartsNothing) {
+    AppRun run(L"plan_restart_cancel");
+    ASSERT_NE(StartOnPlanPage(run, false, true), nullptr);
+    EnterPlan(run, LocalTimeIn(2), nullptr);
+    Apply(run);
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }));
+    PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
+    ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));
+    EXPECT_TRUE(StaysFalse([&] { return Logged(run, "Restart"); }, 62000));
+}
+
+TEST_F(PlanTest, InvalidPlanShowsTheMessageAndChangesNothing) {
+    AppRun run(L"plan_invalid");
+    ASSERT_NE(StartOnPlanPage(run), nullptr);
+    EnterPlan(run, LocalTimeIn(-86400), nullptr);  // yesterday
+    PostClick(run.Control(IDC_PNGBUTTON2));
+    HWND box = run.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TextOf(box), kApplicationTitle);
+    EXPECT_EQ(DialogText(box), ReadUtf8IniValue(run.PathOf(L"languages\\English.ini"), "mswrongdt"));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_PANEL6)));
+    EXPECT_TRUE(IsChecked(run.Control(IDC_CHECKBOX3)));
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_PNGBUTTON2)));
+    EXPECT_FALSE(Logged(run, "Hibernate") || Logged(run, "PowerOff"));
+}
+
+}  // namespace
+}  // namespace zelvar::e2e
