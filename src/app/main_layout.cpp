@@ -103,6 +103,8 @@ void TForm1::CreateControls() {
     for (HWND l : {Label7, Label10}) SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
     PNGButton5 = CreateImageButton(Panel6, IDC_PNGBUTTON5, L"", 9, kPanelH - 9 - kButtonH, kButtonW, kButtonH);
     ui::SetVisible(PNGButton5, false);
+    // The armed view keeps the page's picture in its corner.
+    armedPicture_ = CreatePicture(Panel6, 0, kBitmapPanel4, kPanelW - 2 - 1 - 64, kPanelH - 2 - 1 - 64, 64, 64);
 
     // Scheduler panel: day buttons, the edited day and the start/stop button.
     p_sheduler = CreatePanel(hwnd_, IDC_P_SHEDULER, 0, 0, kPanelW, kPanelH);

@@ -145,14 +145,16 @@ HFONT BoldFont() {
 
 HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                  HWND parent, int id, DWORD exStyle) {
-    HWND hwnd = CreateWindowExW(exStyle, className, text, style | WS_CHILD, x, y, w, h, parent,
+    // Siblings clip each other, so a panel laid over others (the armed view
+    // of the plan page) is never painted over by the controls beneath it.
+    HWND hwnd = CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS, x, y, w, h, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_instance, nullptr);
     if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(MainFont()), FALSE);
     return hwnd;
 }
 
 HWND CreatePanel(HWND parent, int id, int x, int y, int w, int h, bool framed) {
-    HWND p = CreateChild(framed ? kFramedPanelClass : kPanelClass, L"", WS_CLIPSIBLINGS, x, y, w, h, parent, id,
+    HWND p = CreateChild(framed ? kFramedPanelClass : kPanelClass, L"", WS_CLIPCHILDREN, x, y, w, h, parent, id,
                          WS_EX_CONTROLPARENT);
     if (framed) SetWindowLongPtrW(p, GWLP_USERDATA, 1);
     return p;

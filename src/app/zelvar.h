@@ -213,6 +213,7 @@ private:
     std::array<HWND, 7> dayButtons_{};
     HTREEITEM treeNodes_[6] = {};
     HBITMAP wordmark_ = nullptr;  // Image5, drawn on the window itself
+    HWND armedPicture_ = nullptr;
     int titleHeight_ = 20;
     int treeWidth_ = 201;
 

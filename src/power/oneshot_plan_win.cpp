@@ -28,6 +28,7 @@ void TForm1::ShowPlanState(bool editable) {
         ui::SetVisible(ComboBox2, ui::IsChecked(CheckBox3) && !ui::IsChecked(CheckBox1));
         return;
     }
+    SetWindowPos(Panel6, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ui::SetVisible(Panel6, true);
     ui::SetText(Label8, FormatDate(PickerValue(DateTimePicker1), formats_));
     ui::SetText(Label9, FormatTime(PickerValue(DateTimePicker2), formats_));

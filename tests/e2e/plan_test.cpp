@@ -205,7 +205,9 @@ TEST_F(PlanTest, CancelOnThePageWhileWaitingDropsThePlan) {
     ASSERT_NE(StartOnPlanPage(run), nullptr);
     const SYSTEMTIME off = LocalTimeIn(6);
     EnterPlan(run, off, nullptr);
+    SaveScreenshot(run.Main(), L"plan_editing_without_wake");
     Apply(run);
+    SaveScreenshot(run.Main(), L"plan_armed_without_wake");
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
     ExpectEditingView(run);
