@@ -70,7 +70,10 @@ void TForm1::a_onoffExecute() {
 }
 
 void TForm1::aboutExecute() {
-    if (about_) about_->Show();
+    if (!about_) return;
+    // The about window takes its caption in the chosen language when shown.
+    about_->SetCaption(GetLangText(L"menuabout"));
+    about_->Show();
 }
 
 }  // namespace zelvar

@@ -273,6 +273,10 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             RemoveTrayIcon();
+            // The program ends: its other windows go with it, without taking
+            // the activation from the closing main window first.
+            for (SecondaryWindow* w : {about_, sheddays_, history_, static_cast<SecondaryWindow*>(count_)})
+                if (w) ShowWindow(w->Handle(), SW_HIDE);
             PostQuitMessage(0);
             return 0;
     }

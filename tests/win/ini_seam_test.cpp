@@ -85,5 +85,24 @@ TEST_F(IniFileTest, WriteIntoAMissingFolderFails) {
     EXPECT_EQ(ini.Read(L"OPTIONS", L"fs", L"1"), L"1");
 }
 
+TEST_F(IniFileTest, AnOlderAnsiFileTakesTextItsCodePageLacksWithoutLosingAnything) {
+    const std::wstring& path = path_;
+    // A file as an earlier save left it: plain ANSI, no byte order mark.
+    const char ansi[] = "[OPTIONS]\r\nlng=2\r\nautoexe=C:\\a.exe\r\n";
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, ansi, sizeof(ansi) - 1, &written, nullptr);
+    CloseHandle(f);
+
+    IniFile ini(path);
+    EXPECT_TRUE(ini.Write(L"OPTIONS", L"tray", L"1"));  // fits: the file stays as it is
+    const std::wstring cyrillic = L"D:\\\x041F\x0440\x043E\x0433\x0440\x0430\x043C\x043C\x044B\\run.exe";
+    ASSERT_TRUE(ini.Write(L"OPTIONS", L"autoexe", cyrillic));
+    EXPECT_EQ(IniFile(path).Read(L"OPTIONS", L"autoexe", L""), cyrillic);
+    EXPECT_EQ(IniFile(path).Read(L"OPTIONS", L"lng", L""), L"2");
+    EXPECT_EQ(IniFile(path).Read(L"OPTIONS", L"tray", L""), L"1");
+}
+
 }  // namespace
 }  // namespace zelvar
