@@ -227,6 +227,16 @@ void TForm1::OnCommand(int id, int code, HWND control) {
             case IDM_N4_ONOFF: a_onoffExecute(); return;
             case IDM_N3_ABOUT: aboutExecute(); return;
             case IDM_N2_EXIT: m_exitExecute(); return;
+            // The logos and the pages' pictures lead to the maker's web site.
+            case IDC_IMAGE2:
+            case IDC_IMAGE3:
+            case IDC_IMAGE6:
+            case IDC_IMAGE7:
+            case IDC_IMAGE8:
+            case IDC_IMAGE9:
+            case IDC_IMAGE10:
+            case IDC_LABEL13: OpenWebSite(); return;
+            case IDC_LABEL16: OpenMailLink(); return;
         }
     }
     OnPageCommand(id, code, control);
@@ -252,6 +262,15 @@ LRESULT TForm1::OnNotify(NMHDR* hdr) {
         }
     }
     return 0;
+}
+
+void TForm1::OpenWebSite() {
+    ShellExecuteW(hwnd_, L"open", kSiteAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TForm1::OpenMailLink() {
+    const std::wstring link = std::wstring(L"mailto:") + kMailAddress;
+    ShellExecuteW(hwnd_, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TForm1::TreeView1Click() {

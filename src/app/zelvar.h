@@ -63,6 +63,8 @@ public:
     void CheckBox6Click();
     void CheckBox7Click();
     void PNGButton3Click();
+    void OpenWebSite();
+    void OpenMailLink();
 
     // Language
     void ApplyLanguage();

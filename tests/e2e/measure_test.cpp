@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <vector>
 
@@ -66,6 +67,8 @@ TEST(Measure, DISABLED_CpuWhileACycleWaitsNextToIdle) {
     ASSERT_TRUE(run.Start());
     HWND main = run.WaitForMainWindow();
     ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs));
+    std::printf("[ phase    ] idle from %lld\n", static_cast<long long>(time(nullptr)));
     // Idle: the program with no cycle, over the same span.
     const double idle0 = CpuSeconds(run.Proc().Handle());
     Sleep(kSpanSeconds * 1000);
@@ -78,8 +81,11 @@ TEST(Measure, DISABLED_CpuWhileACycleWaitsNextToIdle) {
     PostClick(run.Control(IDC_PNGBUTTON2));
     ASSERT_TRUE(WaitFor([&] { return (GetWindowLongPtrW(run.Control(IDC_PANEL6), GWL_STYLE) & WS_VISIBLE) != 0; }));
     const double wait0 = CpuSeconds(run.Proc().Handle());
+    std::printf("[ phase    ] waiting from %lld\n", static_cast<long long>(time(nullptr)));
     Sleep(kSpanSeconds * 1000);
     const double waiting = CpuSeconds(run.Proc().Handle()) - wait0;
+    std::printf("[ phase    ] end at %lld\n", static_cast<long long>(time(nullptr)));
+    std::fflush(stdout);
     std::printf("[ measure  ] CPU over %d s: idle %.3f s, waiting for the off moment %.3f s\n", kSpanSeconds, idle,
                 waiting);
     Click(run.Control(IDC_PNGBUTTON5));
@@ -90,7 +96,9 @@ TEST(Measure, DISABLED_CountdownAndActionAgainstTheOffMoment) {
         AppRun run(L"measure_plan");
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n");
         ASSERT_TRUE(run.Start());
-        ASSERT_NE(run.WaitForMainWindow(), nullptr);
+        HWND main = run.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs));
         const SYSTEMTIME off = LocalTimeIn(34);
         Click(run.Control(IDC_CHECKBOX3));
         SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off);

@@ -299,5 +299,45 @@ TEST_F(PlanTest, InvalidPlanShowsTheMessageAndChangesNothing) {
     EXPECT_FALSE(Logged(run, "Hibernate") || Logged(run, "PowerOff"));
 }
 
+TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
+    const char* const names[3] = {"ru", "en", "de"};
+    for (int language = 0; language < 3; ++language) {
+        const std::wstring suffix = std::wstring(L"_") + std::wstring(names[language], names[language] + 2);
+        AppRun run(L"plan_looks");
+        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\n"
+                        "resetafteron=1\r\nlng=" + std::to_string(language) + "\r\n");
+        ASSERT_TRUE(run.Start());
+        HWND main = run.WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        PostMenuCommand(main, IDM_N4_ONOFF);
+        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
+
+        // Editing without and with a wake, then armed with both moments.
+        const SYSTEMTIME off = LocalTimeIn(33), wake = LocalTimeIn(600);
+        EnterPlan(run, off, nullptr);
+        SaveScreenshot(main, L"plan_editing_without_wake" + suffix);
+        EnterPlan(run, off, &wake);
+        SaveScreenshot(main, L"plan_editing_with_wake" + suffix);
+        Apply(run);
+        SaveScreenshot(main, L"plan_armed" + suffix);
+        // 33 seconds ahead: the countdown opens within about two seconds.
+        ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 10000));
+        EXPECT_EQ(CountText(run), L"00:30");
+        SaveScreenshot(CountWindow(run), L"countdown_30" + suffix);
+        PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
+        ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
+
+        // A plan two seconds ahead, then the restart countdown after the resume.
+        EnterPlan(run, LocalTimeIn(2), nullptr);
+        Apply(run);
+        ASSERT_TRUE(WaitFor([&] { return CountShown(run) && CountText(run) == L"00:60"; }, 10000));
+        SaveScreenshot(CountWindow(run), L"countdown_60" + suffix);
+        PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
+        ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));
+        ASSERT_TRUE(run.ExitFromTray());
+        EXPECT_FALSE(Logged(run, "Restart"));
+    }
+}
+
 }  // namespace
 }  // namespace zelvar::e2e
