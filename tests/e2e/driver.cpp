@@ -237,6 +237,35 @@ std::vector<HWND> TopWindowsOf(DWORD pid, const wchar_t* className, const wchar_
     return s.found;
 }
 
+std::vector<HWND> WindowsTitled(const wchar_t* title) {
+    struct Search {
+        const wchar_t* title;
+        std::vector<HWND> found;
+    } search{title, {}};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            wchar_t text[256] = {};
+            GetWindowTextW(w, text, 256);
+            if (wcscmp(text, s->title) == 0) s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void EndProcessesTitled(const wchar_t* title) {
+    for (HWND w : WindowsTitled(title)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            TerminateProcess(p, 0);
+            WaitForSingleObject(p, 5000);
+            CloseHandle(p);
+        }
+    }
+}
+
 HWND FindControl(HWND top, int id) {
     if (!top) return nullptr;
     // EnumChildWindows walks all descendants, the panels' children included.

@@ -93,6 +93,11 @@ std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 // Top-level windows of process pid; className / title filter when not null.
 std::vector<HWND> TopWindowsOf(DWORD pid, const wchar_t* className = nullptr, const wchar_t* title = nullptr);
+// Top-level windows of any process with exactly this title.
+std::vector<HWND> WindowsTitled(const wchar_t* title);
+// Ends every process that shows a top-level window with this title (helper
+// programs a scenario started, or the program started for it).
+void EndProcessesTitled(const wchar_t* title);
 // The descendant of top with the control id (controls live inside panels).
 HWND FindControl(HWND top, int id);
 // The texts of a dialog's static controls, joined by "\n" (a message box's message).

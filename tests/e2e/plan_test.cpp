@@ -48,28 +48,15 @@ SYSTEMTIME NowLocal() {
 
 bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-// A top-level window with this title in any process (the started helper).
-HWND FindAnyWindow(const wchar_t* title) { return FindWindowW(nullptr, title); }
-
-void EndProcessOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-        TerminateProcess(p, 0);
-        WaitForSingleObject(p, 5000);
-        CloseHandle(p);
-    }
-}
-
 class PlanTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveRunValues();
-        if (HWND left = FindAnyWindow(kTitledHelper)) EndProcessOf(left);
+        EndProcessesTitled(kTitledHelper);
     }
     void TearDown() override {
         RemoveRunValues();
-        if (HWND left = FindAnyWindow(kTitledHelper)) EndProcessOf(left);
+        EndProcessesTitled(kTitledHelper);
     }
 
     // Starts the program settled (no first start), in English, shown, on the plan page.
@@ -179,7 +166,7 @@ TEST_F(PlanTest, HibernateWithWakeCountsDownAndRunsTheResumeTasks) {
         ASSERT_TRUE(value);
         EXPECT_LT(std::abs(SecondsBetween(*value, NowLocal())), 5.0) << id;
     }
-    EXPECT_TRUE(WaitFor([] { return FindAnyWindow(kTitledHelper) != nullptr; }, 10000)) << "start-up program not started";
+    EXPECT_TRUE(WaitFor([] { return !WindowsTitled(kTitledHelper).empty(); }, 10000)) << "start-up program not started";
     EXPECT_EQ(ReadLog(run).size(), 1u);
     EXPECT_TRUE(run.Proc().Running());
 }
@@ -337,6 +324,18 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
         ASSERT_TRUE(run.ExitFromTray());
         EXPECT_FALSE(Logged(run, "Restart"));
     }
+}
+
+TEST_F(PlanTest, ExitWhileACycleWaitsEndsTheWaitAndSaves) {
+    AppRun run(L"plan_exit_waiting");
+    ASSERT_NE(StartOnPlanPage(run), nullptr);
+    const SYSTEMTIME off = LocalTimeIn(20);
+    EnterPlan(run, off, nullptr);
+    Apply(run);
+    ASSERT_TRUE(run.ExitFromTray()) << "the waiting cycle kept the program alive";
+    EXPECT_EQ(run.Proc().ExitCode().value_or(1), 0u);
+    EXPECT_EQ(run.Config(L"fs"), L"0");
+    EXPECT_FALSE(Logged(run, "Hibernate") || Logged(run, "PowerOff"));
 }
 
 }  // namespace

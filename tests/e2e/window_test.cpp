@@ -16,33 +16,6 @@ const char* const kLanguageNames[3] = {"ru", "en", "de"};
 
 bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-std::vector<HWND> AllWindowsTitled(const wchar_t* title) {
-    std::vector<HWND> found;
-    struct Ctx { const wchar_t* title; std::vector<HWND>* out; } ctx{title, &found};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(lp);
-            wchar_t text[256] = {};
-            GetWindowTextW(w, text, 256);
-            if (wcscmp(text, c->title) == 0) c->out->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return found;
-}
-
-void EndAllTitled(const wchar_t* title) {
-    for (HWND w : AllWindowsTitled(title)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-            TerminateProcess(p, 0);
-            WaitForSingleObject(p, 5000);
-            CloseHandle(p);
-        }
-    }
-}
-
 // Selects the node at position index of the tree, as a click does.
 void SelectNode(HWND tree, int index) {
     auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
@@ -64,11 +37,11 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveRunValues();
-        EndAllTitled(kTitledHelper);
+        EndProcessesTitled(kTitledHelper);
     }
     void TearDown() override {
         RemoveRunValues();
-        EndAllTitled(kTitledHelper);
+        EndProcessesTitled(kTitledHelper);
     }
     HWND StartSettled(AppRun& run, int language, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=" +
@@ -183,21 +156,21 @@ TEST_F(WindowTest, AStartUpProgramAddedToTheListStartsOnceAtTheNextStart) {
     EXPECT_TRUE(OwnVisible(run.Control(IDC_PNGBUTTON4)));
     EXPECT_EQ(_wcsicmp(run.Config(L"autoexe").c_str(), program.c_str()), 0);  // saved at once
     ASSERT_TRUE(run.ExitFromTray());
-    EXPECT_TRUE(AllWindowsTitled(kTitledHelper).empty());
+    EXPECT_TRUE(WindowsTitled(kTitledHelper).empty());
 
     // The next start starts it, once.
     {
         AppRun* again = &run;
         ASSERT_TRUE(again->Start());
         ASSERT_NE(again->WaitForMainWindow(), nullptr);
-        ASSERT_TRUE(WaitFor([] { return AllWindowsTitled(kTitledHelper).size() == 1; }, 10000));
+        ASSERT_TRUE(WaitFor([] { return WindowsTitled(kTitledHelper).size() == 1; }, 10000));
         ASSERT_TRUE(again->ExitFromTray());
     }
     // A start while it still runs does not start it again.
     ASSERT_TRUE(run.Start());
     HWND second = run.WaitForMainWindow();
     ASSERT_NE(second, nullptr);
-    EXPECT_TRUE(StaysFalse([] { return AllWindowsTitled(kTitledHelper).size() > 1; }, 3000));
+    EXPECT_TRUE(StaysFalse([] { return WindowsTitled(kTitledHelper).size() > 1; }, 3000));
     ASSERT_TRUE(run.ExitFromTray());
 }
 

@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "moments.h"
+
 #include "common/datetime.h"
 
 using namespace zelvar;
-
-namespace {
-TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return *EncodeDateTime({y, mo, d, h, mi, s, ms});
-}
-}  // namespace
+using zelvar::testing::At;
 
 TEST(DateTime, DayCountsFromThe1899Epoch) {
     EXPECT_EQ(*EncodeDate(1899, 12, 30), 0.0);

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "moments.h"
+
 #include "power/oneshot_rules.h"
 
 using namespace zelvar;
+using zelvar::testing::At;
 
 namespace {
-TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
-    return *EncodeDateTime({y, mo, d, h, mi, s, ms});
-}
 
 // A plan entered on 7 March 2026 at 21:05:09.400.
 PlanInput Plan(TDateTime offDate, TDateTime offTime) {
