@@ -133,9 +133,9 @@ void TForm1::CreateControls() {
     Image4 = CreatePicture(Panel7, IDC_IMAGE4, kBitmapAbout, 0, 14, 128, 96, true);
     Label15 = CreateLabel(Panel7, IDC_LABEL15, L"", 10, 120, kPanelW - 20, 22, SS_CENTER);
     SendMessageW(Label15, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-    Label13 = CreateLabel(Panel7, IDC_LABEL13, kSiteName, 10, 150, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
-    Label16 = CreateLabel(Panel7, IDC_LABEL16, kMailAddress, 10, 174, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
-    Label23 = CreateLabel(Panel7, IDC_LABEL23, L"", 10, 198, kPanelW - 20, 20, SS_CENTER | SS_NOTIFY);
+    Label13 = CreateLink(Panel7, IDC_LABEL13, kSiteName, 10, 150, kPanelW - 20, 20);
+    Label16 = CreateLink(Panel7, IDC_LABEL16, kMailAddress, 10, 174, kPanelW - 20, 20);
+    Label23 = CreateLink(Panel7, IDC_LABEL23, L"", 10, 198, kPanelW - 20, 20);
 }
 
 void TForm1::ArrangeMainWindow() {

@@ -104,7 +104,23 @@ LRESULT CALLBACK HotTrackProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// Links show the hand pointer.
+LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LinkProc, 2);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
+
+HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h) {
+    HWND link = CreateLabel(parent, id, text, x, y, w, h, SS_CENTER | SS_NOTIFY);
+    SetWindowSubclass(link, LinkProc, 2, 0);
+    return link;
+}
 
 void RegisterClasses(HINSTANCE instance) {
     g_instance = instance;

@@ -29,6 +29,8 @@ HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int
 // WM_MEASUREITEM and WM_CTLCOLOR* to its top-level window.
 HWND CreatePanel(HWND parent, int id, int x, int y, int w, int h, bool framed = false);
 HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD align = SS_LEFT);
+// A centred label that reacts to clicks (STN_CLICKED) with the hand pointer.
+HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h);
 // A check box drawn without the theme so its text takes the program's colours.
 HWND CreateCheckBox(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h);
 // An image button: owner-drawn, caption on the button, hint as tooltip.
