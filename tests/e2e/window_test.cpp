@@ -174,5 +174,20 @@ TEST_F(WindowTest, AStartUpProgramAddedToTheListStartsOnceAtTheNextStart) {
     ASSERT_TRUE(run.ExitFromTray());
 }
 
+TEST_F(WindowTest, WindowsEndingTheSessionIsAllowedAndSavesTheOptions) {
+    AppRun run(L"end_session");
+    HWND main = StartSettled(run, 1, "resetafteron=0\r\n");
+    ASSERT_NE(main, nullptr);
+    // The restart option has no save of its own: only a close writes it.
+    ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX10)));
+    EXPECT_EQ(run.Config(L"resetafteron"), L"0");
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(run.Config(L"resetafteron"), L"1");
+    EXPECT_EQ(run.Config(L"fs"), L"0");
+}
+
 }  // namespace
 }  // namespace zelvar::e2e
