@@ -6,16 +6,18 @@ namespace zelvar {
 
 const wchar_t* ApplicationTitle() { return L"Zelvar 1.6"; }
 
-OsError OsErrorFromCode(DWORD code) {
+std::wstring SystemErrorText(DWORD code) {
     std::wstring text;
-    if (code != 0) {
-        wchar_t* buf = nullptr;
-        DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-        if (n && buf) text.assign(buf, n);
-        if (buf) LocalFree(buf);
-    }
-    return OsError(code, FormatOsErrorMessage(code, text));
+    wchar_t* buf = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    if (n && buf) text.assign(buf, n);
+    if (buf) LocalFree(buf);
+    return text;
+}
+
+OsError OsErrorFromCode(DWORD code) {
+    return OsError(code, FormatOsErrorMessage(code, code ? SystemErrorText(code) : std::wstring()));
 }
 
 OsError LastOsError() { return OsErrorFromCode(GetLastError()); }

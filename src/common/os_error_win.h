@@ -5,6 +5,9 @@
 
 namespace zelvar {
 
+// The system's text for an error code (empty when it has none).
+std::wstring SystemErrorText(DWORD code);
+
 // Builds the OsError for GetLastError() (or the given code) with the system's text.
 OsError LastOsError();
 OsError OsErrorFromCode(DWORD code);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "common/handles_win.h"
+#include "common/os_error_win.h"
 #include "common/paths_win.h"
 #include "common/text.h"
 #include "i18n/lang_lookup.h"
@@ -15,12 +16,7 @@ namespace {
 constexpr LONGLONG kMaxLanguageFileSize = 4 * 1024 * 1024;
 
 std::wstring SystemMessage(DWORD code) {
-    std::wstring text;
-    wchar_t* buf = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
-    if (n && buf) text.assign(buf, n);
-    if (buf) LocalFree(buf);
+    std::wstring text = SystemErrorText(code);
     if (text.empty()) text = L"Error code " + std::to_wstring(code) + L".";
     return text;
 }
