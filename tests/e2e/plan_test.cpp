@@ -338,5 +338,26 @@ TEST_F(PlanTest, ExitWhileACycleWaitsEndsTheWaitAndSaves) {
     EXPECT_FALSE(Logged(run, "Hibernate") || Logged(run, "PowerOff"));
 }
 
+TEST_F(PlanTest, ARefusedPowerActionIsShownAndTheProgramCarriesOn) {
+    AppRun run(L"plan_power_refused");
+    ASSERT_NE(StartOnPlanPage(run), nullptr);
+    // The test build refuses every power action while this file exists.
+    ASSERT_TRUE(WriteFileBytes(run.PathOf(L"power_fail.txt"), "refuse"));
+    EnterPlan(run, LocalTimeIn(2), nullptr);
+    Apply(run);
+    HWND box = run.WaitForMessageBox(10000);
+    ASSERT_NE(box, nullptr) << "no error shown";
+    EXPECT_EQ(TextOf(box), kApplicationTitle);
+    EXPECT_EQ(DialogText(box).rfind(L"System Error.  Code: 5.", 0), 0u) << DialogText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kCloseTimeoutMs));
+    // The page stays armed; Cancel brings it back, and the program goes on.
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_PANEL6)));
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
+    ExpectEditingView(run);
+    EXPECT_TRUE(run.Proc().Running());
+    EXPECT_TRUE(ReadLog(run).empty());
+}
+
 }  // namespace
 }  // namespace zelvar::e2e
