@@ -209,7 +209,6 @@ void TForm1::OnDrawItem(DRAWITEMSTRUCT* item) {
 }
 
 void TForm1::OnCommand(int id, int code, HWND control) {
-    (void)control;
     if (code == BN_CLICKED || code == STN_CLICKED || control == nullptr) {
         switch (id) {
             case IDC_IMAGE1: Image1Click(); return;

@@ -1,5 +1,6 @@
 #include "app/secondary_window_win.h"
 
+#include "app/control_ids.h"
 #include "app/ui_win.h"
 #include "common/os_error_win.h"
 
@@ -13,7 +14,7 @@ bool SecondaryWindow::Create(HINSTANCE instance, HWND owner, const wchar_t* clas
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = ui::DarkBrush();
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(100));
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVAR));
     wc.lpszClassName = className;
     RegisterClassW(&wc);
     RECT rc{0, 0, width, height};
