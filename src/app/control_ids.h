@@ -88,6 +88,14 @@
 #define IDM_N3_ABOUT          2003
 #define IDM_N2_EXIT           2004
 
+// ---- About window TFabout
+#define IDC_ABOUT_IMAGE1      2501  /* logo */
+#define IDC_ABOUT_LABEL3      2502  /* version line */
+#define IDC_ABOUT_LABEL1      2503  /* fixed line */
+#define IDC_ABOUT_LABEL2      2504  /* web site link */
+#define IDC_ABOUT_LABEL16     2505  /* mail link */
+#define IDC_ABOUT_PNGBUTTON1  2506  /* Ok */
+
 // ---- Countdown window TCountForm
 #define IDC_COUNT_IMAGE1      3001
 #define IDC_COUNT_LABEL1      3002

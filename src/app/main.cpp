@@ -7,6 +7,7 @@
 #include "app/secondary_window_win.h"
 #include "common/os_error_win.h"
 #include "app/zelvar.h"
+#include "online/about_window.h"
 #include "power/ucountform.h"
 
 using namespace zelvar;
@@ -41,9 +42,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HWND application = CreateApplicationWindow(instance);
     TForm1* form = TForm1::Create(instance, application);
     if (!form) return 1;
-    SecondaryWindow about, sheddays, history;
+    TFabout about;
+    SecondaryWindow sheddays, history;
     TCountForm count;
-    about.Create(instance, application, ZELVAR_ABOUT_CLASS, L"", 360, 260);
+    about.Create(instance, application, [form](const std::wstring& key) { return form->GetLangText(key); });
     sheddays.Create(instance, application, ZELVAR_SHEDDAYS_CLASS, L"", 300, 220);
     history.Create(instance, application, ZELVAR_HISTORY_CLASS, L"", 480, 360);
     count.Create(instance, application);

@@ -181,7 +181,7 @@ void TForm1::PaintWindow() {
 LRESULT TForm1::OnCtlColor(HDC dc, HWND control) {
     const int id = GetDlgCtrlID(control);
     const bool link = id == IDC_LABEL13 || id == IDC_LABEL16 || id == IDC_LABEL23;
-    SetTextColor(dc, link ? ui::kAccent : ui::kText);
+    SetTextColor(dc, link ? (ui::IsHot(control) ? ui::kText : ui::kAccent) : ui::kText);
     SetBkColor(dc, ui::kDark);
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(ui::DarkBrush());
@@ -189,7 +189,7 @@ LRESULT TForm1::OnCtlColor(HDC dc, HWND control) {
 
 void TForm1::OnDrawItem(DRAWITEMSTRUCT* item) {
     if (item->CtlType == ODT_BUTTON) {
-        ui::DrawImageButton(*item, GetPropW(item->hwndItem, L"ZelvarHot") != nullptr);
+        ui::DrawImageButton(*item, ui::IsHot(item->hwndItem));
         return;
     }
     if (item->CtlID == IDC_COMBOBOX2) {  // the power-action list, drawn in the program's colours

@@ -7,13 +7,13 @@
 namespace zelvar {
 
 bool SecondaryWindow::Create(HINSTANCE instance, HWND owner, const wchar_t* className, const std::wstring& caption,
-                             int width, int height, DWORD style, DWORD exStyle) {
+                             int width, int height, DWORD style, DWORD exStyle, HBRUSH background) {
     instance_ = instance;
     WNDCLASSW wc{};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = ui::DarkBrush();
+    wc.hbrBackground = background ? background : ui::DarkBrush();
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVAR));
     wc.lpszClassName = className;
     RegisterClassW(&wc);

@@ -11,7 +11,8 @@ class SecondaryWindow {
 public:
     virtual ~SecondaryWindow() = default;
     bool Create(HINSTANCE instance, HWND owner, const wchar_t* className, const std::wstring& caption, int width,
-                int height, DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, DWORD exStyle = 0);
+                int height, DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, DWORD exStyle = 0,
+                HBRUSH background = nullptr);
     HWND Handle() const { return hwnd_; }
     void Show();
     void Hide();

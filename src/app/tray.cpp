@@ -2,6 +2,7 @@
 #include "app/control_ids.h"
 #include "app/secondary_window_win.h"
 #include "app/zelvar.h"
+#include "online/about_window.h"
 
 namespace zelvar {
 
@@ -73,7 +74,7 @@ void TForm1::aboutExecute() {
     if (!about_) return;
     // The about window takes its caption in the chosen language when shown.
     about_->SetCaption(GetLangText(L"menuabout"));
-    about_->Show();
+    about_->ShowOver(hwnd_);
 }
 
 }  // namespace zelvar

@@ -60,9 +60,15 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             HDC dc = BeginPaint(hwnd, &ps);
             RECT rc;
             GetClientRect(hwnd, &rc);
-            FillRect(dc, &rc, DarkBrush());
+            // The picture's transparent parts show the background of its window.
+            auto bg = reinterpret_cast<HBRUSH>(GetClassLongPtrW(GetParent(hwnd), GCLP_HBRBACKGROUND));
+            FillRect(dc, &rc, bg ? bg : DarkBrush());
             auto bmp = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-            if (bmp) DrawBitmap(dc, bmp, 0, 0);
+            if (bmp) {
+                BITMAP bm{};
+                GetObjectW(bmp, sizeof(bm), &bm);
+                DrawBitmap(dc, bmp, (rc.right - bm.bmWidth) / 2, (rc.bottom - bm.bmHeight) / 2);
+            }
             EndPaint(hwnd, &ps);
             return 0;
         }
@@ -110,7 +116,20 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, D
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
     }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, LinkProc, 2);
+    // The link changes its colour while the pointer is over it.
+    if (msg == WM_MOUSEMOVE && !GetPropW(hwnd, kHotProp)) {
+        SetPropW(hwnd, kHotProp, reinterpret_cast<HANDLE>(1));
+        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&tme);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    } else if (msg == WM_MOUSELEAVE) {
+        RemovePropW(hwnd, kHotProp);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropW(hwnd, kHotProp);
+        RemoveWindowSubclass(hwnd, LinkProc, 2);
+    }
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
@@ -120,6 +139,13 @@ HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, i
     HWND link = CreateLabel(parent, id, text, x, y, w, h, SS_CENTER | SS_NOTIFY);
     SetWindowSubclass(link, LinkProc, 2, 0);
     return link;
+}
+
+bool IsHot(HWND control) { return GetPropW(control, kHotProp) != nullptr; }
+
+HBRUSH WhiteBrush() {
+    static HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
+    return brush;
 }
 
 void RegisterClasses(HINSTANCE instance) {

@@ -18,6 +18,9 @@ void RegisterClasses(HINSTANCE instance);
 
 HBRUSH DarkBrush();
 HBRUSH DarkLightBrush();
+HBRUSH WhiteBrush();
+// Whether the pointer is over an image button or a link.
+bool IsHot(HWND control);
 // Tahoma, character height 16 px (the program's font), and a bold variant.
 HFONT MainFont();
 HFONT BoldFont();

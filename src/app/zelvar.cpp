@@ -7,6 +7,7 @@
 #include "app/secondary_window_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
+#include "online/about_window.h"
 #include "power/ucountform.h"
 
 namespace zelvar {
@@ -44,7 +45,7 @@ TForm1* TForm1::Create(HINSTANCE instance, HWND applicationWindow) {
     return form;
 }
 
-void TForm1::SetSecondaryWindows(SecondaryWindow* about, SecondaryWindow* sheddays, SecondaryWindow* history,
+void TForm1::SetSecondaryWindows(TFabout* about, SecondaryWindow* sheddays, SecondaryWindow* history,
                                  TCountForm* count) {
     about_ = about;
     sheddays_ = sheddays;
@@ -275,7 +276,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             RemoveTrayIcon();
             // The program ends: its other windows go with it, without taking
             // the activation from the closing main window first.
-            for (SecondaryWindow* w : {about_, sheddays_, history_, static_cast<SecondaryWindow*>(count_)})
+            for (SecondaryWindow* w : {static_cast<SecondaryWindow*>(about_), sheddays_, history_, static_cast<SecondaryWindow*>(count_)})
                 if (w) ShowWindow(w->Handle(), SW_HIDE);
             PostQuitMessage(0);
             return 0;

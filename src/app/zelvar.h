@@ -20,6 +20,7 @@
 namespace zelvar {
 
 class TCountForm;
+class TFabout;
 class SecondaryWindow;
 
 inline constexpr wchar_t kAppVersion[] = L"1.7";
@@ -31,7 +32,7 @@ class TForm1 : public PowerCycleHost {
 public:
     static TForm1* Create(HINSTANCE instance, HWND applicationWindow);
     HWND Handle() const { return hwnd_; }
-    void SetSecondaryWindows(SecondaryWindow* about, SecondaryWindow* sheddays, SecondaryWindow* history,
+    void SetSecondaryWindows(TFabout* about, SecondaryWindow* sheddays, SecondaryWindow* history,
                              TCountForm* count);
 
     // Lifecycle
@@ -219,7 +220,7 @@ private:
     int titleHeight_ = 20;
     int treeWidth_ = 201;
 
-    SecondaryWindow* about_ = nullptr;
+    TFabout* about_ = nullptr;
     SecondaryWindow* sheddays_ = nullptr;
     SecondaryWindow* history_ = nullptr;
     TCountForm* count_ = nullptr;

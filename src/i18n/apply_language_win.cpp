@@ -4,6 +4,7 @@
 #include "app/secondary_window_win.h"
 #include "app/zelvar.h"
 #include "i18n/lang_files_win.h"
+#include "online/about_window.h"
 
 namespace zelvar {
 

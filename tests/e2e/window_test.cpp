@@ -121,14 +121,24 @@ TEST_F(WindowTest, TheTrayMenuOpensThePagesTheAboutWindowAndExits) {
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
     PostMenuCommand(main, IDM_N4_ONOFF);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && VisiblePanel(run) == 2; }));
-    // "About" shows the about window.
+    // "About" shows the about window, its caption already in a language
+    // chosen in the list but not applied.
+    SelectComboItem(run.Control(IDC_COMBOBOX1), 2);
     PostMenuCommand(main, IDM_N3_ABOUT);
+    HWND about = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         for (HWND w : run.Proc().Windows(ZELVAR_ABOUT_CLASS))
-            if (IsWindowVisible(w)) return true;
-        return false;
+            if (IsWindowVisible(w)) about = w;
+        return about != nullptr;
     }));
-    EXPECT_EQ(TextOf(run.Proc().Windows(ZELVAR_ABOUT_CLASS).front()), Lang(run, 1, "menuabout"));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(about) == Lang(run, 2, "menuabout"); }));
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 266 + 12);  // as wide as its logo plus 12
+    EXPECT_EQ(TextOf(FindControl(about, IDC_ABOUT_LABEL3)), kMainCaption);
+    SaveScreenshot(about, L"about_window");
+    ASSERT_TRUE(Click(FindControl(about, IDC_ABOUT_PNGBUTTON1)));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(about); }));
     // "Exit" ends the program.
     PostMenuCommand(main, IDM_N2_EXIT);
     EXPECT_TRUE(run.Proc().WaitForExit(kCloseTimeoutMs));
