@@ -70,6 +70,8 @@ public:
     // Language
     void ApplyLanguage();
     std::wstring GetLangText(const std::wstring& key) const;
+    // An image button's caption, then its hint, each looked up anew.
+    void SetCaptionAndHint(HWND button, const wchar_t* key);
     int SelectedLanguage() const;
 
     // One-shot plan page

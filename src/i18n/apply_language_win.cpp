@@ -35,10 +35,8 @@ void TForm1::ApplyLanguage() {
     ui::SetText(CheckBox1, GetLangText(L"pcon"));
     ui::SetText(Label5, GetLangText(L"date"));
     ui::SetText(Label6, GetLangText(L"time"));
-    ui::SetText(PNGButton2, GetLangText(L"apply"));
-    hints_.Set(PNGButton2, GetLangText(L"apply"));
-    ui::SetText(PNGButton5, GetLangText(L"cancel"));
-    hints_.Set(PNGButton5, GetLangText(L"cancel"));
+    SetCaptionAndHint(PNGButton2, L"apply");
+    SetCaptionAndHint(PNGButton5, L"cancel");
     ui::SetText(Label7, GetLangText(L"pcoffinfo"));
     ui::SetText(Label8, GetLangText(L"date"));
     ui::SetText(Label9, GetLangText(L"time"));
@@ -46,13 +44,10 @@ void TForm1::ApplyLanguage() {
     ui::SetText(Label11, GetLangText(L"date"));
     ui::SetText(Label12, GetLangText(L"time"));
     ui::SetText(Label1, GetLangText(L"startexeintro"));
-    ui::SetText(PNGButton1, GetLangText(L"add"));
-    hints_.Set(PNGButton1, GetLangText(L"add"));
-    ui::SetText(PNGButton4, GetLangText(L"remove"));
-    hints_.Set(PNGButton4, GetLangText(L"remove"));
+    SetCaptionAndHint(PNGButton1, L"add");
+    SetCaptionAndHint(PNGButton4, L"remove");
     ui::SetText(Label2, GetLangText(L"languageintro"));
-    ui::SetText(PNGButton3, GetLangText(L"apply"));
-    hints_.Set(PNGButton3, GetLangText(L"apply"));
+    SetCaptionAndHint(PNGButton3, L"apply");
     for (int d = 1; d <= 7; ++d) hints_.Set(dayButtons_[d - 1], GetLangText(L"w" + std::to_wstring(d)));
     for (int d = 1; d <= 7; ++d) ui::SetText(dayButtons_[d - 1], GetLangText(L"ws" + std::to_wstring(d)));
     // The edited day's name follows the pressed day button (Monday at start).
@@ -81,6 +76,11 @@ void TForm1::ApplyLanguage() {
     SendMessageW(ComboBox2, CB_SETCURSEL, 1, 0);
     ApplySchedulerPageTexts(2);
     ui::SetText(Label23, GetLangText(L"history"));
+}
+
+void TForm1::SetCaptionAndHint(HWND button, const wchar_t* key) {
+    ui::SetText(button, GetLangText(key));
+    hints_.Set(button, GetLangText(key));
 }
 
 void TForm1::PNGButton3Click() {

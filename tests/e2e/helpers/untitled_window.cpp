@@ -1,42 +1,9 @@
 // Helper program: one visible, unowned top-level window with an empty title.
-// Ends by itself after 60 seconds.
-#include <windows.h>
-
-namespace {
-
-constexpr UINT_PTR kLifetimeTimer = 1;
-constexpr UINT kLifetimeMs = 60000;
-
-LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_TIMER:
-            if (wp == kLifetimeTimer) DestroyWindow(hwnd);
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-}  // namespace
+#include "helper_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"ZelvarUntitledHelper";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 80, 80, 320, 160, nullptr,
+    helper::RegisterWindowClass(instance, L"ZelvarUntitledHelper");
+    HWND hwnd = CreateWindowExW(0, L"ZelvarUntitledHelper", L"", WS_OVERLAPPEDWINDOW, 80, 80, 320, 160, nullptr,
                                 nullptr, instance, nullptr);
-    if (!hwnd) return 1;
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    SetTimer(hwnd, kLifetimeTimer, kLifetimeMs, nullptr);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    return hwnd ? helper::Run(hwnd, hwnd) : 1;
 }
