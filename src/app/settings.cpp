@@ -14,8 +14,6 @@ int ReadLanguageIndex(const std::wstring& value, int defaultIndex) {
     return (*n >= 0 && *n <= 2) ? *n : 0;
 }
 
-int DefaultLanguageForSystem(unsigned languageId) { return languageId == 0x0419 ? 0 : 1; }
-
 std::vector<std::wstring> ParseAutoexe(const std::wstring& value) {
     std::vector<std::wstring> entries;
     if (IsBlank(value)) return entries;

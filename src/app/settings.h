@@ -34,8 +34,6 @@ bool ReadFirstStart(const std::wstring& value);
 // Russian (0); a value that is no number at all counts as missing and gives
 // the default of this system.
 int ReadLanguageIndex(const std::wstring& value, int defaultIndex);
-// Default of lng for a system language id (low 16 bits of the default LCID).
-int DefaultLanguageForSystem(unsigned languageId);
 
 // autoexe: entries joined by "|"; empty and all-blank pieces are skipped,
 // the others kept unchanged (not trimmed).

@@ -1,5 +1,5 @@
-// config.ini and the option boxes: loading sets the controls, saving writes
-// them back; the start-with-Windows value follows CheckBox2.
+// config.ini and the pages: loading sets their controls in the documented
+// order, saving gathers them back.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -7,67 +7,44 @@
 #include "app/settings.h"
 #include "app/zelvar.h"
 #include "common/ini_win.h"
-#include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
+#include "i18n/lang_files_win.h"
 #include "online/web_addresses.h"
 
 namespace zelvar {
 
 void TForm1::LoadSettings() {
-    const int lngDefault = DefaultLanguageForSystem(SystemDefaultLanguageId());
+    const int lngDefault = SystemDefaultLanguageIndex();
     FirstStart = false;
-    ui::SetText(Label15, MainWindowCaption());
+    about_.SetVersionLine(MainWindowCaption());
 
     const Settings s = ReadSettings(IniFile(FileBesideExe(L"config.ini")), lngDefault);
     if (s.firstStart) {
         FirstStart = true;
         ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
-    SchedulerTag = s.schedulerRunning ? 1 : 0;
-
-    SetListBoxEntries(s.autoexe, -1);
-
+    scheduler_.SetTag(s.schedulerRunning ? 1 : 0);
+    startup_.SetListBoxEntries(s.autoexe, -1);
     // Setting the boxes saves nothing; only the start-with-Windows value is
     // written again, so a moved program registers its new path.
-    loadingSettings_ = true;
-    ui::SetChecked(CheckBox2, s.autoload);
-    ui::SetChecked(CheckBox4, s.tray);
-    ui::SetChecked(CheckBox5, s.allclose);
-    ui::SetChecked(CheckBox6, s.logosound);
-    ui::SetChecked(CheckBox7, s.autoupd);
-    ui::SetChecked(CheckBox10, s.resetafteron);
-    loadingSettings_ = false;
-    if (s.autoload) SetAutoStart(false);
-
-    SendMessageW(ComboBox1, CB_SETCURSEL, s.lng, 0);
-    if (SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0) == CB_ERR) SendMessageW(ComboBox1, CB_SETCURSEL, 0, 0);
-
-    if (s.firstStart) {
-        ui::SetChecked(CheckBox2, true);
-        CheckBox2Click();
-        ui::SetChecked(CheckBox4, true);
-        CheckBox4Click();
-    }
+    options_.LoadOptions(s);
+    language_.SelectLanguage(s.lng);
+    if (s.firstStart) options_.TickFirstStartOptions();
 }
 
 void TForm1::SaveSettings() {
     Settings s;
-    s.autoload = ui::IsChecked(CheckBox2);
-    s.tray = ui::IsChecked(CheckBox4);
-    s.allclose = ui::IsChecked(CheckBox5);
-    s.autoexe = ListBoxEntries();
-    s.logosound = ui::IsChecked(CheckBox6);
-    s.autoupd = ui::IsChecked(CheckBox7);
-    s.resetafteron = ui::IsChecked(CheckBox10);
-    s.schedulerRunning = SchedulerTag != 0;
-    s.lng = SelectedLanguage() < 0 ? 0 : SelectedLanguage();
+    options_.StoreOptions(s);
+    s.autoexe = startup_.ListBoxEntries();
+    s.schedulerRunning = scheduler_.Running();
+    s.lng = language_.SelectedLanguage() < 0 ? 0 : language_.SelectedLanguage();
 
     IniFile ini(FileBesideExe(L"config.ini"));
     if (WriteSettings(ini, s)) return;
     // The first-start save runs before any language was applied: then the
     // message is looked up on the spot, in English when even that fails.
-    std::wstring message = MsgErrConfig;
+    std::wstring message = Messages.MsgErrConfig;
     if (message.empty()) {
         try {
             message = GetLangText(L"mserrconfig");
@@ -77,13 +54,5 @@ void TForm1::SaveSettings() {
     if (message.empty()) message = L"The settings could not be saved.";
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
 }
-
-void TForm1::CheckBox2Click() { SetAutoStart(!ui::IsChecked(CheckBox2)); }
-void TForm1::CheckBox4Click() { SaveSettings(); }
-void TForm1::CheckBox5Click() { SaveSettings(); }
-void TForm1::CheckBox6Click() { SaveSettings(); }
-void TForm1::CheckBox7Click() { SaveSettings(); }
-
-int TForm1::SelectedLanguage() const { return static_cast<int>(SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0)); }
 
 }  // namespace zelvar

@@ -1,27 +1,18 @@
 // The tray icon ctray, its menu PopupMenu1 and showing/hiding the window.
-#include "app/control_ids.h"
-#include "app/secondary_window_win.h"
 #include "app/zelvar.h"
 #include "online/about_window.h"
+#include "ui/control_ids.h"
 
 namespace zelvar {
 
 void TForm1::AddTrayIcon() {
-    if (!trayMenu_) {
-        trayMenu_ = CreatePopupMenu();
-        AppendMenuW(trayMenu_, MF_STRING, IDM_N1_OPEN, L"Open");
-        AppendMenuW(trayMenu_, MF_STRING, IDM_N4_ONOFF, L"Switch off");
-        AppendMenuW(trayMenu_, MF_STRING, IDM_N3_ABOUT, L"About");
-        AppendMenuW(trayMenu_, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(trayMenu_, MF_STRING, IDM_N2_EXIT, L"Exit");
-    }
     trayData_ = {};
     trayData_.cbSize = sizeof(trayData_);
     trayData_.hWnd = hwnd_;
     trayData_.uID = 1;
     trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayData_.uCallbackMessage = kTrayMessage;
-    trayData_.hIcon = smallIcon_ ? smallIcon_ : LoadIconW(nullptr, IDI_APPLICATION);
+    trayData_.hIcon = smallIcon_ ? smallIcon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
     wcscpy_s(trayData_.szTip, L"Zelvar");
     Shell_NotifyIconW(NIM_DELETE, &trayData_);
     Shell_NotifyIconW(NIM_ADD, &trayData_);
@@ -37,7 +28,7 @@ void TForm1::ShowTrayMenu() {
     GetCursorPos(&pt);
     // The menu closes properly only when our window is in the foreground.
     SetForegroundWindow(hwnd_);
-    TrackPopupMenu(trayMenu_, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd_, nullptr);
+    TrackPopupMenu(trayMenu_.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd_, nullptr);
     PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
 
@@ -46,7 +37,7 @@ void TForm1::SetTrayMenuText(int id, const std::wstring& text) {
     mi.cbSize = sizeof(mi);
     mi.fMask = MIIM_STRING;
     mi.dwTypeData = const_cast<wchar_t*>(text.c_str());
-    SetMenuItemInfoW(trayMenu_, id, FALSE, &mi);
+    SetMenuItemInfoW(trayMenu_.get(), id, FALSE, &mi);
 }
 
 void TForm1::ShowMainWindow() {
@@ -71,10 +62,9 @@ void TForm1::a_onoffExecute() {
 }
 
 void TForm1::aboutExecute() {
-    if (!about_) return;
     // The about window takes its caption in the chosen language when shown.
-    about_->SetCaption(GetLangText(L"menuabout"));
-    about_->ShowOver(hwnd_);
+    windows_.about.SetCaption(GetLangText(L"menuabout"));
+    windows_.about.ShowOver(hwnd_);
 }
 
 }  // namespace zelvar

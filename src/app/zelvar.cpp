@@ -3,54 +3,51 @@
 #include "app/zelvar.h"
 
 #include "app/autostart_win.h"
-#include "app/control_ids.h"
-#include "app/secondary_window_win.h"
+#include "app/startup_programs_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "online/about_window.h"
+#include "online/history_window_win.h"
 #include "power/ucountform.h"
+#include "scheduler/sheddays_win.h"
+#include "ui/control_ids.h"
 
 namespace zelvar {
 
-std::wstring MainWindowCaption() { return std::wstring(L"Zelvar ") + kAppVersion; }
+TForm1::TForm1(SecondaryWindows windows)
+    : windows_(windows),
+      options_([this] { SaveSettings(); }),
+      language_([this] { ApplyLanguage(); }),
+      plan_(PlanPage::Links{Cycle, windows.count, Messages, formats_, [this] { RunPowerCycleNow(); }}),
+      startup_(Messages, [this] { SaveSettings(); }),
+      about_([] {}),
+      countdowns_(Cycle, windows.count),
+      cycleHost_(MainCycleHost::Parts{options_, plan_, scheduler_, windows.count, countdowns_, formats_}) {}
 
-TForm1* TForm1::Create(HINSTANCE instance, HWND applicationWindow) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = ui::DarkBrush();
-    wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVAR), IMAGE_ICON, 32, 32, 0));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVAR), IMAGE_ICON, 16, 16, 0));
-    wc.lpszClassName = ZELVAR_MAIN_CLASS;
-    RegisterClassExW(&wc);
-
-    auto* form = new TForm1(instance);
-    form->applicationWindow_ = applicationWindow;
-    form->icon_ = wc.hIcon;
-    form->smallIcon_ = wc.hIconSm;
-    // Borderless; the owner is the hidden application window, so the
-    // taskbar button comes from WS_EX_APPWINDOW while the window is shown.
-    CreateWindowExW(WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, ZELVAR_MAIN_CLASS, MainWindowCaption().c_str(),
-                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 507, 284, applicationWindow,
-                    nullptr, instance, form);
-    if (!form->hwnd_) {
-        delete form;
-        return nullptr;
-    }
-    form->CreateControls();
-    form->FormCreate();
-    return form;
+TForm1::~TForm1() {
+    RemoveTrayIcon();
+    // The pages' windows are children of this one and go with it.
+    if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void TForm1::SetSecondaryWindows(TFabout* about, SecondaryWindow* sheddays, SecondaryWindow* history,
-                                 TCountForm* count) {
-    about_ = about;
-    sheddays_ = sheddays;
-    history_ = history;
-    count_ = count;
+bool TForm1::Create(HWND applicationWindow) {
+    applicationWindow_ = applicationWindow;
+    // Borderless; the owner is the hidden application window, so the
+    // taskbar button comes from WS_EX_APPWINDOW while the window is shown.
+    if (!CreateBound(ZELVAR_MAIN_CLASS, MainWindowCaption().c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
+                     WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0, 0, 507, 284, applicationWindow, 0, CS_DBLCLKS))
+        return false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVAR), IMAGE_ICON, 32, 32, 0)));
+    smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVAR), IMAGE_ICON, 16, 16, 0)));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    countdowns_.Attach(hwnd_);
+    updates_.Attach(hwnd_);
+    cycleHost_.Attach(hwnd_);
+    CreateControls();
+    FormCreate();
+    return true;
 }
 
 void TForm1::FormCreate() {
@@ -63,155 +60,114 @@ void TForm1::FormCreate() {
     } catch (const std::exception& e) {
         ShowUnhandledError(hwnd_, e);
     }
-    RefreshOneShotPlan();
-
-    // The scheduler page starts on Monday.
-    ui::SetText(dday, L"1");
-    ui::SetText(Label22, hints_.Get(dayButtons_[0]));
-    LoadScheduleDay(1);
-    FillWeekGrid();
-    SelectToday();
-    if (SchedulerTag == 0) {
+    plan_.RefreshOneShotPlan();
+    scheduler_.StartUp([this](const std::wstring& key) {
         try {
-            ui::SetText(PNGButton8, GetLangText(L"startsheduler"));
+            return GetLangText(key);
         } catch (const std::exception&) {
+            return std::wstring();
         }
-        ShowDayEditor(true);
-        KillTimer(hwnd_, TIMER_SCHEDULER);
-    } else {
-        try {
-            ui::SetText(PNGButton8, GetLangText(L"stopsheduler"));
-        } catch (const std::exception&) {
-        }
-        ShowDayEditor(false);
-        ComputeNextSchedule();
-        SetTimer(hwnd_, TIMER_SCHEDULER, 803, nullptr);
-    }
-
+    });
     ArrangeMainWindow();
-    SetCheck(CheckBox3, false);  // a one-shot plan never survives a restart
-    UpdateWakeControls();
+    plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
+    plan_.UpdateWakeControls();
     AddTrayIcon();
 }
 
 void TForm1::FormActivate() {
-    if (!ui::IsChecked(CheckBox3)) RefreshOneShotPlan();
-    if (count_ && !count_->TickerRunning()) count_->Hide();
+    if (!plan_.OffTicked()) plan_.RefreshOneShotPlan();
+    if (!windows_.count.TickerRunning()) windows_.count.Hide();
     if (ActivatedOnce) return;
     ActivatedOnce = true;
-    RunStartupPrograms();
-    if (ui::IsChecked(CheckBox4) && !FirstStart) SetTimer(hwnd_, TIMER_TIMER1, 888, nullptr);
-    if (ui::IsChecked(CheckBox6)) PlayStartSound();
-    StartUpdateTimer();
+    RunStartupPrograms(hwnd_);
+    if (options_.StartHidden() && !FirstStart) SetTimer(hwnd_, TIMER_TIMER1, 888, nullptr);
+    if (options_.StartSound()) PlayStartSound();
+    updates_.StartUpdateTimer(options_.CheckForUpdates());
 }
 
 void TForm1::Timer1Timer() {
     KillTimer(hwnd_, TIMER_TIMER1);
-    if (ui::IsChecked(CheckBox4)) HideMainWindow();
+    if (options_.StartHidden()) HideMainWindow();
 }
 
 void TForm1::Image1Click() {
-    SaveScheduleDay(_wtoi(ui::GetText(dday).c_str()));
+    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
     HideMainWindow();
 }
 
 void TForm1::m_exitExecute() {
-    SetCheck(CheckBox3, false);
-    SetCheck(CheckBox1, false);
+    plan_.SetOffTicked(false);
+    plan_.SetWakeTicked(false);
     Cycle.CycleAbort = true;
-    OnExitStopTimers();
-    ShowPlanState(true);
+    Cycle.DestroyTimers();
+    plan_.ShowPlanState(true);
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void TForm1::FormCloseQuery() {
     SaveSettings();
-    SaveScheduleDay(_wtoi(ui::GetText(dday).c_str()));
-    SetAutoStart(!ui::IsChecked(CheckBox2));
+    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
+    SetAutoStart(!options_.StartWithWindows());
 }
 
-void TForm1::RefreshOneShotPlan() {
-    const TDateTime now = NowLocal();
-    if (ui::IsChecked(CheckBox3) && now > OffMoment()) SetCheck(CheckBox3, false);
-    // A plan whose wake moment has passed is dropped as a whole.
-    if (ui::IsChecked(CheckBox1) && now > WakeMoment()) SetCheck(CheckBox3, false);
-    if (!ui::IsChecked(CheckBox3)) {
-        SetPickerValue(DateTimePicker1, now);
-        SetPickerValue(DateTimePicker2, now);
+void TForm1::RunPowerCycleNow() { RunPowerCycle(cycleHost_, Cycle); }
+
+void TForm1::CountFormCancel() {
+    windows_.count.StopTicker();
+    countdowns_.StopRestart();  // this is what drops a pending restart
+    windows_.count.Hide();
+    if (scheduler_.Running() && scheduler_.CountdownBySchedule) {
+        scheduler_.StopSchedulerFromCountdown();
+        scheduler_.CountdownBySchedule = false;
     }
-    if (!ui::IsChecked(CheckBox1)) {
-        SetPickerValue(DateTimePicker3, now);
-        SetPickerValue(DateTimePicker4, now);
+    plan_.PNGButton5Click();
+}
+
+HBRUSH TForm1::Background() const { return ui::DarkBrush(); }
+
+void TForm1::OnActivate(WPARAM wp) {
+    // The focus comes back to where it was, after a message box too; the
+    // first time it goes to the tree.
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+        return;
     }
+    FormActivate();
+    HWND target = savedFocus_ && IsChild(hwnd_, savedFocus_) && IsWindowVisible(savedFocus_) &&
+                          IsWindowEnabled(savedFocus_)
+                      ? savedFocus_
+                      : TreeView1;
+    SetFocus(target);
 }
 
-void TForm1::UpdateWakeControls() {
-    const bool show = ui::IsChecked(CheckBox3);
-    for (HWND c : {CheckBox1, Label5, Label6, DateTimePicker3, DateTimePicker4}) ui::SetVisible(c, show);
+bool TForm1::OnEscape() {
+    Image1Click();  // as the close glyph: into the tray
+    return true;
 }
 
-void TForm1::SetCheck(HWND box, bool checked) {
-    if (ui::IsChecked(box) == checked) return;
-    ui::SetChecked(box, checked);
-    if (!loadingSettings_) RunCheckBoxHandler(box);
+ui::Page* TForm1::PageOf(HWND control) {
+    for (ui::Page* page : std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
+        if (control && IsChild(page->Panel(), control)) return page;
+    return nullptr;
 }
 
-void TForm1::RunCheckBoxHandler(HWND box) {
-    if (box == CheckBox1) CheckBox1Click();
-    else if (box == CheckBox2) CheckBox2Click();
-    else if (box == CheckBox3) CheckBox3Click();
-    else if (box == CheckBox4) CheckBox4Click();
-    else if (box == CheckBox5) CheckBox5Click();
-    else if (box == CheckBox6) CheckBox6Click();
-    else if (box == CheckBox7) CheckBox7Click();
-}
-
-TDateTime TForm1::PickerValue(HWND picker) const {
-    SYSTEMTIME st{};
-    if (DateTime_GetSystemtime(picker, &st) != GDT_VALID) return NowLocal();
-    return EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0}).value_or(0);
-}
-
-void TForm1::SetPickerValue(HWND picker, TDateTime value) {
-    const DateTimeFields f = DecodeDateTime(value);
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(f.year);
-    st.wMonth = static_cast<WORD>(f.month);
-    st.wDay = static_cast<WORD>(f.day);
-    st.wDayOfWeek = static_cast<WORD>(IsoWeekday(value) % 7);
-    st.wHour = static_cast<WORD>(f.hour);
-    st.wMinute = static_cast<WORD>(f.minute);
-    st.wSecond = static_cast<WORD>(f.second);
-    DateTime_SetSystemtime(picker, GDT_VALID, &st);
-}
-
-TDateTime TForm1::OffMoment() const {
-    const TDateTime date = PickerValue(DateTimePicker1), time = PickerValue(DateTimePicker2);
-    return zelvar::ComposeMoment(date, time, formats_).value_or(CombineDateAndTime(date, WholeSeconds(time)));
-}
-
-TDateTime TForm1::WakeMoment() const {
-    const TDateTime date = PickerValue(DateTimePicker3), time = PickerValue(DateTimePicker4);
-    return zelvar::ComposeMoment(date, time, formats_).value_or(CombineDateAndTime(date, WholeSeconds(time)));
-}
-
-LRESULT CALLBACK TForm1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TForm1*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+bool TForm1::OnEnter(HWND focus) {
+    // Enter presses the focused button, else the apply button of the page
+    // the focus is on.
+    if (!focus || !IsChild(hwnd_, focus)) return false;
+    wchar_t name[16] = {};
+    GetClassNameW(focus, name, 16);
+    const LONG_PTR type = GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK;
+    if (_wcsicmp(name, L"Button") == 0 && (type == BS_OWNERDRAW || type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        return true;
     }
-    auto* self = reinterpret_cast<TForm1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    // The one top-level place for errors that escape a handler (a refused
-    // power call, an unreadable language file): show it, go on with the
-    // next event.
-    try {
-        return self->HandleMessage(msg, wp, lp);
-    } catch (const std::exception& e) {
-        ShowUnhandledError(hwnd, e);
-        return 0;
+    if (ui::Page* page = PageOf(focus)) {
+        HWND button = page->DefaultButton();
+        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) SendMessageW(button, BM_CLICK, 0, 0);
     }
+    return true;
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -226,7 +182,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return hit == HTCLIENT ? HTCAPTION : hit;
         }
         case WM_ACTIVATE:
-            if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+            OnActivate(wp);
             return 0;
         case WM_SIZE:
             if (wp == SIZE_MINIMIZED) HideMainWindow();  // a minimised window lives in the tray
@@ -235,21 +191,14 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             PaintWindow();
             return 0;
         case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            OnCommand(LOWORD(wp), HIWORD(wp));
             return 0;
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lp));
-        case WM_DRAWITEM:
-            OnDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lp));
-            return TRUE;
-        case WM_MEASUREITEM: {
-            auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-            if (mi->CtlID == IDC_COMBOBOX2) mi->itemHeight = 19;
-            return TRUE;
-        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            return OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+            SetBkColor(reinterpret_cast<HDC>(wp), ui::kDark);
+            return reinterpret_cast<LRESULT>(ui::DarkBrush());
         case WM_TIMER:
             OnTimer(wp);
             return 0;
@@ -274,22 +223,29 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             RemoveTrayIcon();
+            KillTimer(hwnd_, TIMER_TIMER1);
+            KillTimer(hwnd_, TIMER_SCHEDULER);
+            KillTimer(hwnd_, TIMER_TIMERCNT);
+            KillTimer(hwnd_, TIMER_TIMERRESET);
+            KillTimer(hwnd_, TIMER_TIMER_UPD);
             // The program ends: its other windows go with it, without taking
             // the activation from the closing main window first.
-            for (SecondaryWindow* w : {static_cast<SecondaryWindow*>(about_), sheddays_, history_, static_cast<SecondaryWindow*>(count_)})
-                if (w) ShowWindow(w->Handle(), SW_HIDE);
+            for (ui::SecondaryWindow* w : std::initializer_list<ui::SecondaryWindow*>{
+                     &windows_.about, &windows_.sheddays, &windows_.history, &windows_.count})
+                if (w->Handle()) ShowWindow(w->Handle(), SW_HIDE);
             PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcW(hwnd_, msg, wp, lp);
+    return Window::HandleMessage(msg, wp, lp);
 }
 
 void TForm1::OnTimer(UINT_PTR id) {
     switch (id) {
-        case TIMER_TIMER1: Timer1Timer(); break;
-        case TIMER_TIMER_UPD: Timer_updTimer(); break;
-        default: OnPowerTimer(id); break;
+        case TIMER_TIMER1: Timer1Timer(); return;
+        case TIMER_SCHEDULER: scheduler_.Scheduler_TimerTimer(); return;
+        case TIMER_TIMER_UPD: updates_.Timer_updTimer(); return;
     }
+    if (!countdowns_.OnTimer(id)) KillTimer(hwnd_, id);
 }
 
 }  // namespace zelvar

@@ -271,3 +271,12 @@ std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay, cons
 }
 
 }  // namespace zelvar
+
+namespace zelvar {
+
+TDateTime MomentOf(TDateTime date, TDateTime timeOfDay, const LocaleFormats& f) {
+    if (auto moment = ComposeMoment(date, timeOfDay, f)) return *moment;
+    return WholeSeconds(CombineDateAndTime(date, timeOfDay));
+}
+
+}  // namespace zelvar

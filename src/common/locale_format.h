@@ -38,5 +38,9 @@ std::optional<TDateTime> ParseDateTime(const std::wstring& text, const LocaleFor
 // another by writing it as text and reading it back, so it has whole seconds
 // exactly as the locale shows them. nullopt when the text does not read back.
 std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay, const LocaleFormats& f);
+// The moment the program means by a date and a time of day: as ComposeMoment,
+// or, for a locale whose text does not read back, the two joined directly
+// with the milliseconds dropped.
+TDateTime MomentOf(TDateTime date, TDateTime timeOfDay, const LocaleFormats& f);
 
 }  // namespace zelvar

@@ -22,8 +22,6 @@ LocaleFormats ReadUserLocaleFormats() {
     return f;
 }
 
-unsigned SystemDefaultLanguageId() { return static_cast<unsigned>(GetSystemDefaultLCID() & 0xFFFF); }
-
 TDateTime NowLocal() {
     SYSTEMTIME st;
     GetLocalTime(&st);

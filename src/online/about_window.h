@@ -5,21 +5,22 @@
 #include <functional>
 #include <string>
 
-#include "app/secondary_window_win.h"
+#include "ui/secondary_window_win.h"
 
 namespace zelvar {
 
-class TFabout : public SecondaryWindow {
+class TFabout : public ui::SecondaryWindow {
 public:
     using LangLookup = std::function<std::wstring(const std::wstring& key)>;
-    bool Create(HINSTANCE instance, HWND owner, LangLookup lookup);
-    // Shows the window in the middle of the given window.
-    void ShowOver(HWND mainWindow);
+    bool Create(HWND owner, LangLookup lookup);
     void LayoutAboutWindow();
+    bool OnEnter(HWND focus) override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    HBRUSH Background() const override;
     void OnCreated() override;
+    HWND FirstFocus() const override { return button1_; }
 
 private:
     LangLookup lookup_;

@@ -26,13 +26,10 @@ void Record(const char* action) {
     char line[96];
     const int n = std::snprintf(line, sizeof line, "%s %04u-%02u-%02u %02u:%02u:%02u.%03u\r\n", action, t.wYear,
                                 t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-    UniqueHandle file(CreateFileW(FileBesideExe(L"power_actions.log").c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        RaiseLastOsError();
-    }
+    UniqueFileHandle file(CreateFileW(FileBesideExe(L"power_actions.log").c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) RaiseLastOsError();
     DWORD written = 0;
     // A record that did not reach the log must not pass for an action taken.
     if (!WriteFile(file.get(), line, static_cast<DWORD>(n), &written, nullptr) || written != static_cast<DWORD>(n))

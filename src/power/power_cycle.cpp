@@ -10,13 +10,6 @@ namespace {
 constexpr std::uint32_t kWaitSliceMs = 100;
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 
-TDateTime Compose(PowerCycleHost& host, TDateTime date, TDateTime timeOfDay) {
-    // A locale whose text does not read back still yields the same moment,
-    // put together directly with the milliseconds dropped.
-    if (auto m = host.ComposeMoment(date, timeOfDay)) return *m;
-    return WholeSeconds(CombineDateAndTime(date, timeOfDay));
-}
-
 // A timer under the shared name, or OsError: a wait on a timer that does not
 // exist would never end, and a wake that is not armed would never come.
 std::unique_ptr<TWaitableTimer> CreateCycleTimer() {
@@ -84,8 +77,8 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
     CycleMomentSources sources;
     sources.planArmed = host.PlanArmed();
     if (sources.planArmed) {
-        sources.planOff = Compose(host, host.OffDatePicker(), host.OffTimePicker());
-        sources.planWake = Compose(host, host.WakeDatePicker(), host.WakeTimePicker());
+        sources.planOff = host.ComposeMoment(host.OffDatePicker(), host.OffTimePicker());
+        sources.planWake = host.ComposeMoment(host.WakeDatePicker(), host.WakeTimePicker());
     }
     sources.wakeTicked = host.WakeTicked();
     sources.schedulerActive = host.SchedulerActive();
@@ -93,9 +86,9 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         const ScheduledMoment off = host.NextScheduledOff();
         const ScheduledMoment on = host.NextScheduledOn();
         sources.hasNextOff = off.Has;
-        if (off.Has) sources.nextOff = Compose(host, off.Date, off.Time);
+        if (off.Has) sources.nextOff = host.ComposeMoment(off.Date, off.Time);
         sources.hasNextOn = on.Has;
-        if (on.Has) sources.nextOn = Compose(host, on.Date, on.Time);
+        if (on.Has) sources.nextOn = host.ComposeMoment(on.Date, on.Time);
     }
     const CycleMoments moments = MergeCycleMoments(sources);
     const std::int64_t n = SecondsToOff(host.Now(), moments.off);

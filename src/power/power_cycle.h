@@ -72,9 +72,9 @@ public:
     virtual ScheduledMoment NextScheduledOff() = 0; // HasNextOff, NextOffDate, NextOffTime
     virtual ScheduledMoment NextScheduledOn() = 0;  // HasNextOn, NextOnDate, NextOnTime
     virtual bool CountdownVisible() = 0;            // TCountForm shown
-    // Date and time written in the locale's short date and long time formats
-    // and read back (whole seconds); nullopt when the text does not read back.
-    virtual std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay) = 0;
+    // The moment of a date and a time of day, whole seconds (MomentOf in
+    // common/locale_format.h with the user's formats).
+    virtual TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) = 0;
 
     // ---- What the cycle does on the windows
     virtual void ArmCountdown(std::uint32_t intervalMs) = 0;  // timercnt interval, enabled

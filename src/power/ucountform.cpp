@@ -1,8 +1,9 @@
 #include "power/ucountform.h"
 
-#include "app/art.h"
-#include "app/control_ids.h"
-#include "app/ui_win.h"
+#include "ui/art.h"
+#include "ui/control_ids.h"
+#include "ui/controls_win.h"
+#include "ui/message_loop_win.h"
 #include "power/oneshot_rules.h"
 
 namespace zelvar {
@@ -10,8 +11,8 @@ namespace {
 constexpr UINT_PTR kTickerId = 1;
 }
 
-bool TCountForm::Create(HINSTANCE instance, HWND owner) {
-    if (!SecondaryWindow::Create(instance, owner, ZELVAR_COUNT_CLASS, L"Zelvar", 254, 97, WS_POPUP,
+bool TCountForm::Create(HWND owner) {
+    if (!SecondaryWindow::Create(owner, ZELVAR_COUNT_CLASS, L"Zelvar", 254, 97, WS_POPUP,
                                  WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TOOLWINDOW))
         return false;
     SetLayeredWindowAttributes(hwnd_, 0, 150, LWA_ALPHA);
@@ -19,12 +20,11 @@ bool TCountForm::Create(HINSTANCE instance, HWND owner) {
 }
 
 void TCountForm::OnCreated() {
-    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE1, kBitmapCountdown, 16, 16, 64, 64);
-    font_ = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                        ANTIALIASED_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
+    ui::Theme& theme = ui::CurrentTheme();
+    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE1, theme.Picture(kBitmapCountdown), 16, 16, 64, 64);
     label_ = ui::CreateLabel(hwnd_, IDC_COUNT_LABEL1, L"00:30", 104, 24, 110, 48);
-    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE2, kBitmapCountCancel, 216, 58, 32, 32, true);
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(theme.Font(L"MS Sans Serif", 40, FW_NORMAL)), FALSE);
+    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE2, theme.Picture(kBitmapCountCancel), 216, 58, 32, 32, true);
 }
 
 void TCountForm::SetCount(int seconds) {
@@ -59,6 +59,11 @@ void TCountForm::Tick() {
     }
     SetCount(countLeft_ - 1);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+bool TCountForm::OnEscape() {
+    if (onCancel_) onCancel_();
+    return true;
 }
 
 LRESULT TCountForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

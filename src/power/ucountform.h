@@ -5,13 +5,13 @@
 // the main window.
 #include <functional>
 
-#include "app/secondary_window_win.h"
+#include "ui/secondary_window_win.h"
 
 namespace zelvar {
 
-class TCountForm : public SecondaryWindow {
+class TCountForm : public ui::SecondaryWindow {
 public:
-    bool Create(HINSTANCE instance, HWND owner);
+    bool Create(HWND owner);
     // Runs when the user clicks the cancel picture Image2.
     void SetCancelHandler(std::function<void()> handler) { onCancel_ = std::move(handler); }
 
@@ -24,6 +24,9 @@ public:
     int CountLeft() const { return countLeft_; }
     void Tick();
 
+    // Esc cancels, when the window has the focus (it never takes it by itself).
+    bool OnEscape() override;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnCreated() override;
@@ -31,7 +34,6 @@ protected:
 private:
     void SetCount(int seconds);
     HWND label_ = nullptr;
-    HFONT font_ = nullptr;
     int countLeft_ = 30;
     bool tickerRunning_ = false;
     std::function<void()> onCancel_;

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "app/version.h"
+#include "ui/control_ids.h"
 
 namespace zelvar::e2e {
 
@@ -24,7 +25,8 @@ inline constexpr DWORD kStateTimeoutMs = 5000;
 // waits up to 2 s for each window it unmaps.
 inline constexpr DWORD kCloseTimeoutMs = 15000;
 
-inline constexpr wchar_t kMainCaption[] = L"Zelvar 1.7";
+// "Zelvar 1.7", from the same generated header as the program.
+inline constexpr const wchar_t* kMainCaption = zelvar::kMainWindowCaption;
 inline constexpr wchar_t kApplicationTitle[] = L"Zelvar 1.6";  // caption of the program's message boxes
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;

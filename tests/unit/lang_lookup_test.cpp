@@ -92,6 +92,7 @@ TEST(LanguageList, FilesAndDefaults) {
     EXPECT_EQ(DefaultLanguageIndex(0x00010419), 0);  // a whole LCID with a sort id
     EXPECT_EQ(DefaultLanguageIndex(0x0819), 1);      // Russian (Moldova)
     EXPECT_EQ(DefaultLanguageIndex(0x0407), 1);      // German systems get English
+    EXPECT_EQ(DefaultLanguageIndex(0x0409), 1);
 
     EXPECT_EQ(LanguageIndexOrRussian(2), 2);
     EXPECT_EQ(LanguageIndexOrRussian(7), 0);

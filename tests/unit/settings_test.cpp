@@ -35,9 +35,6 @@ TEST(SettingsReading, LanguageIndexOutsideTheListSelectsRussianAndGarbageTheDefa
     EXPECT_EQ(ReadLanguageIndex(L"abc", 1), 1);
     EXPECT_EQ(ReadLanguageIndex(L"1.5", 0), 0);
     EXPECT_EQ(ReadLanguageIndex(L"", 1), 1);
-    EXPECT_EQ(DefaultLanguageForSystem(0x0419), 0);
-    EXPECT_EQ(DefaultLanguageForSystem(0x0407), 1);  // German systems get English
-    EXPECT_EQ(DefaultLanguageForSystem(0x0409), 1);
 }
 
 TEST(AutoexeList, EmptyAndBlankPiecesAreSkippedOthersKeptUnchanged) {

@@ -76,7 +76,7 @@ public:
     ScheduledMoment NextScheduledOff() override { return nextOff; }
     ScheduledMoment NextScheduledOn() override { return nextOn; }
     bool CountdownVisible() override { return countdownVisible; }
-    std::optional<TDateTime> ComposeMoment(TDateTime date, TDateTime timeOfDay) override {
+    TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override {
         return WholeSeconds(CombineDateAndTime(date, timeOfDay));
     }
 

@@ -1,0 +1,50 @@
+#include "app/cycle_host_win.h"
+
+#include "app/options_page_win.h"
+#include "app/startup_programs_win.h"
+#include "common/locale_win.h"
+#include "power/close_applications.h"
+#include "power/countdowns_win.h"
+#include "power/plan_page_win.h"
+#include "power/ucountform.h"
+#include "scheduler/scheduler_page_win.h"
+#include "ui/message_loop_win.h"
+
+namespace zelvar {
+
+TDateTime MainCycleHost::Now() { return NowLocal(); }
+bool MainCycleHost::PlanArmed() { return p_.plan.Armed(); }
+TDateTime MainCycleHost::OffDatePicker() { return p_.plan.OffDate(); }
+TDateTime MainCycleHost::OffTimePicker() { return p_.plan.OffTime(); }
+TDateTime MainCycleHost::WakeDatePicker() { return p_.plan.WakeDate(); }
+TDateTime MainCycleHost::WakeTimePicker() { return p_.plan.WakeTime(); }
+bool MainCycleHost::OffTicked() { return p_.plan.OffTicked(); }
+bool MainCycleHost::WakeTicked() { return p_.plan.WakeTicked(); }
+int MainCycleHost::OffModeIndex() { return p_.plan.OffModeIndex(); }
+bool MainCycleHost::StartSoundTicked() { return p_.options.StartSound(); }
+bool MainCycleHost::RestartAfterWakeTicked() { return p_.options.RestartAfterWake(); }
+bool MainCycleHost::SchedulerActive() { return p_.scheduler.Running(); }
+ScheduledMoment MainCycleHost::NextScheduledOff() { return p_.scheduler.NextOff; }
+ScheduledMoment MainCycleHost::NextScheduledOn() { return p_.scheduler.NextOn; }
+bool MainCycleHost::CountdownVisible() { return p_.countForm.IsVisible(); }
+TDateTime MainCycleHost::ComposeMoment(TDateTime date, TDateTime timeOfDay) {
+    return MomentOf(date, timeOfDay, p_.formats);
+}
+void MainCycleHost::ArmCountdown(std::uint32_t intervalMs) { p_.countdowns.ArmCountdown(intervalMs); }
+void MainCycleHost::PumpMessages() { ui::PumpMessages(); }
+void MainCycleHost::CloseApplications() { zelvar::CloseApplications(window_, p_.options.CloseOpenPrograms()); }
+void MainCycleHost::KeepAwakeAfterResume() { SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }
+void MainCycleHost::ResetCountdownWindow() { p_.countForm.Reset(); }
+void MainCycleHost::ClearPlanTicks() {
+    p_.plan.SetOffTicked(false);
+    p_.plan.SetWakeTicked(false);
+}
+void MainCycleHost::ShowPlanState(bool editable) { p_.plan.ShowPlanState(editable); }
+void MainCycleHost::RefreshOneShotPlan() { p_.plan.RefreshOneShotPlan(); }
+void MainCycleHost::PlayStartSound() { zelvar::PlayStartSound(); }
+void MainCycleHost::RunStartupPrograms() { zelvar::RunStartupPrograms(window_); }
+void MainCycleHost::SelectToday() { p_.scheduler.SelectToday(); }
+void MainCycleHost::ResumeScheduler() { p_.scheduler.ResumeScheduler(); }
+void MainCycleHost::StartRestartCountdown() { p_.countdowns.StartRestartCountdown(); }
+
+}  // namespace zelvar

@@ -1,0 +1,140 @@
+#include "app/options_page_win.h"
+
+#include "app/autostart_win.h"
+#include "online/links_win.h"
+#include "ui/art.h"
+#include "ui/control_ids.h"
+#include "ui/gdi_win.h"
+
+namespace zelvar {
+
+void OptionsPage::CreateControls() {
+    using namespace ui;
+    Image6 = CreatePicture(hwnd_, IDC_IMAGE6, CurrentTheme().Picture(kBitmapPanel1), 0, 0, 64, 64, true);
+    CheckBox2 = CreateCheckBox(hwnd_, IDC_CHECKBOX2, L"", 0, 0, 0, 0);
+    CheckBox4 = CreateCheckBox(hwnd_, IDC_CHECKBOX4, L"", 0, 0, 0, 0);
+    CheckBox5 = CreateCheckBox(hwnd_, IDC_CHECKBOX5, L"", 0, 0, 0, 0);
+    CheckBox6 = CreateCheckBox(hwnd_, IDC_CHECKBOX6, L"", 0, 0, 0, 0);
+    // Two boxes carry their text in a label beside them; the label is drawn
+    // here so it shows the box's focus, and a click on it ticks the box as a
+    // click on the other boxes' captions does.
+    CheckBox7 = CreateCheckBox(hwnd_, IDC_CHECKBOX7, L"", 0, 0, 0, 0);
+    Label19 = CreateLabel(hwnd_, IDC_LABEL19, L"", 0, 0, 0, 0, SS_OWNERDRAW | SS_NOTIFY);
+    CheckBox10 = CreateCheckBox(hwnd_, IDC_CHECKBOX10, L"", 0, 0, 0, 0);
+    Label24 = CreateLabel(hwnd_, IDC_LABEL24, L"", 0, 0, 0, 0, SS_OWNERDRAW | SS_NOTIFY);
+}
+
+void OptionsPage::Layout() {
+    // Rows of 32 pixels leave room for a caption that wraps onto a second line.
+    const int boxW = Width() - S(23);
+    ui::Move(CheckBox2, S(10), S(6), boxW, S(32));
+    ui::Move(CheckBox4, S(10), S(38), boxW, S(32));
+    ui::Move(CheckBox5, S(10), S(70), boxW, S(32));
+    ui::Move(CheckBox6, S(10), S(102), boxW, S(32));
+    ui::Move(CheckBox7, S(10), S(134), S(16), S(32));
+    ui::Move(Label19, S(28), S(143), boxW - S(20), S(30));
+    ui::Move(CheckBox10, S(10), S(166), S(16), S(32));
+    ui::Move(Label24, S(28), S(175), boxW - S(20), S(30));
+    ui::Move(Image6, Width() - S(2 + 64), Height() - S(2 + 64), S(64), S(64));
+}
+
+void OptionsPage::LoadOptions(const Settings& s) {
+    ui::SetChecked(CheckBox2, s.autoload);
+    ui::SetChecked(CheckBox4, s.tray);
+    ui::SetChecked(CheckBox5, s.allclose);
+    ui::SetChecked(CheckBox6, s.logosound);
+    ui::SetChecked(CheckBox7, s.autoupd);
+    ui::SetChecked(CheckBox10, s.resetafteron);
+    if (s.autoload) SetAutoStart(false);
+}
+
+void OptionsPage::StoreOptions(Settings& s) const {
+    s.autoload = ui::IsChecked(CheckBox2);
+    s.tray = ui::IsChecked(CheckBox4);
+    s.allclose = ui::IsChecked(CheckBox5);
+    s.logosound = ui::IsChecked(CheckBox6);
+    s.autoupd = ui::IsChecked(CheckBox7);
+    s.resetafteron = ui::IsChecked(CheckBox10);
+}
+
+void OptionsPage::TickFirstStartOptions() {
+    ui::SetChecked(CheckBox2, true);
+    CheckBox2Click();
+    ui::SetChecked(CheckBox4, true);
+    CheckBox4Click();
+}
+
+void OptionsPage::CheckBox2Click() { SetAutoStart(!ui::IsChecked(CheckBox2)); }
+void OptionsPage::CheckBox4Click() { saveSettings_(); }
+void OptionsPage::CheckBox5Click() { saveSettings_(); }
+void OptionsPage::CheckBox6Click() { saveSettings_(); }
+void OptionsPage::CheckBox7Click() { saveSettings_(); }
+
+void OptionsPage::ApplyBoxTexts(const ui::TextLookup& text) {
+    ui::SetText(CheckBox2, text(L"startwindows"));
+    ui::SetText(CheckBox4, text(L"starttray"));
+    ui::SetText(CheckBox5, text(L"closeapplications"));
+    ui::SetText(CheckBox6, text(L"logosound"));
+}
+
+void OptionsPage::ApplyAutoUpdateText(const ui::TextLookup& text) {
+    ui::SetText(Label19, text(L"autoupdate"));
+    InvalidateRect(Label19, nullptr, TRUE);
+}
+
+void OptionsPage::ApplyRestartText(const ui::TextLookup& text) {
+    ui::SetText(Label24, text(L"resetafteron"));
+    InvalidateRect(Label24, nullptr, TRUE);
+}
+
+void OptionsPage::OnCommand(int id, int code, HWND) {
+    switch (code) {
+        case BN_CLICKED:  // also STN_CLICKED of the labels and pictures
+            switch (id) {
+                case IDC_CHECKBOX2: CheckBox2Click(); return;
+                case IDC_CHECKBOX4: CheckBox4Click(); return;
+                case IDC_CHECKBOX5: CheckBox5Click(); return;
+                case IDC_CHECKBOX6: CheckBox6Click(); return;
+                case IDC_CHECKBOX7: CheckBox7Click(); return;
+                case IDC_LABEL19:
+                    SetFocus(CheckBox7);
+                    SendMessageW(CheckBox7, BM_CLICK, 0, 0);
+                    return;
+                case IDC_LABEL24:
+                    SetFocus(CheckBox10);
+                    SendMessageW(CheckBox10, BM_CLICK, 0, 0);
+                    return;
+                case IDC_IMAGE6: OpenWebSite(GetAncestor(hwnd_, GA_ROOT)); return;
+            }
+            return;
+        case BN_SETFOCUS:
+        case BN_KILLFOCUS:
+            if (id == IDC_CHECKBOX7) InvalidateRect(Label19, nullptr, TRUE);
+            if (id == IDC_CHECKBOX10) InvalidateRect(Label24, nullptr, TRUE);
+            return;
+    }
+}
+
+bool OptionsPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.hwndItem != Label19 && item.hwndItem != Label24) return false;
+    HWND box = item.hwndItem == Label19 ? CheckBox7 : CheckBox10;
+    RECT rc = item.rcItem;
+    FillRect(item.hDC, &rc, ui::DarkBrush());
+    const std::wstring text = ui::GetText(item.hwndItem);
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, ui::kText);
+    RECT textRect = rc;
+    {
+        ui::Selection font(item.hDC, ui::MainFont(dpi_));
+        DrawTextW(item.hDC, text.c_str(), -1, &textRect, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+        DrawTextW(item.hDC, text.c_str(), -1, &textRect, DT_WORDBREAK | DT_NOPREFIX);
+    }
+    if (GetFocus() == box && ui::ShowsFocusCues(box)) {
+        InflateRect(&textRect, 1, 0);
+        IntersectRect(&textRect, &textRect, &rc);
+        DrawFocusRect(item.hDC, &textRect);
+    }
+    return true;
+}
+
+}  // namespace zelvar

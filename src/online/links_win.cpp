@@ -1,0 +1,21 @@
+#include "online/links_win.h"
+
+#include <shellapi.h>
+
+#include "online/web_addresses.h"
+
+namespace zelvar {
+
+void OpenLink(HWND owner, const std::wstring& address) {
+    ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void OpenWebSite(HWND owner) { OpenLink(owner, kSiteAddress); }
+
+void OpenMailLink() {
+    // The shell takes a mail link of at most 255 characters.
+    const std::wstring link = (std::wstring(L"mailto:") + kMailAddress).substr(0, 255);
+    ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+}  // namespace zelvar

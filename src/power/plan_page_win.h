@@ -1,0 +1,85 @@
+#pragma once
+// The one-shot plan page (Panel4, with the armed view Panel6): one off
+// moment and, optionally, one wake moment; Apply arms the plan and runs the
+// power cycle, Cancel drops it. The plan lives only in these controls and
+// in the page's armed state.
+#include <functional>
+
+#include "common/datetime.h"
+#include "common/locale_format.h"
+#include "i18n/message_texts.h"
+#include "power/power_cycle.h"
+#include "ui/page_win.h"
+
+namespace zelvar {
+
+class TCountForm;
+
+class PlanPage : public ui::Page {
+public:
+    struct Links {
+        PowerCycleState& cycle;
+        TCountForm& countForm;
+        const MessageTexts& messages;
+        const LocaleFormats& formats;
+        std::function<void()> runPowerCycle;  // returns when the cycle has ended
+    };
+    explicit PlanPage(Links links) : links_(std::move(links)) {}
+
+    void CheckBox3Click();
+    void CheckBox1Click();
+    // CheckBox1, Label5, Label6 and the wake pickers shown exactly while the off box is ticked.
+    void UpdateWakeControls();
+    // Drops a plan whose off moment (or ticked wake moment) has passed and
+    // puts the pickers of unticked rows back to now.
+    void RefreshOneShotPlan();
+    void ShowPlanState(bool editable);
+    void PNGButton2Click();  // Apply
+    void PNGButton5Click();  // Cancel, also from the countdown window
+
+    // The off box or the wake box set by the program: their handling runs as for a click.
+    void SetOffTicked(bool ticked);
+    void SetWakeTicked(bool ticked);
+
+    // What the power cycle and the scheduler read.
+    bool Armed() const { return armed_; }
+    TDateTime OffDate() const;
+    TDateTime OffTime() const;
+    TDateTime WakeDate() const;
+    TDateTime WakeTime() const;
+    TDateTime OffMoment() const;
+    TDateTime WakeMoment() const;
+    bool OffTicked() const { return ui::IsChecked(CheckBox3); }
+    bool WakeTicked() const { return ui::IsChecked(CheckBox1); }
+    int OffModeIndex() const;  // ComboBox2, -1 when nothing is selected
+
+    // Its rows of the language application.
+    void ApplyOffCaption(const ui::TextLookup& text);  // CheckBox3
+    void ApplyPlanTexts(const ui::TextLookup& text);   // the labels, CheckBox1, Apply, Cancel, the armed view
+    void ApplyActionList(const ui::TextLookup& text);  // ComboBox2, hibernate selected
+    HWND DefaultButton() const override;
+
+protected:
+    void CreateControls() override;
+    void Layout() override;
+    void OnCommand(int id, int code, HWND control) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+    void OnMeasureItem(MEASUREITEMSTRUCT& item) override;
+
+private:
+    void SetTicked(HWND box, bool ticked);
+    TDateTime PickerValue(HWND picker) const;
+    void SetPickerValue(HWND picker, TDateTime value);
+    // The focus left on a control that a view change hides goes to the view's button.
+    void KeepFocusOnPage(HWND focusBefore, HWND fallback);
+
+    Links links_;
+    bool armed_ = false;
+    HWND CheckBox3 = nullptr, Label3 = nullptr, DateTimePicker1 = nullptr, Label4 = nullptr, DateTimePicker2 = nullptr,
+         CheckBox1 = nullptr, Label5 = nullptr, DateTimePicker3 = nullptr, Label6 = nullptr, DateTimePicker4 = nullptr,
+         ComboBox2 = nullptr, PNGButton2 = nullptr, Panel6 = nullptr, Label7 = nullptr, Label8 = nullptr,
+         Label9 = nullptr, Label10 = nullptr, Label11 = nullptr, Label12 = nullptr, PNGButton5 = nullptr,
+         Image8 = nullptr, armedPicture_ = nullptr;
+};
+
+}  // namespace zelvar

@@ -1,0 +1,36 @@
+#pragma once
+// A secondary window of the program: made once at start, owned by the
+// application window, only ever shown and hidden until the program ends.
+// Closing it hides it; Esc does the same unless the window means more by it.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/window_win.h"
+
+namespace zelvar::ui {
+
+class SecondaryWindow : public Window {
+public:
+    bool Create(HWND owner, const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
+                DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, DWORD exStyle = 0);
+    void Show();
+    void Hide();
+    bool IsVisible() const;
+    void SetCaption(const std::wstring& caption);
+    // Centres the window over another one and shows it.
+    void ShowOver(HWND window);
+    bool OnEscape() override;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    HBRUSH Background() const override;
+    virtual void OnCreated() {}
+    // The control that takes the focus when the window is first activated.
+    virtual HWND FirstFocus() const;
+
+private:
+    HWND savedFocus_ = nullptr;
+};
+
+}  // namespace zelvar::ui
