@@ -160,13 +160,10 @@ bool TForm1::OnEnter(HWND focus) {
     GetClassNameW(focus, name, 16);
     const LONG_PTR type = GetWindowLongPtrW(focus, GWL_STYLE) & BS_TYPEMASK;
     if (_wcsicmp(name, L"Button") == 0 && (type == BS_OWNERDRAW || type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
-        SendMessageW(focus, BM_CLICK, 0, 0);
+        ui::PressButton(focus);
         return true;
     }
-    if (ui::Page* page = PageOf(focus)) {
-        HWND button = page->DefaultButton();
-        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) SendMessageW(button, BM_CLICK, 0, 0);
-    }
+    if (ui::Page* page = PageOf(focus)) ui::PressButton(page->DefaultButton());
     return true;
 }
 

@@ -52,8 +52,7 @@ void TFabout::LayoutAboutWindow() {
 
 bool TFabout::OnEnter(HWND focus) {
     // Enter presses the focused link or button; elsewhere it means Ok.
-    SendMessageW(focus && IsChild(hwnd_, focus) && (focus == label2_ || focus == label16_) ? focus : button1_,
-                 BM_CLICK, 0, 0);
+    ui::PressButton(focus && (focus == label2_ || focus == label16_) ? focus : button1_);
     return true;
 }
 

@@ -203,6 +203,12 @@ bool ShowsFocusCues(HWND control) {
     return (SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
 }
 
+void PressButton(HWND button) {
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return;
+    SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
 void SetText(HWND control, const std::wstring& text) { SetWindowTextW(control, text.c_str()); }
 
 std::wstring GetText(HWND control) {

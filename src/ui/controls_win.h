@@ -35,6 +35,10 @@ HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, i
 HWND CreatePicture(HWND parent, int id, HBITMAP picture, int x, int y, int w, int h, bool notify = false);
 void SetPicture(HWND picture, HBITMAP bitmap);
 
+// Presses a button as the dialog keys do: its click reaches its parent and
+// the focus stays where it is. Nothing happens for a hidden or disabled button.
+void PressButton(HWND button);
+
 void SetText(HWND control, const std::wstring& text);
 std::wstring GetText(HWND control);
 bool IsChecked(HWND box);

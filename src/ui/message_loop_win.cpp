@@ -13,7 +13,11 @@ bool DropDownOpen(HWND focus) {
     wchar_t name[64] = {};
     GetClassNameW(focus, name, 64);
     if (_wcsicmp(name, WC_COMBOBOXW) == 0) return SendMessageW(focus, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    if (_wcsicmp(name, DATETIMEPICK_CLASSW) == 0) return SendMessageW(focus, DTM_GETMONTHCAL, 0, 0) != 0;
+    if (_wcsicmp(name, DATETIMEPICK_CLASSW) == 0) {
+        // Windows has a calendar only while it is dropped down; Wine keeps a hidden one.
+        auto calendar = reinterpret_cast<HWND>(SendMessageW(focus, DTM_GETMONTHCAL, 0, 0));
+        return calendar && IsWindowVisible(calendar);
+    }
     return false;
 }
 

@@ -128,6 +128,17 @@ std::vector<std::wstring> ListBoxItems(HWND list);
 // Waits until window has handled all messages sent before this call.
 bool Sync(HWND window, DWORD timeoutMs = kStateTimeoutMs);
 
+// ---- Keyboard, as the user types it
+
+// Brings window to the front, so the keys typed next reach its thread.
+bool BringToFront(HWND window);
+// One key pressed and released through SendInput (with shift held for
+// Shift+Tab). The keys reach the foreground window's thread in their own
+// time: wait for their effect.
+void PressKey(WORD vk, bool shift = false);
+// The control that has the keyboard focus in window's thread (null: none).
+HWND FocusedControl(HWND window);
+
 // Saves the window's screen rectangle as <scenario>.bmp (24 bits) in the
 // folder named by ZELVAR_SHOTS (a Unix path under Wine is turned into a Z:
 // path). Does nothing and returns false when ZELVAR_SHOTS is not set.
