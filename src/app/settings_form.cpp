@@ -5,6 +5,7 @@
 
 #include "app/autostart_win.h"
 #include "app/settings.h"
+#include "app/settings_file_win.h"
 #include "app/zelvar.h"
 #include "common/ini_win.h"
 #include "common/locale_win.h"
@@ -19,7 +20,12 @@ void TForm1::LoadSettings() {
     FirstStart = false;
     ui::SetText(Label15, MainWindowCaption());
 
-    const Settings s = ReadSettings(IniFile(FileBesideExe(L"config.ini")), lngDefault);
+    // A file another program holds open gets a few seconds; one that stays
+    // unreadable is left alone for the whole run, and is no first start.
+    const std::wstring path = FileBesideExe(kConfigFileName);
+    const SettingsLoad load = LoadSettingsFile(path, lngDefault);
+    SettingsReadOnly = !load.writable;
+    const Settings& s = load.settings;
     if (s.firstStart) {
         FirstStart = true;
         ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -38,10 +44,16 @@ void TForm1::LoadSettings() {
     ui::SetChecked(CheckBox7, s.autoupd);
     ui::SetChecked(CheckBox10, s.resetafteron);
     loadingSettings_ = false;
-    if (s.autoload) SetAutoStart(false);
+    // Defaults the user never chose do not register the program either.
+    if (s.autoload && !SettingsReadOnly) SetAutoStart(false);
 
     SendMessageW(ComboBox1, CB_SETCURSEL, s.lng, 0);
     if (SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0) == CB_ERR) SendMessageW(ComboBox1, CB_SETCURSEL, 0, 0);
+
+    if (load.reportUnreadable) {
+        const std::wstring message = SettingsUnreadableMessage(GetLangText(L"msreadconfig"), path, load.readError);
+        MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK | MB_ICONWARNING);
+    }
 
     if (s.firstStart) {
         ui::SetChecked(CheckBox2, true);
@@ -52,6 +64,7 @@ void TForm1::LoadSettings() {
 }
 
 void TForm1::SaveSettings() {
+    if (SettingsReadOnly) return;  // the user was told at start that nothing is saved
     Settings s;
     s.autoload = ui::IsChecked(CheckBox2);
     s.tray = ui::IsChecked(CheckBox4);
@@ -63,18 +76,13 @@ void TForm1::SaveSettings() {
     s.schedulerRunning = SchedulerTag != 0;
     s.lng = SelectedLanguage() < 0 ? 0 : SelectedLanguage();
 
-    IniFile ini(FileBesideExe(L"config.ini"));
+    // All ten keys land together or not at all; the controls keep their state.
+    IniFile ini(FileBesideExe(kConfigFileName));
     if (WriteSettings(ini, s)) return;
     // The first-start save runs before any language was applied: then the
-    // message is looked up on the spot, in English when even that fails.
+    // message is looked up on the spot.
     std::wstring message = MsgErrConfig;
-    if (message.empty()) {
-        try {
-            message = GetLangText(L"mserrconfig");
-        } catch (const std::exception&) {
-        }
-    }
-    if (message.empty()) message = L"The settings could not be saved.";
+    if (message.empty()) message = GetLangText(L"mserrconfig");
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
 }
 

@@ -8,6 +8,7 @@
 #include "app/processes_win.h"
 #include "app/settings.h"
 #include "app/startup_list.h"
+#include "app/startup_list_win.h"
 #include "app/zelvar.h"
 #include "common/ini_win.h"
 #include "common/os_error_win.h"
@@ -71,13 +72,10 @@ void TForm1::PNGButton4Click() {
 void TForm1::RunStartupPrograms() {
     // The list is read from the file, not from the window, every time.
     const auto entries = ParseAutoexe(IniFile(FileBesideExe(L"config.ini")).Read(kOptionsSection, L"autoexe", L""));
-    if (entries.empty()) return;
-    const auto running = ListRunningProcesses();
-    for (const auto& entry : entries) {
-        if (IsProcessInList(running, entry)) continue;
-        // An entry that cannot be opened is passed over silently.
-        ShellExecuteW(hwnd_, L"open", entry.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    // Only existing files within the shell's path limit, each once, and none
+    // that runs already or was just started by an earlier entry.
+    for (const auto& path : StartupProgramsToOpen(entries))
+        ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TForm1::PlayStartSound() {

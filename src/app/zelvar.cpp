@@ -127,7 +127,9 @@ void TForm1::m_exitExecute() {
 void TForm1::FormCloseQuery() {
     SaveSettings();
     SaveScheduleDay(_wtoi(ui::GetText(dday).c_str()));
-    SetAutoStart(!ui::IsChecked(CheckBox2));
+    // After a start that could not read the settings the box shows a default,
+    // not the user's choice; only a click on it changes the run value then.
+    if (!SettingsReadOnly) SetAutoStart(!ui::IsChecked(CheckBox2));
 }
 
 void TForm1::RefreshOneShotPlan() {

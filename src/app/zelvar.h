@@ -146,6 +146,9 @@ public:
 
     // Program-wide flags of the shell.
     bool FirstStart = false;
+    // config.ini was there but could not be read at start: this run works on
+    // the defaults and writes nothing over it.
+    bool SettingsReadOnly = false;
     bool ActivatedOnce = false;
     int SchedulerTag = 0;  // tag of PNGButton8: 1 running, 0 stopped
 
