@@ -7,6 +7,7 @@
 #include "app/secondary_window_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
+#include "i18n/lang_files_win.h"
 #include "online/about_window.h"
 #include "power/ucountform.h"
 
@@ -56,13 +57,10 @@ void TForm1::SetSecondaryWindows(TFabout* about, SecondaryWindow* sheddays, Seco
 void TForm1::FormCreate() {
     formats_ = ReadUserLocaleFormats();
     LoadSettings();
-    // A language file that cannot be read is reported once; the rest of the
-    // start-up still runs, with the texts applied so far.
-    try {
-        ApplyLanguage();
-    } catch (const std::exception& e) {
-        ShowUnhandledError(hwnd_, e);
-    }
+    // Texts missing from the chosen file come from English; a file that is
+    // missing or cannot be read is reported once, after the texts are on.
+    ApplyLanguage();
+    ShowLanguageFileProblems(hwnd_);
     RefreshOneShotPlan();
 
     // The scheduler page starts on Monday.
@@ -72,17 +70,11 @@ void TForm1::FormCreate() {
     FillWeekGrid();
     SelectToday();
     if (SchedulerTag == 0) {
-        try {
-            ui::SetText(PNGButton8, GetLangText(L"startsheduler"));
-        } catch (const std::exception&) {
-        }
+        ui::SetText(PNGButton8, GetLangText(L"startsheduler"));
         ShowDayEditor(true);
         KillTimer(hwnd_, TIMER_SCHEDULER);
     } else {
-        try {
-            ui::SetText(PNGButton8, GetLangText(L"stopsheduler"));
-        } catch (const std::exception&) {
-        }
+        ui::SetText(PNGButton8, GetLangText(L"stopsheduler"));
         ShowDayEditor(false);
         ComputeNextSchedule();
         SetTimer(hwnd_, TIMER_SCHEDULER, 803, nullptr);

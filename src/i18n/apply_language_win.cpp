@@ -11,8 +11,8 @@ namespace zelvar {
 std::wstring TForm1::GetLangText(const std::wstring& key) const { return zelvar::GetLangText(SelectedLanguage(), key); }
 
 void TForm1::ApplyLanguage() {
-    // Each row looks its key up for every target, so a file that cannot be
-    // read stops the application at that row and the earlier texts stay.
+    // Each row looks its key up for every target; a lookup always gives a
+    // text (English when the chosen file lacks it or cannot be read).
     SetWindowTextW(hwnd_, MainWindowCaption().c_str());
     static const wchar_t* const kNodes[] = {L"main", L"language", L"onoff", L"sheduler", L"startexe", L"menuabout"};
     for (int i = 0; i < 6; ++i) {
@@ -87,6 +87,7 @@ void TForm1::PNGButton3Click() {
     ApplyLanguage();
     InvalidateRect(PNGButton3, nullptr, TRUE);
     UpdateWindow(PNGButton3);
+    ShowLanguageFileProblems(hwnd_);
 }
 
 }  // namespace zelvar
