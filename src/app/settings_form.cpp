@@ -83,6 +83,7 @@ void TForm1::SaveSettings() {
     // message is looked up on the spot.
     std::wstring message = MsgErrConfig;
     if (message.empty()) message = GetLangText(L"mserrconfig");
+    if (message.empty()) message = L"The settings could not be saved.";
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
 }
 

@@ -34,6 +34,9 @@ public:
     // One attempt: a missing or unreadable file reads as fallback.
     std::wstring Read(const std::wstring& section, const std::wstring& key,
                       const std::wstring& fallback) const override;
+    // What the last Read found, so a reader can tell "not there" from "there
+    // but unreadable" and then leave the file alone.
+    IniFileState LastReadState() const { return lastReadState_; }
     bool Write(const std::wstring& section, const std::wstring& key, const std::wstring& value) override;
     // All entries in one rewrite, or none when anything fails: an unreadable
     // file is never written, whatever the reason it cannot be read.
@@ -49,6 +52,7 @@ public:
 private:
     std::wstring path_;
     const WriteFault* fault_ = nullptr;
+    mutable IniFileState lastReadState_ = IniFileState::Missing;
 };
 
 // The system's ANSI code page both ways; nullopt when text does not fit it.

@@ -115,13 +115,18 @@ TEST_F(IniFileOnDisk, AFileHeldLongerRunsOnTheDefaultsAndIsNeverWritten) {
         EXPECT_TRUE(load.reportUnreadable);
         EXPECT_EQ(load.readError, static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(load.settings.lng, 1);
-        // A save that comes while it is held fails instead of writing defaults.
+        // A save that comes while it is held fails instead of writing defaults;
+        // a single read tells that it found the file unreadable.
         IniFile ini(path_);
         EXPECT_FALSE(WriteSettings(ini, load.settings));
         EXPECT_EQ(ini.Read(kOptionsSection, L"lng", L"unread"), L"unread");
+        EXPECT_EQ(ini.LastReadState(), IniFileState::Unreadable);
     }
     EXPECT_EQ(Bytes(path_), kSettled);
     EXPECT_TRUE(NoCopyLeft());
+    IniFile ini(path_);
+    EXPECT_EQ(ini.Read(kOptionsSection, L"lng", L"unread"), L"2");
+    EXPECT_EQ(ini.LastReadState(), IniFileState::Read);
 }
 
 TEST_F(IniFileOnDisk, AFolderWhereTheFileShouldBeIsAFirstStartThatCannotSave) {
