@@ -38,14 +38,14 @@ void OptionsPage::Layout() {
     ui::Move(Image6, Width() - S(2 + 64), Height() - S(2 + 64), S(64), S(64));
 }
 
-void OptionsPage::LoadOptions(const Settings& s) {
+void OptionsPage::LoadOptions(const Settings& s, bool registerAutoStart) {
     ui::SetChecked(CheckBox2, s.autoload);
     ui::SetChecked(CheckBox4, s.tray);
     ui::SetChecked(CheckBox5, s.allclose);
     ui::SetChecked(CheckBox6, s.logosound);
     ui::SetChecked(CheckBox7, s.autoupd);
     ui::SetChecked(CheckBox10, s.resetafteron);
-    if (s.autoload) SetAutoStart(false);
+    if (s.autoload && registerAutoStart) SetAutoStart(false);
 }
 
 void OptionsPage::StoreOptions(Settings& s) const {

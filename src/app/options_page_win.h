@@ -13,10 +13,10 @@ class OptionsPage : public ui::Page {
 public:
     explicit OptionsPage(std::function<void()> saveSettings) : saveSettings_(std::move(saveSettings)) {}
 
-    // The boxes from the file, without their handling; a ticked start-with-
-    // Windows box writes the run value again, so a moved program registers
-    // its new path.
-    void LoadOptions(const Settings& s);
+    // The boxes from the file, without their handling; with registerAutoStart
+    // a ticked start-with-Windows box writes the run value again, so a moved
+    // program registers its new path.
+    void LoadOptions(const Settings& s, bool registerAutoStart);
     // The boxes' state into the settings to save.
     void StoreOptions(Settings& s) const;
     // The first start ticks start-with-Windows and start-hidden, with their handling.

@@ -60,9 +60,23 @@ bool WriteSettings(IniStore& ini, const Settings& s) {
         {L"resetafteron", flag(s.resetafteron)}, {L"actsheduler", flag(s.schedulerRunning)},
         {L"fs", L"0"},                       {L"lng", std::to_wstring(s.lng)},
     };
-    for (const auto& [key, value] : values)
-        if (!ini.Write(kOptionsSection, key, value)) return false;
-    return true;
+    std::vector<IniEntry> entries;
+    for (const auto& [key, value] : values) entries.push_back({kOptionsSection, key, value});
+    return ini.WriteAll(entries);
+}
+
+SettingsLoad DecideSettingsLoad(IniFileState state, const IniStore& values, int lngDefault, unsigned long readError) {
+    SettingsLoad load;
+    if (state == IniFileState::Unreadable) {
+        load.settings = ReadSettings(MemoryIni(), lngDefault);
+        load.settings.firstStart = false;  // the user's file is there: no first-start steps
+        load.writable = false;
+        load.reportUnreadable = true;
+        load.readError = readError;
+        return load;
+    }
+    load.settings = state == IniFileState::Read ? ReadSettings(values, lngDefault) : ReadSettings(MemoryIni(), lngDefault);
+    return load;
 }
 
 }  // namespace zelvar

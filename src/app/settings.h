@@ -42,8 +42,23 @@ std::wstring JoinAutoexe(const std::vector<std::wstring>& entries);
 
 // Reads every key with its default; never fails.
 Settings ReadSettings(const IniStore& ini, int lngDefault);
-// Writes the ten keys in their order; stops at the first failed write and
-// returns false then.
+// Writes the ten keys in their order, in one go: on a store that writes all
+// or nothing (the settings file) a failed save leaves what was there.
 bool WriteSettings(IniStore& ini, const Settings& s);
+
+// What the start makes of the settings file.
+struct SettingsLoad {
+    Settings settings;
+    // False when the file is there but could not be read: this run then
+    // works on the defaults and writes nothing over the user's file.
+    bool writable = true;
+    // Say once that the settings could not be read and will not be saved.
+    bool reportUnreadable = false;
+    unsigned long readError = 0;  // the system's error code then
+};
+// Only a missing file, or a readable one whose fs is missing or "1", is a
+// first start. An unreadable file is neither read nor a first start.
+SettingsLoad DecideSettingsLoad(IniFileState state, const IniStore& values, int lngDefault,
+                                unsigned long readError = 0);
 
 }  // namespace zelvar

@@ -5,6 +5,7 @@
 
 #include "app/autostart_win.h"
 #include "app/settings.h"
+#include "app/settings_file_win.h"
 #include "app/zelvar.h"
 #include "common/ini_win.h"
 #include "common/os_error_win.h"
@@ -19,7 +20,12 @@ void TForm1::LoadSettings() {
     FirstStart = false;
     about_.SetVersionLine(MainWindowCaption());
 
-    const Settings s = ReadSettings(IniFile(FileBesideExe(L"config.ini")), lngDefault);
+    // A file another program holds open gets a few seconds; one that stays
+    // unreadable is left alone for the whole run, and is no first start.
+    const std::wstring path = FileBesideExe(kConfigFileName);
+    const SettingsLoad load = LoadSettingsFile(path, lngDefault);
+    SettingsReadOnly = !load.writable;
+    const Settings& s = load.settings;
     if (s.firstStart) {
         FirstStart = true;
         ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -27,30 +33,33 @@ void TForm1::LoadSettings() {
     scheduler_.SetTag(s.schedulerRunning ? 1 : 0);
     startup_.SetListBoxEntries(s.autoexe, -1);
     // Setting the boxes saves nothing; only the start-with-Windows value is
-    // written again, so a moved program registers its new path.
-    options_.LoadOptions(s);
+    // written again, so a moved program registers its new path (defaults
+    // the user never chose do not register it).
+    options_.LoadOptions(s, !SettingsReadOnly);
     language_.SelectLanguage(s.lng);
+
+    if (load.reportUnreadable) {
+        const std::wstring message = SettingsUnreadableMessage(GetLangText(L"msreadconfig"), path, load.readError);
+        MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK | MB_ICONWARNING);
+    }
     if (s.firstStart) options_.TickFirstStartOptions();
 }
 
 void TForm1::SaveSettings() {
+    if (SettingsReadOnly) return;  // the user was told at start that nothing is saved
     Settings s;
     options_.StoreOptions(s);
     s.autoexe = startup_.ListBoxEntries();
     s.schedulerRunning = scheduler_.Running();
     s.lng = language_.SelectedLanguage() < 0 ? 0 : language_.SelectedLanguage();
 
-    IniFile ini(FileBesideExe(L"config.ini"));
+    // All ten keys land together or not at all; the controls keep their state.
+    IniFile ini(FileBesideExe(kConfigFileName));
     if (WriteSettings(ini, s)) return;
     // The first-start save runs before any language was applied: then the
-    // message is looked up on the spot, in English when even that fails.
+    // message is looked up on the spot.
     std::wstring message = Messages.MsgErrConfig;
-    if (message.empty()) {
-        try {
-            message = GetLangText(L"mserrconfig");
-        } catch (const std::exception&) {
-        }
-    }
+    if (message.empty()) message = GetLangText(L"mserrconfig");
     if (message.empty()) message = L"The settings could not be saved.";
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
 }

@@ -6,6 +6,7 @@
 #include "app/processes_win.h"
 #include "app/settings.h"
 #include "app/startup_list.h"
+#include "app/startup_list_win.h"
 #include "common/ini_win.h"
 #include "common/paths_win.h"
 
@@ -14,13 +15,10 @@ namespace zelvar {
 void RunStartupPrograms(HWND owner) {
     // The list is read from the file, not from the window, every time.
     const auto entries = ParseAutoexe(IniFile(FileBesideExe(L"config.ini")).Read(kOptionsSection, L"autoexe", L""));
-    if (entries.empty()) return;
-    const auto running = ListRunningProcesses();
-    for (const auto& entry : entries) {
-        if (IsProcessInList(running, entry)) continue;
-        // An entry that cannot be opened is passed over silently.
-        ShellExecuteW(owner, L"open", entry.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    // Only existing files within the shell's path limit, each once, and none
+    // that runs already or was just started by an earlier entry.
+    for (const auto& path : StartupProgramsToOpen(entries))
+        ShellExecuteW(owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void PlayStartSound() {

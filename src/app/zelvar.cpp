@@ -6,6 +6,8 @@
 #include "app/startup_programs_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
+#include "i18n/lang_files_win.h"
+#include "i18n/lang_files_win.h"
 #include "online/about_window.h"
 #include "online/history_window_win.h"
 #include "power/ucountform.h"
@@ -17,7 +19,10 @@ namespace zelvar {
 TForm1::TForm1(SecondaryWindows windows)
     : windows_(windows),
       options_([this] { SaveSettings(); }),
-      language_([this] { ApplyLanguage(); }),
+      language_([this] {
+          ApplyLanguage();
+          ShowLanguageFileProblems(hwnd_);
+      }),
       plan_(PlanPage::Links{Cycle, windows.count, Messages, formats_, [this] { RunPowerCycleNow(); }}),
       startup_(Messages, [this] { SaveSettings(); }),
       about_([] {}),
@@ -53,21 +58,12 @@ bool TForm1::Create(HWND applicationWindow) {
 void TForm1::FormCreate() {
     formats_ = ReadUserLocaleFormats();
     LoadSettings();
-    // A language file that cannot be read is reported once; the rest of the
-    // start-up still runs, with the texts applied so far.
-    try {
-        ApplyLanguage();
-    } catch (const std::exception& e) {
-        ShowUnhandledError(hwnd_, e);
-    }
+    // Texts missing from the chosen file come from English; a file that is
+    // missing or cannot be read is reported once, after the texts are on.
+    ApplyLanguage();
+    ShowLanguageFileProblems(hwnd_);
     plan_.RefreshOneShotPlan();
-    scheduler_.StartUp([this](const std::wstring& key) {
-        try {
-            return GetLangText(key);
-        } catch (const std::exception&) {
-            return std::wstring();
-        }
-    });
+    scheduler_.StartUp([this](const std::wstring& key) { return GetLangText(key); });
     ArrangeMainWindow();
     plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
     plan_.UpdateWakeControls();
@@ -107,7 +103,9 @@ void TForm1::m_exitExecute() {
 void TForm1::FormCloseQuery() {
     SaveSettings();
     scheduler_.SaveScheduleDay(scheduler_.EditedDay());
-    SetAutoStart(!options_.StartWithWindows());
+    // After a start that could not read the settings the box shows a default,
+    // not the user's choice; only a click on it changes the run value then.
+    if (!SettingsReadOnly) SetAutoStart(!options_.StartWithWindows());
 }
 
 void TForm1::RunPowerCycleNow() { RunPowerCycle(cycleHost_, Cycle); }

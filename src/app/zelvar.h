@@ -85,6 +85,9 @@ public:
     // Shown by the pages; filled by each application of a language.
     MessageTexts Messages;
     bool FirstStart = false;
+    // config.ini was there but could not be read at start: this run works on
+    // the defaults and writes nothing over it.
+    bool SettingsReadOnly = false;
     bool ActivatedOnce = false;
 
     bool OnEscape() override;

@@ -2,89 +2,83 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace zelvar {
 
-std::wstring IniFile::Read(const std::wstring& section, const std::wstring& key,
-                           const std::wstring& fallback) const {
-    // Grow the buffer until the value fits; the call reports size - 1 when cut.
-    std::vector<wchar_t> buf(256);
-    for (;;) {
-        DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback.c_str(), buf.data(),
-                                           static_cast<DWORD>(buf.size()), path_.c_str());
-        if (n + 1 < buf.size() || buf.size() >= (1u << 20)) return std::wstring(buf.data(), n);
-        buf.resize(buf.size() * 4);
-    }
+std::wstring DecodeAnsi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+std::optional<std::string> EncodeAnsi(std::wstring_view text) {
+    if (text.empty()) return std::string();
+    BOOL lossy = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                      0, nullptr, &lossy);
+    if (n <= 0 || lossy) return std::nullopt;
+    std::string bytes(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), n,
+                        nullptr, &lossy);
+    if (lossy) return std::nullopt;
+    // Only what decodes back to the same text counts as fitting.
+    if (DecodeAnsi(bytes) != text) return std::nullopt;
+    return bytes;
 }
 
 namespace {
 
-bool FitsAnsiCodePage(const std::wstring& text) {
-    if (text.empty()) return true;
-    BOOL lossy = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                        nullptr, &lossy);
-    return !lossy;
-}
-
-// The profile functions keep a file in UTF-16 when it starts with its byte
-// order mark, and in the ANSI code page otherwise, where letters that code
-// page lacks turn into "?". A new file therefore starts as UTF-16; an
-// existing ANSI file is rewritten as UTF-16 only when a value would not fit.
-bool EnsureUnicodeFileFor(const std::wstring& path, const std::wstring& text) {
-    static const unsigned char kBom[2] = {0xFF, 0xFE};
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        const bool ok = WriteFile(file, kBom, 2, &written, nullptr) && written == 2;
-        CloseHandle(file);
-        return ok;
+IniLoad FromRead(FileRead r) {
+    IniLoad load;
+    load.state = r.state;
+    load.error = r.error;
+    if (r.state == IniFileState::Read) {
+        DecodedText decoded = DecodeTextFile(r.bytes, DecodeAnsi);
+        load.encoding = decoded.encoding;
+        load.values = IniText(std::move(decoded.text));
     }
-    if (FitsAnsiCodePage(text)) return true;
-    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-    if (file == INVALID_HANDLE_VALUE) return true;  // the write itself reports the failure
-    LARGE_INTEGER size{};
-    std::vector<char> bytes;
-    if (GetFileSizeEx(file, &size) && size.QuadPart < (16 << 20)) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                               read != bytes.size()))
-            bytes.clear();
-    }
-    CloseHandle(file);
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
-        return true;  // already UTF-16
-    std::wstring wide;
-    if (!bytes.empty()) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-        wide.resize(static_cast<size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
-    }
-    // Write the converted copy beside the file, then put it in its place.
-    const std::wstring temp = path + L".new";
-    file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const DWORD wideBytes = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
-    bool ok = WriteFile(file, kBom, 2, &written, nullptr) && written == 2;
-    ok = ok && (wideBytes == 0 || (WriteFile(file, wide.data(), wideBytes, &written, nullptr) && written == wideBytes));
-    CloseHandle(file);
-    if (!ok || !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(temp.c_str());
-        return false;
-    }
-    return true;
+    return load;
 }
 
 }  // namespace
 
+IniLoad IniFile::Load(const std::wstring& path, const RetryPolicy& retry) {
+    return FromRead(ReadWholeFileRetrying(path, retry));
+}
+
+std::wstring IniFile::Read(const std::wstring& section, const std::wstring& key,
+                           const std::wstring& fallback) const {
+    const IniLoad load = FromRead(ReadWholeFile(path_));
+    lastReadState_ = load.state;
+    return load.values.Read(section, key, fallback);
+}
+
 bool IniFile::Write(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    if (!EnsureUnicodeFileFor(path_, section + key + value)) return false;
-    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != FALSE;
+    return WriteAll({{section, key, value}});
+}
+
+bool IniFile::WriteAll(const std::vector<IniEntry>& entries) {
+    IniLoad load = FromRead(ReadWholeFile(path_));
+    if (load.state == IniFileState::Unreadable) {
+        SetLastError(load.error);
+        return false;
+    }
+    const std::wstring before = load.values.Text();
+    if (!load.values.WriteAll(entries)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    const std::wstring& after = load.values.Text();
+    // Nothing changes: the file already says it, in whatever encoding it has.
+    if (load.state == IniFileState::Read && after == before) return true;
+
+    std::optional<std::string> ansi;
+    if (load.state == IniFileState::Read && load.encoding == TextEncoding::Ansi) ansi = EncodeAnsi(after);
+    const TextEncoding encoding =
+        load.state == IniFileState::Read ? EncodingForRewrite(load.encoding, ansi.has_value()) : TextEncoding::Utf16Le;
+    const std::string bytes = encoding == TextEncoding::Ansi ? *ansi : Utf16LeFileBytes(after);
+    return ReplaceWholeFile(path_, bytes, fault_);
 }
 
 }  // namespace zelvar

@@ -74,6 +74,31 @@ std::string Utf16ToUtf8(std::wstring_view in) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view in) {
+    size_t i = 0;
+    while (i < in.size()) {
+        const unsigned char c = static_cast<unsigned char>(in[i]);
+        if (c < 0x80) { ++i; continue; }
+        int len;
+        char32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
+        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
+        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
+        else return false;  // stray continuation byte, C0/C1 or F5..FF
+        if (in.size() - i < static_cast<size_t>(len)) return false;
+        for (int k = 1; k < len; ++k) {
+            const unsigned char cc = static_cast<unsigned char>(in[i + k]);
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(len);
+    }
+    return true;
+}
+
 std::wstring Trim(std::wstring_view s) {
     size_t b = 0, e = s.size();
     while (b < e && s[b] <= L' ') ++b;

@@ -10,6 +10,8 @@ namespace zelvar {
 std::wstring Utf8ToUtf16(std::string_view utf8);
 // Unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::wstring_view utf16);
+// Strict UTF-8: no overlong forms, surrogates, values above U+10FFFF or cut-off sequences.
+bool IsValidUtf8(std::string_view bytes);
 
 // Removes blanks and control characters (code <= 32) at both ends, like the
 // trimming the settings rules talk about.

@@ -1,11 +1,10 @@
 #include "i18n/lang_files_win.h"
 
-#include <windows.h>
+#include <utility>
 
-#include "common/handles_win.h"
+#include "common/files_win.h"
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
-#include "common/text.h"
 #include "i18n/lang_lookup.h"
 
 namespace zelvar {
@@ -13,7 +12,9 @@ namespace zelvar {
 namespace {
 
 // A language file holds a few dozen short lines; anything this big is not one.
-constexpr LONGLONG kMaxLanguageFileSize = 4 * 1024 * 1024;
+constexpr unsigned long long kMaxLanguageFileSize = 4 * 1024 * 1024;
+
+unsigned long long Join(DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; }
 
 std::wstring SystemMessage(DWORD code) {
     std::wstring text = SystemErrorText(code);
@@ -21,82 +22,99 @@ std::wstring SystemMessage(DWORD code) {
     return text;
 }
 
-LanguageFileError FileError(const std::wstring& path, DWORD code) {
-    return LanguageFileError(path, code, FormatLanguageFileErrorMessage(path, SystemMessage(code)));
-}
-
-std::wstring PathFor(const std::wstring& programFolder, int languageIndex) {
-    return LanguageFilePath(programFolder, languageIndex);
-}
-
-void RequireLanguageIndex(const std::wstring& programFolder, int languageIndex) {
-    if (IsLanguageIndex(languageIndex)) return;
-    const std::wstring path = PathFor(programFolder, languageIndex);
-    throw LanguageFileError(path, 0,
-                            FormatLanguageFileErrorMessage(path, L"No language is selected (list index " +
-                                                                     std::to_wstring(languageIndex) + L")."));
-}
-
-// The whole file, or LanguageFileError.
-std::string ReadLanguageFile(const std::wstring& path) {
-    // Sharing everything lets an editor keep the file open while we read it.
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw FileError(path, GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) throw FileError(path, GetLastError());
-    if (size.QuadPart > kMaxLanguageFileSize) throw FileError(path, ERROR_FILE_TOO_LARGE);
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    size_t got = 0;
-    while (got < bytes.size()) {
-        DWORD n = 0;
-        if (!ReadFile(file.get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr))
-            throw FileError(path, GetLastError());
-        if (n == 0) break;  // the file shrank while we read it
-        got += n;
-    }
-    bytes.resize(got);
-    return bytes;
-}
-
 }  // namespace
 
-LanguageFileError::LanguageFileError(std::wstring path, unsigned long code, const std::wstring& message)
-    : std::runtime_error(Utf16ToUtf8(message)), path_(std::move(path)), code_(code) {}
+LanguageTexts::LanguageTexts(std::wstring programFolder, std::string builtinEnglish)
+    : folder_(std::move(programFolder)), builtin_(LanguageFileAsUtf8(std::move(builtinEnglish))) {}
 
-std::wstring GetLangText(const std::wstring& programFolder, int languageIndex, const std::wstring& key) {
-    RequireLanguageIndex(programFolder, languageIndex);
-    const std::string selected = ReadLanguageFile(PathFor(programFolder, languageIndex));
-    if (auto text = FindLangText(selected, key)) return std::move(*text);
-    // Every caller puts the result straight on screen: a key missing from a
-    // translation shows in English, and as the bare key when English lacks it.
-    if (languageIndex != kEnglishLanguageIndex) {
-        try {
-            const std::string english = ReadLanguageFile(PathFor(programFolder, kEnglishLanguageIndex));
-            if (auto text = FindLangText(english, key)) return std::move(*text);
-        } catch (const LanguageFileError&) {
-            // The selected file was readable; a missing fallback is no reason to fail.
+const LanguageTexts::CachedFile& LanguageTexts::File(const std::wstring& path) {
+    CachedFile& cached = files_[path];
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) {
+        const DWORD code = GetLastError();
+        cached = CachedFile{};
+        cached.error = code;
+        cached.state = (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? IniFileState::Missing
+                                                                                        : IniFileState::Unreadable;
+        return cached;
+    }
+    const unsigned long long time = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    const unsigned long long size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    if (cached.state == IniFileState::Read && cached.writeTime == time && cached.size == size) return cached;
+
+    cached = CachedFile{};
+    cached.writeTime = time;
+    cached.size = size;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        cached.state = IniFileState::Unreadable;
+        cached.error = ERROR_ACCESS_DENIED;
+    } else if (size > kMaxLanguageFileSize) {
+        cached.state = IniFileState::Unreadable;
+        cached.error = ERROR_FILE_TOO_LARGE;
+    } else {
+        FileRead read = ReadWholeFile(path);
+        cached.state = read.state;
+        cached.error = read.state == IniFileState::Missing ? ERROR_FILE_NOT_FOUND : read.error;
+        cached.bytes = LanguageFileAsUtf8(std::move(read.bytes));
+    }
+    return cached;
+}
+
+void LanguageTexts::NoteProblem(const std::wstring& path, const CachedFile& file) {
+    if (!reported_.insert(path).second) return;
+    LanguageFileProblem problem;
+    problem.path = path;
+    problem.code = file.error;
+    problem.message = FormatLanguageFileErrorMessage(path, SystemMessage(file.error)) +
+                      L"\r\nThe texts are shown in English instead.";
+    pending_.push_back(std::move(problem));
+}
+
+std::wstring LanguageTexts::Get(int languageIndex, const std::wstring& key) {
+    if (IsLanguageIndex(languageIndex)) {
+        const std::wstring path = LanguageFilePath(folder_, languageIndex);
+        const CachedFile& selected = File(path);
+        if (selected.state == IniFileState::Read) {
+            if (auto text = FindLangText(selected.bytes, key)) return std::move(*text);
+        } else {
+            NoteProblem(path, selected);
         }
     }
+    // A key missing from a translation, or a file that cannot be read,
+    // shows in English.
+    if (languageIndex != kEnglishLanguageIndex) {
+        const CachedFile& english = File(LanguageFilePath(folder_, kEnglishLanguageIndex));
+        if (english.state == IniFileState::Read)
+            if (auto text = FindLangText(english.bytes, key)) return std::move(*text);
+    }
+    if (auto text = FindLangText(builtin_, key)) return std::move(*text);
     return key;
 }
 
+std::vector<LanguageFileProblem> LanguageTexts::TakeProblems() { return std::exchange(pending_, {}); }
+
+std::string BuiltinEnglishCatalogue() {
+    HRSRC res = FindResourceW(nullptr, L"BUILTIN_ENGLISH", RT_RCDATA);
+    if (!res) return {};
+    HGLOBAL data = LoadResource(nullptr, res);
+    const DWORD size = SizeofResource(nullptr, res);
+    const void* bytes = data ? LockResource(data) : nullptr;
+    if (!bytes || size == 0) return {};
+    return std::string(static_cast<const char*>(bytes), size);
+}
+
+LanguageTexts& ProgramLanguageTexts() {
+    static LanguageTexts texts(ExeFolder(), BuiltinEnglishCatalogue());
+    return texts;
+}
+
 std::wstring GetLangText(int languageIndex, const std::wstring& key) {
-    return GetLangText(ExeFolder(), languageIndex, key);
+    return ProgramLanguageTexts().Get(languageIndex, key);
 }
 
-std::optional<LanguageFileError> CheckLanguageFile(const std::wstring& programFolder, int languageIndex) {
-    try {
-        RequireLanguageIndex(programFolder, languageIndex);
-        ReadLanguageFile(PathFor(programFolder, languageIndex));
-    } catch (const LanguageFileError& error) {
-        return error;
-    }
-    return std::nullopt;
-}
-
-std::optional<LanguageFileError> CheckLanguageFile(int languageIndex) {
-    return CheckLanguageFile(ExeFolder(), languageIndex);
+void ShowLanguageFileProblems(HWND owner) {
+    for (const auto& problem : ProgramLanguageTexts().TakeProblems())
+        MessageBoxW(owner, problem.message.c_str(), ApplicationTitle(), MB_OK | MB_ICONERROR);
 }
 
 int SystemDefaultLanguageIndex() { return DefaultLanguageIndex(GetSystemDefaultLCID()); }

@@ -1,41 +1,73 @@
 #pragma once
-// Reading the language files beside the program. Every lookup reads the file
-// anew, so an edited file takes effect at the next lookup.
-#include <optional>
-#include <stdexcept>
+// Reading the language files beside the program. A lookup never fails and
+// never leaves a caption blank: the text comes from the selected file, else
+// from English.ini, else from the English catalogue built into the program,
+// else it is the key itself. A selected file that is missing or cannot be
+// read is reported once per run, for the shell to show.
+#include <windows.h>
+
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
+
+#include "common/ini.h"
 
 namespace zelvar {
 
-// A language file that is missing or cannot be read. what() is the message for
-// the user in UTF-8 (it names the file and gives the system's reason), which
-// is what the top-level error handler shows.
-class LanguageFileError : public std::runtime_error {
-public:
-    LanguageFileError(std::wstring path, unsigned long code, const std::wstring& message);
-    const std::wstring& Path() const { return path_; }
-    // The system error code of the failed open or read (0 when there was none).
-    unsigned long Code() const { return code_; }
-
-private:
-    std::wstring path_;
-    unsigned long code_;
+struct LanguageFileProblem {
+    std::wstring path;
+    unsigned long code = 0;  // the system's error code (ERROR_FILE_NOT_FOUND for a missing file)
+    std::wstring message;    // for the user: the file, the system's reason, what is shown instead
 };
 
-// The text of `key` in the language with the given index of the language list,
-// read from "languages\<file>" beside the executable.
-// - A key that the selected file lacks yields the English text of that key,
-//   and the key itself when English lacks it too (or cannot be read).
-// - A missing or unreadable selected file, or an index outside the list,
-//   throws LanguageFileError.
-std::wstring GetLangText(int languageIndex, const std::wstring& key);
-// The same with the program folder given (the folder that holds "languages").
-std::wstring GetLangText(const std::wstring& programFolder, int languageIndex, const std::wstring& key);
+class LanguageTexts {
+public:
+    // programFolder holds the "languages" folder; builtinEnglish is the
+    // built-in English catalogue in the language file format.
+    LanguageTexts(std::wstring programFolder, std::string builtinEnglish);
 
-// Whether the selected language file can be read: nullopt when it can, else the
-// error a lookup would throw, for callers that report it once and carry on.
-std::optional<LanguageFileError> CheckLanguageFile(int languageIndex);
-std::optional<LanguageFileError> CheckLanguageFile(const std::wstring& programFolder, int languageIndex);
+    // The text of key in the language with the given index of the language
+    // list (an index outside the list gives English).
+    std::wstring Get(int languageIndex, const std::wstring& key);
+
+    // The problems met since the last call, oldest first; each file only once
+    // in the life of this object.
+    std::vector<LanguageFileProblem> TakeProblems();
+
+private:
+    // A file as last read. Kept while the file's last-write time and size
+    // stay the same, so an edited file takes effect at the next lookup while
+    // the eighty lookups of one application read it once.
+    struct CachedFile {
+        IniFileState state = IniFileState::Missing;
+        unsigned long error = 0;
+        unsigned long long writeTime = 0, size = 0;
+        std::string bytes;  // UTF-8
+    };
+    const CachedFile& File(const std::wstring& path);
+    void NoteProblem(const std::wstring& path, const CachedFile& file);
+
+    std::wstring folder_;
+    std::string builtin_;
+    std::map<std::wstring, CachedFile> files_;
+    std::set<std::wstring> reported_;
+    std::vector<LanguageFileProblem> pending_;
+};
+
+// The English catalogue built into the running executable (the resource
+// BUILTIN_ENGLISH of type RCDATA, made from languages\English.ini); empty
+// when it has none.
+std::string BuiltinEnglishCatalogue();
+
+// The program's lookup: the files beside the executable and its built-in
+// catalogue.
+LanguageTexts& ProgramLanguageTexts();
+std::wstring GetLangText(int languageIndex, const std::wstring& key);
+
+// Shows each problem the program's lookups met and nobody has shown yet, in
+// a message box of its own (the application's title, an error icon).
+void ShowLanguageFileProblems(HWND owner);
 
 // The language for a first start, from the system's default locale.
 int SystemDefaultLanguageIndex();

@@ -58,31 +58,6 @@ int DefaultLanguageIndex(unsigned long languageId) {
 
 int LanguageIndexOrRussian(int index) { return IsLanguageIndex(index) ? index : kRussianLanguageIndex; }
 
-bool IsValidUtf8(std::string_view in) {
-    size_t i = 0;
-    while (i < in.size()) {
-        const unsigned char c = static_cast<unsigned char>(in[i]);
-        if (c < 0x80) { ++i; continue; }
-        int len;
-        char32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-        else return false;  // stray continuation byte, C0/C1 or F5..FF
-        if (in.size() - i < static_cast<size_t>(len)) return false;
-        for (int k = 1; k < len; ++k) {
-            const unsigned char cc = static_cast<unsigned char>(in[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += static_cast<size_t>(len);
-    }
-    return true;
-}
-
 std::optional<std::wstring> FindLangText(std::string_view bytes, std::wstring_view key) {
     if (key.empty()) return std::nullopt;
     const std::string wanted = Utf16ToUtf8(key);
@@ -97,11 +72,23 @@ std::optional<std::wstring> FindLangText(std::string_view bytes, std::wstring_vi
             bytes.remove_prefix(next);
         }
         if (const auto text = TextOfLine(line, wanted)) {
-            if (!IsValidUtf8(*text)) return std::wstring();
+            // Garbage would show as garbage; a text that is not UTF-8 is no text.
+            if (!IsValidUtf8(*text)) return std::nullopt;
             return Utf8ToUtf16(*text);
         }
     }
     return std::nullopt;
+}
+
+std::string LanguageFileAsUtf8(std::string bytes) {
+    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE)
+        return bytes;
+    std::wstring text;
+    text.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    return Utf16ToUtf8(text);
 }
 
 std::wstring FormatLanguageFileErrorMessage(std::wstring_view path, std::wstring_view systemText) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/text.h"  // IsValidUtf8
+
 namespace zelvar {
 
 struct LanguageInfo {
@@ -45,11 +47,14 @@ int LanguageIndexOrRussian(int index);
 //  - Lines end in CR LF, LF or CR; a UTF-8 byte order mark is skipped; section
 //    headers ("[LANGFILE]") and ";" comments are never keys; the first line
 //    with the key wins, wherever it stands.
-//  - A text that is not valid UTF-8 yields an empty text rather than garbage.
+//  - A text that is not valid UTF-8 (a file saved in a single-byte code page,
+//    a cut-off line) counts as missing, so the next file in line supplies it
+//    rather than the window showing garbage or nothing.
 std::optional<std::wstring> FindLangText(std::string_view fileBytes, std::wstring_view key);
 
-// Strict UTF-8: no overlong forms, surrogates, values above U+10FFFF or cut-off sequences.
-bool IsValidUtf8(std::string_view bytes);
+// A language file saved as UTF-16 (with its byte order mark) as UTF-8; any
+// other file unchanged.
+std::string LanguageFileAsUtf8(std::string bytes);
 
 // The message shown when a language file cannot be opened or read.
 std::wstring FormatLanguageFileErrorMessage(std::wstring_view path, std::wstring_view systemText);

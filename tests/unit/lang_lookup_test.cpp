@@ -71,16 +71,29 @@ TEST(LangLookup, TextIsConvertedFromUtf8) {
     EXPECT_EQ(Find(file, L"sym"), std::wstring(L"\u2026") + L"\xD83D\xDE00");
 }
 
-TEST(LangLookup, InvalidUtf8YieldsAnEmptyText) {
+TEST(LangLookup, InvalidUtf8CountsAsMissingSoTheNextFileSuppliesTheText) {
     // A letter from a single-byte code page, a cut-off sequence, an overlong
     // form and an encoded surrogate.
     const std::string file = "latin1=\xDC" "bernehmen\r\ncut=abc\xD0\r\noverlong=\xC0\xAF\r\nsurrogate=\xED\xA0\x80\r\nok=fine\r\n";
-    EXPECT_EQ(Find(file, L"latin1"), L"");
-    EXPECT_EQ(Find(file, L"cut"), L"");
-    EXPECT_EQ(Find(file, L"overlong"), L"");
-    EXPECT_EQ(Find(file, L"surrogate"), L"");
+    EXPECT_EQ(Find(file, L"latin1"), std::nullopt);
+    EXPECT_EQ(Find(file, L"cut"), std::nullopt);
+    EXPECT_EQ(Find(file, L"overlong"), std::nullopt);
+    EXPECT_EQ(Find(file, L"surrogate"), std::nullopt);
     // A bad line does not disturb the others.
     EXPECT_EQ(Find(file, L"ok"), L"fine");
+}
+
+TEST(LangLookup, FileSavedAsUtf16ReadsLikeItsUtf8Twin) {
+    const std::wstring text = L"[LANGFILE]\r\napply=\u00DCbernehmen\r\nru=\u041F\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>((c >> 8) & 0xFF));
+    }
+    const std::string utf8 = LanguageFileAsUtf8(bytes);
+    EXPECT_EQ(Find(utf8, L"apply"), L"\u00DCbernehmen");
+    EXPECT_EQ(Find(utf8, L"ru"), L"\u041F");
+    EXPECT_EQ(LanguageFileAsUtf8("add=Add\r\n"), "add=Add\r\n");  // UTF-8 stays as it is
 }
 
 TEST(LanguageList, FilesAndDefaults) {

@@ -93,7 +93,7 @@ TEST(SettingsFile, DamagedValuesReadSoundAndAreWrittenBackSound) {
     EXPECT_EQ(ini.Read(kOptionsSection, L"autoexe", L"?"), L"a|b");
 }
 
-TEST(SettingsFile, SaveWritesTheTenKeysInOrderAndStopsAtTheFirstFailure) {
+TEST(SettingsFile, SaveWritesTheTenKeysInOrderAndAllOrNothing) {
     MemoryIni ini;
     Settings s;
     s.autoexe = {L"x.exe"};
@@ -103,10 +103,49 @@ TEST(SettingsFile, SaveWritesTheTenKeysInOrderAndStopsAtTheFirstFailure) {
     EXPECT_EQ(ini.WriteOrder(), order);
     EXPECT_EQ(ini.Read(kOptionsSection, L"fs", L"?"), L"0");
 
+    // A save that fails at the fourth key leaves nothing half written, and
+    // never settles the first start.
     MemoryIni failing;
     failing.FailAfter(3);
     EXPECT_FALSE(WriteSettings(failing, s));
-    EXPECT_TRUE(failing.Has(kOptionsSection, L"allclose"));
-    EXPECT_FALSE(failing.Has(kOptionsSection, L"autoexe"));
-    EXPECT_FALSE(failing.Has(kOptionsSection, L"fs"));  // a failed save never settles the first start
+    EXPECT_FALSE(failing.Has(kOptionsSection, L"autoload"));
+    EXPECT_FALSE(failing.Has(kOptionsSection, L"fs"));
+}
+
+TEST(SettingsLoadDecision, OnlyAMissingFileOrAMissingOrOneFsIsAFirstStart) {
+    MemoryIni none;
+    const SettingsLoad missing = DecideSettingsLoad(IniFileState::Missing, none, 1);
+    EXPECT_TRUE(missing.settings.firstStart);
+    EXPECT_TRUE(missing.writable);
+    EXPECT_FALSE(missing.reportUnreadable);
+
+    MemoryIni settled;
+    settled.Write(kOptionsSection, L"fs", L"0");
+    settled.Write(kOptionsSection, L"tray", L"1");
+    const SettingsLoad read = DecideSettingsLoad(IniFileState::Read, settled, 1);
+    EXPECT_FALSE(read.settings.firstStart);
+    EXPECT_TRUE(read.settings.tray);
+    EXPECT_TRUE(read.writable);
+
+    // A readable file without fs, or with fs "1", still is a first start.
+    MemoryIni noFs;
+    noFs.Write(kOptionsSection, L"lng", L"2");
+    EXPECT_TRUE(DecideSettingsLoad(IniFileState::Read, noFs, 1).settings.firstStart);
+    EXPECT_EQ(DecideSettingsLoad(IniFileState::Read, noFs, 1).settings.lng, 2);
+    settled.Write(kOptionsSection, L"fs", L"1");
+    EXPECT_TRUE(DecideSettingsLoad(IniFileState::Read, settled, 1).settings.firstStart);
+}
+
+TEST(SettingsLoadDecision, AnUnreadableFileRunsOnDefaultsWritesNothingAndIsReportedOnce) {
+    // Whatever the store holds is not looked at: the file could not be read.
+    MemoryIni values;
+    values.Write(kOptionsSection, L"tray", L"1");
+    const SettingsLoad load = DecideSettingsLoad(IniFileState::Unreadable, values, 0, 32);
+    EXPECT_FALSE(load.settings.firstStart);  // no product page, no first-start save
+    EXPECT_FALSE(load.writable);
+    EXPECT_TRUE(load.reportUnreadable);
+    EXPECT_EQ(load.readError, 32u);
+    EXPECT_FALSE(load.settings.tray);
+    EXPECT_TRUE(load.settings.autoload);
+    EXPECT_EQ(load.settings.lng, 0);  // the system's default language
 }
