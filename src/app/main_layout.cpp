@@ -264,7 +264,7 @@ LRESULT TForm1::OnNotify(NMHDR* hdr) {
 }
 
 void TForm1::OpenWebSite() {
-    ShellExecuteW(hwnd_, L"open", kSiteAddress, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(hwnd_, L"open", WebSiteAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void TForm1::OpenMailLink() {
