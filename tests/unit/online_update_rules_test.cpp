@@ -64,7 +64,8 @@ TEST(UpdateCheck, BadVersionFilesNeverAsk) {
     std::string binary;
     for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919) & 0xFF));
     std::string megabytes(5 * 1024 * 1024, 'x');
-    megabytes += "\n" + VersionFile("9.0");  // a key far down is found and still read soundly
+    megabytes += '\n';
+    megabytes += VersionFile("9.0");  // a key far down is found and still read soundly
     std::string oneLine(3 * 1024 * 1024, '[');  // no line end anywhere
     const std::string files[] = {
         "",
