@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "i18n/lang_lookup.h"
 #include "online/history_text.h"
 
 using namespace zelvar;
@@ -34,17 +33,6 @@ TEST(HistoryText, AnythingElseIsWindows1251) {
               L"\u0402\u20ac\uFFFD\u00a0\u0401\u0451\u2116\u0410\u042f\u0430\u044f");
     // A byte order mark on a file that is not UTF-8 is just three more characters.
     EXPECT_EQ(DecodeHistoryText("\xEF\xBB\xBF\xC2"), L"\u043f\u00bb\u0457\u0412");
-}
-
-// The decision rests on the strict check the language files use too.
-TEST(HistoryText, Utf8CheckRejectsMalformedSequences) {
-    for (const char* bad : {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xED\xA0\x80" /* surrogate */,
-                            "\xF0\x80\x80\x80", "\xF4\x90\x80\x80" /* above U+10FFFF */, "\xF5\x80\x80\x80",
-                            "\xD0", "\xE2\x82", "\xE2\x28\xA1", "a\xFF"})
-        EXPECT_FALSE(IsValidUtf8(bad)) << bad;
-    for (const char* good : {"", "a", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80",
-                             "\xF4\x8F\xBF\xBF"})
-        EXPECT_TRUE(IsValidUtf8(good)) << good;
 }
 
 TEST(HistoryText, LineEndsBecomeCrLfAndNulDoesNotCutTheText) {

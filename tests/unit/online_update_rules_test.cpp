@@ -1,5 +1,5 @@
 // The update check's decisions: which published version is newer, what the
-// version file says, when Timer_upd runs, what the history window shows.
+// version file says, when Timer_upd runs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -118,11 +118,4 @@ TEST(UpdateTimer, FirstMinuteThenHourlyUntilSomethingNewerIsAskedOnce) {
     // A result without a running check (option off) neither asks nor arms.
     EXPECT_FALSE(UpdateTimerOnCheckDone(UpdateCheckState::Off, true).askQuestion);
     EXPECT_EQ(UpdateTimerOnCheckDone(UpdateCheckState::Off, false).armMs, 0u);
-}
-
-TEST(HistoryWindow, FailedFetchShowsTheLastCopyOrNothing) {
-    EXPECT_EQ(ChooseHistorySource(true, true), HistorySource::Fresh);
-    EXPECT_EQ(ChooseHistorySource(false, true), HistorySource::LastCopy);
-    EXPECT_EQ(ChooseHistorySource(false, false), HistorySource::None);
-    EXPECT_EQ(ChooseHistorySource(true, false), HistorySource::None);
 }
