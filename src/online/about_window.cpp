@@ -24,7 +24,7 @@ void TFabout::OnCreated() {
                                 kLogoH, true);
     label3_ = ui::CreateLabel(hwnd_, IDC_ABOUT_LABEL3, L"", 0, 0, 10, kLabelH, SS_CENTER);
     label1_ = ui::CreateLabel(hwnd_, IDC_ABOUT_LABEL1, L"\x00A9 2026 Zelvar", 0, 0, 10, kLabelH, SS_CENTER);
-    label2_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL2, kSiteAddress, 0, 0, 10, kLabelH);
+    label2_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL2, WebSiteAddress().c_str(), 0, 0, 10, kLabelH);
     label16_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL16, kMailAddress, 0, 0, 10, kLabelH);
     for (HWND l : {label3_, label1_, label2_, label16_})
         SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(ui::BoldFont()), FALSE);

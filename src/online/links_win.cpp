@@ -10,7 +10,7 @@ void OpenLink(HWND owner, const std::wstring& address) {
     ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void OpenWebSite(HWND owner) { OpenLink(owner, kSiteAddress); }
+void OpenWebSite(HWND owner) { OpenLink(owner, WebSiteAddress()); }
 
 void OpenMailLink() {
     // The shell takes a mail link of at most 255 characters.

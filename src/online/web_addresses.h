@@ -1,12 +1,13 @@
 #pragma once
-// The maker's web site and the program's page on it.
+// The maker's site name and mail address; the site's address and the pages
+// on it come from site_address.h.
 #include <string>
+
+#include "online/site_address.h"
 
 namespace zelvar {
 
-inline constexpr wchar_t kSiteAddress[] = L"https://zelvar.app";
 inline constexpr wchar_t kSiteName[] = L"zelvar.app";
 inline constexpr wchar_t kMailAddress[] = L"support@zelvar.app";
-inline std::wstring ProductPageAddress() { return std::wstring(kSiteAddress) + L"/soft/zelvar.html"; }
 
 }  // namespace zelvar

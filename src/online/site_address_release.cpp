@@ -1,0 +1,8 @@
+// zelvar.exe: the real site, whatever the environment says.
+#include "online/site_address.h"
+
+namespace zelvar {
+
+std::wstring WebSiteAddress() { return kReleaseSiteAddress; }
+
+}  // namespace zelvar
