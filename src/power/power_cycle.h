@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "common/datetime.h"
+#include "power/power_cycle_rules.h"
 #include "power/wtimer.h"
 
 namespace zelvar {
@@ -44,13 +45,6 @@ std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, TDateTime
 // For anyone else who arms timercnt with a single interval (the scheduler
 // tick): the stepped aim of a cycle no longer applies.
 void CountdownArmedDirectly(PowerCycleState& state);
-
-// A moment of the weekly scheduler as it keeps it: date and time of day apart.
-struct ScheduledMoment {
-    bool Has = false;
-    TDateTime Date = 0;
-    TDateTime Time = 0;
-};
 
 class PowerCycleHost {
 public:
