@@ -4,6 +4,7 @@
 
 #include "app/autostart_win.h"
 #include "app/startup_programs_win.h"
+#include "app/test_seams.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "i18n/lang_files_win.h"
@@ -24,6 +25,13 @@ TForm1::TForm1(SecondaryWindows windows)
           ShowLanguageFileProblems(hwnd_);
       }),
       plan_(PlanPage::Links{Cycle, windows.count, Messages, formats_, [this] { RunPowerCycleNow(); }}),
+      scheduler_(SchedulerPage::Links{Cycle, windows.count, countdowns_, windows.sheddays, Messages, formats_,
+                                      [this](const std::wstring& key) { return GetLangText(key); },
+                                      [this]() -> std::optional<TDateTime> {
+                                          if (!plan_.Armed()) return std::nullopt;
+                                          return plan_.OffMoment();
+                                      },
+                                      [this] { RunPowerCycleNow(); }, [this] { return !SettingsReadOnly; }}),
       startup_(Messages, [this] { SaveSettings(); }),
       about_([] {}),
       countdowns_(Cycle, windows.count),
@@ -63,7 +71,7 @@ void TForm1::FormCreate() {
     ApplyLanguage();
     ShowLanguageFileProblems(hwnd_);
     plan_.RefreshOneShotPlan();
-    scheduler_.StartUp([this](const std::wstring& key) { return GetLangText(key); });
+    scheduler_.StartUp();
     ArrangeMainWindow();
     plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
     plan_.UpdateWakeControls();
@@ -114,7 +122,9 @@ void TForm1::CountFormCancel() {
     windows_.count.StopTicker();
     countdowns_.StopRestart();  // this is what drops a pending restart
     windows_.count.Hide();
-    if (scheduler_.Running() && scheduler_.CountdownBySchedule) {
+    // The scheduler stops when the countdown was its own, also once its
+    // cycle waits out the last seconds: the user cancelled that power-down.
+    if (scheduler_.CountdownIsTheSchedulers()) {
         scheduler_.StopSchedulerFromCountdown();
         scheduler_.CountdownBySchedule = false;
     }
@@ -166,6 +176,7 @@ bool TForm1::OnEnter(HWND focus) {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (HandleTestSeamMessage(msg, wp, lp)) return 0;
     if (taskbarCreatedMessage_ && msg == taskbarCreatedMessage_) {
         AddTrayIcon();  // Explorer restarted: the icon must come back
         return 0;

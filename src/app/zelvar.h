@@ -75,6 +75,10 @@ public:
     // Language: every text by its key, in the language chosen in the list now.
     void ApplyLanguage();
     std::wstring GetLangText(const std::wstring& key) const;
+    // The documented routines that others call by name on the main window.
+    void SaveScheduleDay(int day) { scheduler_.SaveScheduleDay(day); }
+    void SelectToday() { scheduler_.SelectToday(); }
+    void RefreshOneShotPlan() { plan_.RefreshOneShotPlan(); }
 
     // The countdown window's cancel: drops a restart, stops the scheduler
     // when it armed the countdown, cancels the plan.

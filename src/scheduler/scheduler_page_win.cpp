@@ -1,63 +1,450 @@
 #include "scheduler/scheduler_page_win.h"
 
+#include <commctrl.h>
+
+#include "app/settings.h"
+#include "common/ini_win.h"
+#include "common/locale_win.h"
+#include "common/os_error_win.h"
+#include "common/paths_win.h"
 #include "online/links_win.h"
+#include "power/countdowns_win.h"
+#include "power/ucountform.h"
+#include "power/wtimer.h"
+#include "scheduler/schedule_file.h"
+#include "scheduler/schedule_time.h"
+#include "scheduler/sheddays_win.h"
 #include "ui/art.h"
 #include "ui/control_ids.h"
+#include "ui/gdi_win.h"
 
 namespace zelvar {
+namespace {
+
+constexpr UINT kTickMs = 803;
+constexpr COLORREF kFrameColor = RGB(0xEE, 0x7C, 0x00);
+constexpr COLORREF kHeaderBack = RGB(0x48, 0x2A, 0x5A);
+constexpr COLORREF kEvenRowBack = RGB(0xE0, 0xD0, 0xEA);
+constexpr COLORREF kDataText = RGB(0x6D, 0x01, 0xA5);
+constexpr COLORREF kNextOffText = RGB(0xFF, 0x74, 0x1F);
+constexpr COLORREF kNextOnBack = RGB(0xFF, 0x74, 0x1F);
+
+// Seconds since 1601 in universal time: the scale the schedule's clock
+// measures real distances on.
+double RealSeconds(const FILETIME& ft) {
+    return static_cast<double>((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 1e7;
+}
+
+std::optional<double> RealSecondsOfLocal(TDateTime local) {
+    const std::optional<FILETIME> utc = LocalMomentToUtcFileTime(local);
+    if (!utc) return std::nullopt;
+    return RealSeconds(*utc);
+}
+
+TDateTime PickerTime(HWND picker) {
+    SYSTEMTIME st{};
+    if (DateTime_GetSystemtime(picker, &st) != GDT_VALID) return 0;
+    return EncodeTime(st.wHour, st.wMinute, st.wSecond).value_or(0);
+}
+
+void SetPickerTime(HWND picker, TDateTime timeOfDay) {
+    const DateTimeFields now = DecodeDateTime(NowLocal()), t = DecodeDateTime(timeOfDay);
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(now.year);
+    st.wMonth = static_cast<WORD>(now.month);
+    st.wDay = static_cast<WORD>(now.day);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    DateTime_SetSystemtime(picker, GDT_VALID, &st);
+}
+
+}  // namespace
+
+std::wstring SchedulerPage::ScheduleFile() const { return FileBesideExe(L"scheduler.ini"); }
 
 void SchedulerPage::CreateControls() {
     using namespace ui;
-    Image10 = CreatePicture(hwnd_, IDC_IMAGE10, CurrentTheme().Picture(kBitmapPanel3), 0, 0, 64, 64, true);
-    for (int d = 0; d < 7; ++d) dayButtons_[d] = CreateImageButton(hwnd_, IDC_DAYBUTTON_FIRST + d, L"", 0, 0, 0, 0);
-    Label22 = CreateLabel(hwnd_, IDC_LABEL22, L"", 0, 0, 0, 0);
+    Theme& theme = CurrentTheme();
+    Image10 = CreatePicture(hwnd_, IDC_IMAGE10, theme.Picture(kBitmapPanel3), 0, 0, 64, 64, true);
+    pweek = CreateForwardingPanel(hwnd_, IDC_PWEEK, 0, 0, 0, 0);
+    ShowWindow(pweek, SW_SHOWNA);
+    for (int d = 0; d < 7; ++d) dayButtons_[d] = CreateImageButton(pweek, IDC_DAYBUTTON_FIRST + d, L"", 0, 0, 0, 0);
+    Label22 = CreateLabel(hwnd_, IDC_LABEL22, L"", 0, 0, 0, 0, SS_CENTER);
     SendMessageW(Label22, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    CheckBox8 = CreateCheckBox(hwnd_, IDC_CHECKBOX8, L"", 0, 0, 0, 0);
+    Label20 = CreateLabel(hwnd_, IDC_LABEL20, L"", 0, 0, 0, 0);
+    DateTimePicker5 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
+                                  0, 0, 0, hwnd_, IDC_DATETIMEPICKER5);
+    PNGButton6 = CreateImageButton(hwnd_, IDC_PNGBUTTON6, L"", 0, 0, 0, 0);
+    CheckBox9 = CreateCheckBox(hwnd_, IDC_CHECKBOX9, L"", 0, 0, 0, 0);
+    Label21 = CreateLabel(hwnd_, IDC_LABEL21, L"", 0, 0, 0, 0);
+    DateTimePicker6 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
+                                  0, 0, 0, hwnd_, IDC_DATETIMEPICKER6);
+    PNGButton7 = CreateImageButton(hwnd_, IDC_PNGBUTTON7, L"", 0, 0, 0, 0);
     PNGButton8 = CreateImageButton(hwnd_, IDC_PNGBUTTON8, L"", 0, 0, 0, 0);
+    // The week grid in the editor's place, shown only while the scheduler runs.
+    Panel8 = CreateForwardingPanel(hwnd_, IDC_PANEL8, 0, 0, 0, 0);
+    StringGrid1.Create(Panel8, IDC_STRINGGRID1,
+                       [this](HDC dc, int column, int row, const RECT& rect) { StringGrid1DrawCell(dc, column, row, rect); });
 }
 
 void SchedulerPage::Layout() {
-    for (int d = 0; d < 7; ++d) ui::Move(dayButtons_[d], S(8 + d * 41), S(8), S(38), S(26));
-    ui::Move(Label22, S(10), S(44), S(200), S(20));
-    ui::Move(PNGButton8, S(10), Height() - S(8 + 28), S(160), S(28));
+    // The day editor, one control under the other as the design has it.
+    ui::Move(pweek, S(2), S(1), S(229), S(37));
+    for (int k = 0; k < 7; ++k) ui::Move(dayButtons_[k], S(4 + 32 * k), S(4), S(29), S(29));
+    shape2_ = {S(2 + 2), S(1 + 37 + 1), S(2 + 2) + S(229 - 4), S(1 + 37 + 1) + S(22)};
+    ui::Move(Label22, shape2_.left + S(3), shape2_.top + S(1), shape2_.right - shape2_.left - S(6), S(20));
+    const int rowH = S(17), labelH = S(18);
+    const int box8 = shape2_.bottom + S(4);
+    ui::Move(CheckBox8, S(8), box8, S(221), rowH);
+    const int label20 = box8 + rowH + S(6);
+    ui::Move(Label20, S(27), label20, S(52), labelH);
+    ui::Move(DateTimePicker5, S(80), label20 - S(2), S(110), S(26));
+    ui::Move(PNGButton6, S(194), label20 + S(3), S(20), S(17));
+    const int box9 = label20 + labelH + S(10);
+    ui::Move(CheckBox9, S(8), box9, S(221), rowH);
+    const int label21 = box9 + rowH + S(6);
+    ui::Move(Label21, S(27), label21, S(52), labelH);
+    ui::Move(DateTimePicker6, S(80), label21 - S(2), S(110), S(26));
+    ui::Move(PNGButton7, S(194), label21 + S(3), S(20), S(17));
+    LayoutStartButton();
+    ui::Move(Panel8, S(2), S(2), StringGrid1.ContentWidth(), StringGrid1.ContentHeight() + 1);
+    ui::Move(StringGrid1.Handle(), 0, 0, StringGrid1.ContentWidth(), StringGrid1.ContentHeight());
     ui::Move(Image10, Width() - S(1 + 64), Height() - S(3 + 64), S(64), S(64));
 }
 
-void SchedulerPage::StartUp(const ui::TextLookup& text) {
-    // The page starts on Monday, then shows today.
+void SchedulerPage::LayoutStartButton() {
+    // 100 wide at the design's place; wider, and centred under the editor,
+    // when the language's caption needs it, so no caption is ever cut.
+    int width = S(100);
+    if (ui::WindowDc dc(PNGButton8); dc.get()) {
+        ui::Selection font(dc.get(), ui::BoldFont(dpi_));
+        const std::wstring caption = ui::GetText(PNGButton8);
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+        width = std::max(width, static_cast<int>(size.cx) + S(16));
+    }
+    const int editorRight = S(2 + 229);
+    const int left = S(65) + width <= editorRight ? S(65) : std::max(S(8), (S(2) + editorRight - width) / 2);
+    const int top = ui::Bottom(DateTimePicker6) + S(22);
+    ui::Move(PNGButton8, left, top > 0 ? top : S(185), width, S(30));
+}
+
+// ---- The day editor
+
+void SchedulerPage::LoadScheduleDay(int day) {
+    const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
+    editedDayRead_ = file.state != IniFileState::Unreadable;
+    // A time that does not read shows as its key's default; nothing is reported.
+    const DayEditorState e = LoadEditorDay(file.values, day, links_.formats);
+    ui::SetChecked(CheckBox8, e.offTicked);
+    SetPickerTime(DateTimePicker5, e.offTime);
+    ui::SetChecked(CheckBox9, e.onTicked);
+    SetPickerTime(DateTimePicker6, e.onTime);
+}
+
+void SchedulerPage::SaveScheduleDay(int day) {
+    // A day the file could not give shows the defaults, not the user's times.
+    if (!editedDayRead_) return;
+    DayEditorState e;
+    e.offTicked = ui::IsChecked(CheckBox8);
+    e.offTime = PickerTime(DateTimePicker5);
+    e.onTicked = ui::IsChecked(CheckBox9);
+    e.onTime = PickerTime(DateTimePicker6);
+    IniFile file(ScheduleFile());
+    if (!SaveEditorDay(file, day, e, links_.formats))
+        MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
+}
+
+void SchedulerPage::SelectScheduleDay(int day) {
+    SaveScheduleDay(dday);  // the day being left
+    if (day >= 1 && day <= 7) {
+        ui::SetText(Label22, hints_->Get(dayButtons_[day - 1]));
+        dday = day;
+    }
+    LoadScheduleDay(dday);
+    for (HWND b : dayButtons_) InvalidateRect(b, nullptr, FALSE);
+}
+
+void SchedulerPage::SelectToday() { SelectScheduleDay(IsoWeekday(NowLocal())); }
+
+void SchedulerPage::ShowDayEditor(bool visible) {
+    for (HWND c : {pweek, Label20, Label21, Label22, CheckBox8, CheckBox9, DateTimePicker5, DateTimePicker6,
+                   PNGButton6, PNGButton7})
+        ui::SetVisible(c, visible);
+    InvalidateRect(hwnd_, &shape2_, TRUE);  // Shape2 goes with them
+}
+
+void SchedulerPage::StartUp() {
+    // Monday first; selecting today then saves day 1 (a new installation's
+    // file starts with it) and shows today. A file another program holds
+    // gets a few seconds first.
+    IniFile::Load(ScheduleFile(), RetryPolicy{});
     dday = 1;
     ui::SetText(Label22, hints_->Get(dayButtons_[0]));
     LoadScheduleDay(1);
     FillWeekGrid();
     SelectToday();
+    SetButtonCaption();
     if (tag_ == 0) {
-        ui::SetText(PNGButton8, text(L"startsheduler"));
         ShowDayEditor(true);
-        KillTimer(GetParent(hwnd_), TIMER_SCHEDULER);
+        ui::SetVisible(Panel8, false);
+        SetTick(false);
     } else {
-        ui::SetText(PNGButton8, text(L"stopsheduler"));
         ShowDayEditor(false);
+        ui::SetVisible(Panel8, true);
         ComputeNextSchedule();
-        SetTimer(GetParent(hwnd_), TIMER_SCHEDULER, 803, nullptr);
+        SetTick(true);
     }
 }
 
-void SchedulerPage::SaveScheduleDay(int) {}
-void SchedulerPage::LoadScheduleDay(int) {}
-void SchedulerPage::FillWeekGrid() {}
-void SchedulerPage::SelectToday() {}
-void SchedulerPage::ShowDayEditor(bool) {}
-void SchedulerPage::ComputeNextSchedule() {}
-void SchedulerPage::StopSchedulerFromCountdown() {}
+// ---- The week grid
+
+void SchedulerPage::FillWeekGrid() {
+    StringGrid1.SetLayout({-1, -1, S(50), S(80), S(80)}, S(19));
+    StringGrid1.Clear();
+    ApplySchedulerPageTexts(links_.text);
+    const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
+    const std::array<WeekGridRow, 7> rows = ReadWeekGrid(file.values);
+    for (int day = 1; day <= 7; ++day) {
+        StringGrid1.SetCell(3, day, rows[static_cast<size_t>(day - 1)].offText);
+        StringGrid1.SetCell(4, day, rows[static_cast<size_t>(day - 1)].onText);
+    }
+    if (Panel8) {
+        ui::Move(Panel8, S(2), S(2), StringGrid1.ContentWidth(), StringGrid1.ContentHeight() + 1);
+        ui::Move(StringGrid1.Handle(), 0, 0, StringGrid1.ContentWidth(), StringGrid1.ContentHeight());
+    }
+    DescribeGrid();
+}
+
+void SchedulerPage::StringGrid1DrawCell(HDC dc, int column, int row, const RECT& rect) {
+    // Header row and fixed columns dark with white text; data rows in
+    // zebra stripes; the next off and the next wake cells marked.
+    COLORREF back = kHeaderBack, text = ui::kText;
+    if (row > 0 && column > 0) {
+        back = row % 2 == 1 ? ui::kWhite : kEvenRowBack;
+        text = kDataText;
+    }
+    switch (WeekGridCellMark(column, row, StringGrid1.Cell(column, row), NowLocal(), NextOff, NextOn,
+                             links_.formats)) {
+        case GridCellMark::NextOff:
+            back = kHeaderBack;
+            text = kNextOffText;
+            break;
+        case GridCellMark::NextOn:
+            back = kNextOnBack;
+            break;
+        case GridCellMark::None:
+            break;
+    }
+    UniqueBrush brush(CreateSolidBrush(back));
+    FillRect(dc, &rect, brush.get());
+    if (row > 0 && (column < 2 || column > 4)) return;
+    RECT textRect = rect;
+    textRect.left += S(4);
+    textRect.right -= S(3);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, text);
+    const std::wstring& cell = StringGrid1.Cell(column, row);
+    DrawTextW(dc, cell.c_str(), -1, &textRect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+}
+
+void SchedulerPage::DescribeGrid() {
+    // The grid's window text tells what it shows, row by row, the marked
+    // cells with their mark: for people who cannot see it, and for tests.
+    const TDateTime now = NowLocal();
+    std::wstring text;
+    for (int row = 0; row < WeekGrid::kRows; ++row) {
+        for (int column = 2; column < WeekGrid::kColumns; ++column) {
+            if (column > 2) text += L'\t';
+            text += StringGrid1.Cell(column, row);
+            switch (WeekGridCellMark(column, row, StringGrid1.Cell(column, row), now, NextOff, NextOn, links_.formats)) {
+                case GridCellMark::NextOff: text += L" [next off]"; break;
+                case GridCellMark::NextOn: text += L" [next on]"; break;
+                case GridCellMark::None: break;
+            }
+        }
+        text += L"\r\n";
+    }
+    SetWindowTextW(StringGrid1.Handle(), text.c_str());
+    StringGrid1.Repaint();
+}
+
+// ---- The engine
+
+ScheduleClock SchedulerPage::Clock() const {
+    ScheduleClock clock;
+    clock.localNow = NowLocal();
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    clock.realNow = RealSeconds(now);
+    clock.realSecondsOf = RealSecondsOfLocal;
+    return clock;
+}
+
+void SchedulerPage::ComputeNextSchedule() { ComputeNextScheduleFrom(Clock()); }
+
+void SchedulerPage::ComputeNextScheduleFrom(const ScheduleClock& clock) {
+    // A file another program holds just now keeps the moments as they are;
+    // the tick asks again.
+    const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
+    if (file.state == IniFileState::Unreadable) return;
+    const NextSchedule next = zelvar::ComputeNextSchedule(clock, file.values, links_.formats);
+    NextOff = next.off;
+    NextOn = next.on;
+    DescribeGrid();
+}
+
+void SchedulerPage::SetTick(bool on) {
+    HWND main = GetAncestor(hwnd_, GA_ROOT);
+    if (on) SetTimer(main, TIMER_SCHEDULER, kTickMs, nullptr);
+    else KillTimer(main, TIMER_SCHEDULER);
+    tickOn_ = on;
+}
+
+void SchedulerPage::Scheduler_TimerTimer() {
+    if (!tickOn_) return;  // a tick still queued when the timer went off
+    SchedulerTickInput input;
+    input.nextOff = NextOff;
+    input.nextOn = NextOn;
+    input.planOff = links_.planOff();
+    input.countdownVisible = links_.countForm.IsVisible();
+    input.countdownBySchedule = CountdownBySchedule;
+    input.runningCountdownMs = countdownMs_;
+    const SchedulerTickDecision decision = DecideSchedulerTick(Clock(), input, links_.formats);
+
+    if (decision.dropCountdown) {
+        links_.countdowns.StopCountdown();
+        CountdownBySchedule = false;
+        countdownMs_.reset();
+        if (decision.hideCountdownWindow) links_.countForm.Reset();
+        if (decision.planCountdown && input.planOff) {
+            // The plan's own countdown, aimed as its cycle aims it.
+            links_.countdowns.ArmCountdown(decision.planCountdown->intervalMs);
+            links_.cycle.CountdownReaim = !decision.planCountdown->lastStep;
+            links_.cycle.CountdownOffMoment = *input.planOff;
+        }
+    }
+    if (decision.recompute) ComputeNextSchedule();
+    if (decision.countdownMs) {
+        if (decision.countdownRestarts) links_.countdowns.ArmCountdown(*decision.countdownMs);
+        countdownMs_ = decision.countdownMs;
+        CountdownBySchedule = true;
+        CountdownArmedDirectly(links_.cycle);
+    }
+    if (decision.handOver) HandOver();
+}
+
+void SchedulerPage::HandOver() {
+    SetTick(false);
+    links_.cycle.CycleAbort = false;
+    links_.cycle.DestroyTimers();
+    CountdownBySchedule = false;
+    countdownMs_.reset();
+    const TDateTime handed = ScheduledLocalMoment(NextOff, links_.formats);
+    // However the cycle ends: after a resume it has set the moments anew and
+    // the tick on; a cycle that ended early (a refused power action, a
+    // Cancel) leaves the scheduler watching the moments after this one, so
+    // the same moment is never handed over twice. Only Stop stops it.
+    struct AfterTheCycle {
+        SchedulerPage& page;
+        TDateTime handed;
+        ~AfterTheCycle() {
+            page.cycleBySchedule_ = false;
+            if (!page.Running() || page.tickOn_) return;
+            try {
+                ScheduleClock from = page.Clock();
+                if (const auto real = RealSecondsOfLocal(handed); real && *real > from.realNow) {
+                    from.localNow = handed;
+                    from.realNow = *real;
+                }
+                page.ComputeNextScheduleFrom(from);
+                page.SetTick(true);
+            } catch (...) {
+            }
+        }
+    } after{*this, handed};
+    cycleBySchedule_ = true;
+    links_.runPowerCycle();
+}
 
 void SchedulerPage::ResumeScheduler() {
     ComputeNextSchedule();
-    SetTimer(GetParent(hwnd_), TIMER_SCHEDULER, 803, nullptr);
+    StringGrid1.Repaint();
+    SetTick(true);
 }
 
-void SchedulerPage::Scheduler_TimerTimer() {}
+bool SchedulerPage::CountdownIsTheSchedulers() const { return Running() && (CountdownBySchedule || cycleBySchedule_); }
 
-void SchedulerPage::ApplyOffCaption(const ui::TextLookup&) {}
-void SchedulerPage::ApplyEditorTexts(const ui::TextLookup&) {}
+void SchedulerPage::StopSchedulerFromCountdown() {
+    if (Running()) PNGButton8Click();
+}
+
+void SchedulerPage::PNGButton8Click() {
+    if (tag_ != 0) {
+        SetTick(false);
+        ui::SetVisible(Panel8, false);
+        links_.cycle.CycleAbort = true;  // ends a waiting cycle; a pending countdown then shows nothing
+        if (links_.countForm.IsVisible()) links_.countForm.Hide();
+        tag_ = 0;
+        SetButtonCaption();
+        ShowDayEditor(true);
+    } else {
+        SaveScheduleDay(dday);
+        FillWeekGrid();
+        ShowDayEditor(false);
+        ui::SetVisible(Panel8, true);
+        tag_ = 1;
+        SetButtonCaption();
+        ComputeNextSchedule();
+        StringGrid1.Repaint();
+        links_.cycle.CycleAbort = false;
+        SetTick(true);
+    }
+    WriteRunningState();
+}
+
+void SchedulerPage::WriteRunningState() {
+    // actsheduler alone, outside the whole save of the settings; a run that
+    // could not read config.ini writes nothing over it.
+    if (!links_.settingsWritable()) return;
+    IniFile config(FileBesideExe(L"config.ini"));
+    if (!config.Write(kOptionsSection, L"actsheduler", tag_ != 0 ? L"1" : L"0"))
+        MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
+}
+
+void SchedulerPage::SetButtonCaption() {
+    ui::SetText(PNGButton8, links_.text(tag_ != 0 ? L"stopsheduler" : L"startsheduler"));
+    LayoutStartButton();
+    InvalidateRect(PNGButton8, nullptr, FALSE);
+}
+
+// ---- The copy buttons
+
+void SchedulerPage::OpenCopyDialog(bool off) {
+    HWND box = off ? CheckBox8 : CheckBox9;
+    if (!ui::IsChecked(box)) return;
+    const std::wstring time = FormatTime(PickerTime(off ? DateTimePicker5 : DateTimePicker6), links_.formats);
+    links_.copyDialog.Prepare(off ? L"off" : L"on", links_.text(off ? L"pcoffat" : L"pconat"), time);
+    links_.copyDialog.ShowModal(GetAncestor(hwnd_, GA_ROOT));
+    // Nothing after it closes: the editor is not reloaded.
+}
+
+void SchedulerPage::PNGButton6Click() { OpenCopyDialog(true); }
+void SchedulerPage::PNGButton7Click() { OpenCopyDialog(false); }
+
+// ---- Texts, messages, drawing
+
+void SchedulerPage::ApplyOffCaption(const ui::TextLookup& text) { ui::SetText(CheckBox8, text(L"pcoff")); }
+
+void SchedulerPage::ApplyEditorTexts(const ui::TextLookup& text) {
+    ui::SetText(CheckBox9, text(L"pcon"));
+    ui::SetText(Label20, text(L"time"));
+    ui::SetText(Label21, text(L"time"));
+    hints_->Set(PNGButton6, text(L"copyother"));
+    hints_->Set(PNGButton7, text(L"copyother"));
+}
 
 void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {
     for (int d = 1; d <= 7; ++d) hints_->Set(dayButtons_[d - 1], text(L"w" + std::to_wstring(d)));
@@ -69,12 +456,64 @@ void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {
 void SchedulerPage::ApplyButtonTexts(const ui::TextLookup& text) {
     ui::SetText(PNGButton8, text(tag_ != 0 ? L"stopsheduler" : L"startsheduler"));
     hints_->Set(PNGButton8, text(L"hintstartsheduler"));
+    LayoutStartButton();
 }
 
-void SchedulerPage::ApplySchedulerPageTexts(const ui::TextLookup&) {}
+void SchedulerPage::ApplySchedulerPageTexts(const ui::TextLookup& text) {
+    StringGrid1.SetCell(2, 0, text(L"daysheduler"));
+    StringGrid1.SetCell(3, 0, text(L"offsheduler"));
+    StringGrid1.SetCell(4, 0, text(L"onsheduler"));
+    for (int d = 1; d <= 7; ++d) StringGrid1.SetCell(2, d, text(L"ws" + std::to_wstring(d)));
+    if (StringGrid1.Handle()) DescribeGrid();
+}
 
 void SchedulerPage::OnCommand(int id, int code, HWND) {
-    if (code == BN_CLICKED && id == IDC_IMAGE10) OpenWebSite(GetAncestor(hwnd_, GA_ROOT));
+    if (code != BN_CLICKED) return;
+    if (id >= IDC_DAYBUTTON_FIRST && id < IDC_DAYBUTTON_FIRST + 7) {
+        SelectScheduleDay(id - IDC_DAYBUTTON_FIRST + 1);  // LMDSpeedButton1Click
+        return;
+    }
+    switch (id) {
+        case IDC_PNGBUTTON6: PNGButton6Click(); return;
+        case IDC_PNGBUTTON7: PNGButton7Click(); return;
+        case IDC_PNGBUTTON8: PNGButton8Click(); return;
+        case IDC_IMAGE10: OpenWebSite(GetAncestor(hwnd_, GA_ROOT)); return;
+    }
+}
+
+bool SchedulerPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_BUTTON) return false;
+    const int id = static_cast<int>(item.CtlID);
+    // The edited day's button stays down, as speed buttons of one group do.
+    const bool down = id == IDC_DAYBUTTON_FIRST + dday - 1;
+    ui::DrawImageButton(item, down);
+    if (id == IDC_PNGBUTTON6 || id == IDC_PNGBUTTON7) {
+        // Two sheets, one over the other: "copy".
+        const RECT& r = item.rcItem;
+        const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+        UniquePen pen(CreatePen(PS_SOLID, 1, (item.itemState & ODS_DISABLED) ? RGB(160, 150, 170) : ui::kText));
+        ui::Selection usePen(item.hDC, pen.get());
+        ui::Selection fill(item.hDC, ui::DarkLightBrush());
+        Rectangle(item.hDC, cx - S(5), cy - S(5), cx + S(2), cy + S(3));
+        Rectangle(item.hDC, cx - S(2), cy - S(3), cx + S(5), cy + S(5));
+    }
+    return true;
+}
+
+LRESULT SchedulerPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        // Shape2: the dotted frame around the edited day's name.
+        ui::PaintDc paint(hwnd_);
+        if (ui::IsShown(Label22)) {
+            UniquePen pen(CreatePen(PS_DOT, 1, kFrameColor));
+            ui::Selection usePen(paint.get(), pen.get());
+            ui::Selection noFill(paint.get(), GetStockObject(NULL_BRUSH));
+            SetBkMode(paint.get(), TRANSPARENT);
+            Rectangle(paint.get(), shape2_.left, shape2_.top, shape2_.right, shape2_.bottom);
+        }
+        return 0;
+    }
+    return Page::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace zelvar

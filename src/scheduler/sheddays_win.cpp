@@ -1,9 +1,166 @@
 #include "scheduler/sheddays_win.h"
 
+#include <array>
+
+#include "common/ini_win.h"
+#include "common/os_error_win.h"
+#include "common/paths_win.h"
+#include "scheduler/schedule_file.h"
+#include "ui/art.h"
 #include "ui/control_ids.h"
+#include "ui/controls_win.h"
+#include "ui/message_loop_win.h"
 
 namespace zelvar {
+namespace {
 
-bool Tfsheddays::Create(HWND owner) { return SecondaryWindow::Create(owner, ZELVAR_SHEDDAYS_CLASS, L"", 300, 220); }
+constexpr int kStripH = 16;               // Image5, the title strip
+constexpr int kPanelW = 228, kPanelH = 180;
+constexpr int kBoxW = 49, kBoxH = 17, kBoxStep = 24;
+constexpr int kSystbutW = 33, kSystbutH = 20;
+
+}  // namespace
+
+bool Tfsheddays::Create(HWND owner, LangLookup lookup) {
+    lookup_ = std::move(lookup);
+    return SecondaryWindow::Create(owner, ZELVAR_SHEDDAYS_CLASS, L"", kPanelW + 6, kPanelH + kStripH + 10, WS_POPUP);
+}
+
+void Tfsheddays::OnCreated() {
+    using namespace ui;
+    Theme& theme = CurrentTheme();
+    hints_.Attach(hwnd_);
+    // The layout, once: the white panel below the title strip, the dialog
+    // around it, the close glyph at the right end of the strip.
+    const int width = kPanelW + 6;
+    Image5 = CreatePicture(hwnd_, 0, theme.Picture(kBitmapLogo), 2, 0, 20, kStripH + 2);
+    Label2 = CreateLabel(hwnd_, IDC_SHEDDAYS_LABEL2, L"", 26, 2, width - 26 - kSystbutW - 2, kStripH);
+    SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    systbut = CreateForwardingPanel(hwnd_, IDC_SHEDDAYS_SYSTBUT, width - kSystbutW - 1, 0, kSystbutW, kSystbutH);
+    ShowWindow(systbut, SW_SHOWNA);
+    Image1 = CreatePicture(systbut, IDC_SHEDDAYS_IMAGE1, theme.Picture(kBitmapClose), (kSystbutW - 16) / 2, 2, 16, 16,
+                           true);
+    Panel1 = CreateForwardingPanel(hwnd_, IDC_SHEDDAYS_PANEL1, 3, kStripH + 8, kPanelW, kPanelH);
+    ShowWindow(Panel1, SW_SHOWNA);
+    for (int d = 0; d < 7; ++d) {
+        CheckBox[d] = CreateCheckBox(Panel1, IDC_SHEDDAYS_CHECKBOX_FIRST + d, L"", 8, 8 + d * kBoxStep, kBoxW, kBoxH);
+        SetChecked(CheckBox[d], true);  // all ticked when the program starts
+    }
+    Label4 = CreateLabel(Panel1, IDC_SHEDDAYS_LABEL4, L"", 70, 10, 145, 34, SS_CENTER);
+    Label1 = CreateLabel(Panel1, IDC_SHEDDAYS_LABEL1, L"", 70, 48, 145, 20, SS_CENTER);
+    SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    PNGButton3 = CreateImageButton(Panel1, IDC_SHEDDAYS_PNGBUTTON3, L"", 70 + (145 - 100) / 2, 76, 100, 30);
+    // Its bottom on the bottom of the last day box.
+    const int lastBottom = 8 + 6 * kBoxStep + kBoxH;
+    Image7 = CreatePicture(Panel1, IDC_SHEDDAYS_IMAGE7, theme.Picture(kBitmapPanel3), kPanelW - 64 - 8,
+                           lastBottom - 63, 64, 63);
+}
+
+void Tfsheddays::Prepare(const std::wstring& direction, const std::wstring& heading, const std::wstring& timeText) {
+    onofflabel = direction;
+    ui::SetText(Label4, heading);
+    ui::SetText(Label1, timeText);
+    TimeLabel = timeText;
+}
+
+void Tfsheddays::FormActivate() {
+    // The texts in the language chosen now, at every showing.
+    const std::wstring caption = lookup_(L"copyother");
+    SetCaption(caption);
+    ui::SetText(Label2, caption);
+    for (int d = 0; d < 7; ++d) {
+        hints_.Set(CheckBox[d], lookup_(L"w" + std::to_wstring(d + 1)));
+        ui::SetText(CheckBox[d], lookup_(L"ws" + std::to_wstring(d + 1)));
+    }
+    ui::SetText(PNGButton3, lookup_(L"apply"));
+    hints_.Set(PNGButton3, lookup_(L"apply"));
+}
+
+void Tfsheddays::ShowModal(HWND window) {
+    if (modal_) return;
+    modal_ = true;
+    EnableWindow(window, FALSE);
+    ShowOver(window);
+    // The dialog's own loop; every other window and timer of the program is
+    // served by it meanwhile.
+    MSG msg;
+    while (modal_ && IsWindowVisible(hwnd_)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // the program ends: leave the loop
+            break;
+        }
+        if (!ui::TranslateDialogKeys(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    modal_ = false;
+    EnableWindow(window, TRUE);
+    Hide();
+    SetForegroundWindow(window);
+}
+
+void Tfsheddays::EndModal() {
+    modal_ = false;
+    Hide();
+}
+
+void Tfsheddays::PNGButton3Click() {
+    std::array<bool, 7> days{};
+    for (int d = 0; d < 7; ++d) days[static_cast<size_t>(d)] = ui::IsChecked(CheckBox[d]);
+    IniFile schedule(FileBesideExe(L"scheduler.ini"));
+    if (!CopyTimeToDays(schedule, days, onofflabel, TimeLabel))
+        MessageBoxW(hwnd_, L"Error..", ApplicationTitle(), MB_OK);
+    EndModal();  // in every case
+}
+
+void Tfsheddays::Image1Click() { EndModal(); }
+
+bool Tfsheddays::OnEscape() {
+    Image1Click();
+    return true;
+}
+
+bool Tfsheddays::OnEnter(HWND focus) {
+    // Enter presses the focused button, and apply from a day box.
+    ui::PressButton(focus == Image1 ? Image1 : PNGButton3);
+    return true;
+}
+
+LRESULT Tfsheddays::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE) FormActivate();
+            break;  // the focus as in every secondary window
+        case WM_NCHITTEST: {
+            // The dialog's own surface (strip and frame) drags it.
+            LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
+            return hit == HTCLIENT ? HTCAPTION : hit;
+        }
+        case WM_CLOSE:
+            EndModal();
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wp) != BN_CLICKED) return 0;
+            if (LOWORD(wp) == IDC_SHEDDAYS_PNGBUTTON3) PNGButton3Click();
+            else if (LOWORD(wp) == IDC_SHEDDAYS_IMAGE1) Image1Click();
+            return 0;
+        case WM_DRAWITEM:
+            ui::DrawImageButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            // The panel is white with the dark text; the strip is dark with white.
+            HDC dc = reinterpret_cast<HDC>(wp);
+            const auto control = reinterpret_cast<HWND>(lp);
+            const bool onPanel = control == Panel1 || GetParent(control) == Panel1;
+            SetTextColor(dc, onPanel ? ui::kDark : ui::kText);
+            SetBkColor(dc, onPanel ? ui::kWhite : ui::kDark);
+            return reinterpret_cast<LRESULT>(onPanel ? ui::WhiteBrush() : ui::DarkBrush());
+        }
+    }
+    return SecondaryWindow::HandleMessage(msg, wp, lp);
+}
 
 }  // namespace zelvar

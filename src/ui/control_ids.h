@@ -64,7 +64,14 @@
 #define IDC_PANEL8            1423
 #define IDC_STRINGGRID1       1424
 #define IDC_IMAGE10           1425
-#define IDC_SCHED_FIRST       1430  /* day editor controls: 1430..1459 */
+#define IDC_CHECKBOX8         1430  /* off ticked on the edited day */
+#define IDC_LABEL20           1431
+#define IDC_DATETIMEPICKER5   1432  /* off time of the edited day */
+#define IDC_PNGBUTTON6        1433  /* copy the off time to other days */
+#define IDC_CHECKBOX9         1434  /* wake ticked on the edited day */
+#define IDC_LABEL21           1435
+#define IDC_DATETIMEPICKER6   1436  /* wake time of the edited day */
+#define IDC_PNGBUTTON7        1437  /* copy the wake time to other days */
 
 // ---- Start-up programs panel
 #define IDC_PANEL5            1500
@@ -95,6 +102,17 @@
 #define IDC_ABOUT_LABEL2      2504  /* web site link */
 #define IDC_ABOUT_LABEL16     2505  /* mail link */
 #define IDC_ABOUT_PNGBUTTON1  2506  /* Ok */
+
+// ---- Copy-to-days dialog Tfsheddays
+#define IDC_SHEDDAYS_CHECKBOX_FIRST 2601  /* day boxes 1..7: IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1 */
+#define IDC_SHEDDAYS_LABEL4   2610  /* what is copied */
+#define IDC_SHEDDAYS_LABEL1   2611  /* the time copied */
+#define IDC_SHEDDAYS_PNGBUTTON3 2612  /* apply */
+#define IDC_SHEDDAYS_IMAGE1   2613  /* close glyph */
+#define IDC_SHEDDAYS_LABEL2   2614  /* title */
+#define IDC_SHEDDAYS_PANEL1   2615
+#define IDC_SHEDDAYS_SYSTBUT  2616
+#define IDC_SHEDDAYS_IMAGE7   2617
 
 // ---- Countdown window TCountForm
 #define IDC_COUNT_IMAGE1      3001

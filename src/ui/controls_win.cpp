@@ -38,9 +38,12 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (IsForwarded(msg)) return SendMessageW(GetParent(hwnd), msg, wp, lp);
     switch (msg) {
         case WM_ERASEBKGND: {
+            // The panel takes the background its parent gives its controls.
             RECT rc;
             GetClientRect(hwnd, &rc);
-            FillRect(reinterpret_cast<HDC>(wp), &rc, DarkBrush());
+            auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp,
+                                                               reinterpret_cast<LPARAM>(hwnd)));
+            FillRect(reinterpret_cast<HDC>(wp), &rc, brush ? brush : DarkBrush());
             return 1;
         }
         case WM_PAINT: {
@@ -278,10 +281,10 @@ void SetCaptionAndHint(HWND button, Hints& hints, const TextLookup& text, const 
     hints.Set(button, text(key));
 }
 
-void DrawImageButton(const DRAWITEMSTRUCT& item) {
+void DrawImageButton(const DRAWITEMSTRUCT& item, bool down) {
     HDC dc = item.hDC;
     RECT rc = item.rcItem;
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0 || down;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     const bool hot = IsHot(item.hwndItem);
     FillRect(dc, &rc, DarkBrush());
@@ -299,7 +302,15 @@ void DrawImageButton(const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, disabled ? RGB(160, 150, 170) : kText);
     {
-        Selection font(dc, BoldFont());
+        // Bold when the caption fits so, else the plain face, before it is cut.
+        HFONT face = BoldFont();
+        {
+            Selection measure(dc, face);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            if (size.cx > rc.right - rc.left - 4) face = MainFont();
+        }
+        Selection font(dc, face);
         if (pressed) OffsetRect(&rc, 1, 1);
         DrawTextW(dc, text.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }

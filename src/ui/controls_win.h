@@ -14,10 +14,11 @@ namespace zelvar::ui {
 // A child control with the program's font.
 HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h,
                  HWND parent, int id, DWORD exStyle = 0);
-// A plain dark panel inside a page or the title strip: it passes the
+// A plain panel inside a page, a dialog or the title strip: it passes the
 // notifications of its controls (commands, notifications, drawing, colours)
-// on to its parent, so they reach the object that owns the controls. A framed
-// panel draws a thin accent line around itself.
+// on to its parent, so they reach the object that owns the controls, and
+// fills itself with the brush its parent answers to WM_CTLCOLORSTATIC for
+// it. A framed panel draws a thin accent line around itself.
 HWND CreateForwardingPanel(HWND parent, int id, int x, int y, int w, int h, bool framed = false);
 HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, DWORD align = SS_LEFT);
 // A check box drawn without the theme so its text takes the program's colours.
@@ -75,7 +76,8 @@ using TextLookup = std::function<std::wstring(const std::wstring& key)>;
 void SetCaptionAndHint(HWND button, Hints& hints, const TextLookup& text, const wchar_t* key);
 
 // For WM_DRAWITEM.
-void DrawImageButton(const DRAWITEMSTRUCT& item);
+// down: drawn pressed while it stays selected (a day button of the week).
+void DrawImageButton(const DRAWITEMSTRUCT& item, bool down = false);
 void DrawLink(const DRAWITEMSTRUCT& item, COLORREF background, COLORREF color, COLORREF hotColor, HFONT font);
 // Draws a premultiplied 32-bit bitmap at x, y.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);

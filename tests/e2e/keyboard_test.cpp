@@ -135,11 +135,13 @@ TEST_F(KeyboardTest, EveryPageIsWalkedInReadingOrderAndWorksWithoutAMouse) {
     while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB)) {
     }
 
-    // Scheduler: the seven day buttons and the start button.
+    // Scheduler: the seven day buttons, the day's two rows, the start button.
     ASSERT_TRUE(SelectPage(run, main, IDC_P_SHEDULER));
     std::vector<int> scheduler;
     for (int d = 0; d < 7; ++d) scheduler.push_back(IDC_DAYBUTTON_FIRST + d);
-    scheduler.push_back(IDC_PNGBUTTON8);
+    for (int id : {IDC_CHECKBOX8, IDC_DATETIMEPICKER5, IDC_PNGBUTTON6, IDC_CHECKBOX9, IDC_DATETIMEPICKER6,
+                   IDC_PNGBUTTON7, IDC_PNGBUTTON8})
+        scheduler.push_back(id);
     EXPECT_EQ(TabWalk(main), scheduler);
 
     // Start-up programs: the list and Add (Remove shows only with entries).

@@ -1,0 +1,16 @@
+#pragma once
+// What the test build zelvar_test.exe does besides the program: one small
+// source per build defines this (test_seams_release.cpp, test_seams_test.cpp),
+// so zelvar.exe carries none of it.
+#include <windows.h>
+
+namespace zelvar {
+
+// Posted to the main window by the end-to-end tests: hold the window thread
+// for wParam milliseconds, as a slow handler or a modal loop elsewhere would.
+inline constexpr UINT kTestHoldThreadMessage = WM_APP + 50;
+
+// Handles a message only the test build knows; true when it was one.
+bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+}  // namespace zelvar
