@@ -1,5 +1,6 @@
 #include "common/datetime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zelvar {
@@ -32,20 +33,33 @@ void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
     y = static_cast<int>(year);
 }
 
+// The calendar's ends: 0001-01-01 and 9999-12-31.
+constexpr std::int64_t kFirstDay = -693593;
+constexpr std::int64_t kLastDay = 2958465;
+constexpr std::int64_t kMsPerDay = 86400000;
+constexpr std::int64_t kFirstMs = kFirstDay * kMsPerDay;
+constexpr std::int64_t kLastMs = (kLastDay + 1) * kMsPerDay - 1;
+
 // Milliseconds of a value, counted from 1899-12-30 00:00 on a straight line
 // (for negative values the fraction still counts forward from midnight).
+// A value outside the years 1 to 9999 has no calendar fields: it counts as
+// the nearest end of that range, and NaN as the first moment, so nothing
+// built on the fields ever sees a date that does not exist.
 std::int64_t TotalMilliseconds(TDateTime value) {
+    if (!(value > static_cast<double>(kFirstDay - 1))) return kFirstMs;  // also NaN
+    if (value >= static_cast<double>(kLastDay + 1)) return kLastMs;
     const double days = std::floor(value);
     double frac = value - days;
+    std::int64_t ms;
     if (value < 0 && value != days) {
         // Delphi-style negative values: -1.25 is 29 Dec 1899 06:00.
         const double whole = std::ceil(value);
         frac = whole - value;
-        return static_cast<std::int64_t>(whole) * 86400000LL +
-               static_cast<std::int64_t>(std::llround(frac * 86400000.0));
+        ms = static_cast<std::int64_t>(whole) * kMsPerDay + std::llround(frac * 86400000.0);
+    } else {
+        ms = static_cast<std::int64_t>(days) * kMsPerDay + std::llround(frac * 86400000.0);
     }
-    return static_cast<std::int64_t>(days) * 86400000LL +
-           static_cast<std::int64_t>(std::llround(frac * 86400000.0));
+    return std::clamp(ms, kFirstMs, kLastMs);  // rounding to milliseconds may step over an end
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "common/locale_format.h"
 
+#include <climits>
 #include <cwctype>
 #include <vector>
 
@@ -81,15 +82,19 @@ struct Parsed {
     bool hour12 = false;
 };
 
-// Reads up to maxDigits digits (at least one).
+// Reads up to maxDigits digits (at least one). A number too large for an int
+// fails the read: no field of a date or time holds one.
 bool ReadNumber(const std::wstring& s, size_t& pos, int maxDigits, int& out) {
     int n = 0, digits = 0;
+    bool tooLarge = false;
     while (pos < s.size() && digits < maxDigits && s[pos] >= L'0' && s[pos] <= L'9') {
-        n = n * 10 + (s[pos] - L'0');
+        const int digit = s[pos] - L'0';
+        if (n > (INT_MAX - digit) / 10) tooLarge = true;
+        else n = n * 10 + digit;
         ++pos;
         ++digits;
     }
-    if (digits == 0) return false;
+    if (digits == 0 || tooLarge) return false;
     out = n;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "power/power_cycle.h"
 
 #include "common/os_error_win.h"
+#include "power/cycle_log_win.h"
 #include "power/power_actions.h"
 #include "power/power_cycle_rules.h"
 
@@ -21,6 +22,54 @@ std::unique_ptr<TWaitableTimer> CreateCycleTimer() {
 
 void Arm(TWaitableTimer& timer) {
     if (!timer.Start()) throw OsErrorFromCode(timer.LastError);
+}
+
+// A step the system may refuse: the refusal goes to the log with its code,
+// then on to the caller as before.
+template <typename Step>
+void Refusable(CycleStep what, Step&& step) {
+    try {
+        step();
+    } catch (const OsError& e) {
+        AppendCycleLog(CycleRefusedLine(LogNow(), what, static_cast<std::uint32_t>(e.Code())));
+        throw;
+    }
+}
+
+std::optional<LogMoment> LoggedMoment(bool used, const std::optional<TDateTime>& moment) {
+    if (!used || !moment) return std::nullopt;
+    return LogMomentAt(*moment);
+}
+
+bool QuitPending() {
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
+// Waits until the off timer is signalled, CycleAbort is set or the wait is
+// no longer ours. The thread sleeps in one kernel wait on the timer and the
+// message queue together and pumps only when a message is there, so a cycle
+// waiting for days costs what the idle program costs.
+template <typename OwnsWait>
+void WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait ownsWait) {
+    bool sliced = false;
+    while (!state.CycleAbort && ownsWait()) {
+        DWORD result = WAIT_FAILED;
+        if (!sliced) {
+            HANDLE timer = state.OffTimer->Handle;
+            result = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        }
+        if (result == WAIT_OBJECT_0) break;
+        if (result != WAIT_OBJECT_0 + 1) {
+            // A failed wait counts as an unexpired timer; so does a quit that
+            // is already posted and keeps the queue signalled for good. Both
+            // go on in 100 ms waits on the timer alone.
+            if (state.OffTimer->WaitFor(kWaitSliceMs) == WaitSignaled) break;
+        }
+        if (state.CycleAbort) break;
+        host.PumpMessages();
+        sliced = QuitPending();
+    }
 }
 
 void RunResumeTasks(PowerCycleHost& host, PowerCycleState& state) {
@@ -92,6 +141,11 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
     }
     const CycleMoments moments = MergeCycleMoments(sources);
     const std::int64_t n = SecondsToOff(host.Now(), moments.off);
+    const bool offWait = OffWaitRuns(host.OffTicked(), sources.schedulerActive, sources.hasNextOff);
+    const bool wakeExpected =
+        offWait && WakeTimerArmed(sources.wakeTicked, sources.schedulerActive, sources.hasNextOn, moments.wake.has_value());
+    AppendCycleLog(CycleStartLine(LogNow(), CycleSourceOf(sources.planArmed, moments.schedulerMomentTaken),
+                                  LoggedMoment(offWait, moments.off), LoggedMoment(wakeExpected, moments.wake)));
 
     if (const auto step = CycleCountdownStep(host.CountdownVisible(), n)) {
         state.CountdownReaim = !step->lastStep;
@@ -99,24 +153,22 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         host.ArmCountdown(step->intervalMs);
     }
 
-    if (OffWaitRuns(host.OffTicked(), sources.schedulerActive, sources.hasNextOff)) {
-        state.OffTimer = CreateCycleTimer();
-        state.OffTimerActive = true;
-        state.OffTimer->Period = 0;
-        // The wait runs to the off moment itself, never short of it. A moment
-        // that has come leaves RelativeTime 0: the timer falls back to its
-        // zero Time, long past, and is signalled at once.
-        state.OffTimer->RelativeTime = -OffWaitTicks(host.Now(), moments.off);
-        Arm(*state.OffTimer);
+    if (offWait) {
+        Refusable(CycleStep::OffTimer, [&] {
+            state.OffTimer = CreateCycleTimer();
+            state.OffTimerActive = true;
+            state.OffTimer->Period = 0;
+            // The wait runs to the off moment itself, never short of it. A
+            // moment that has come leaves RelativeTime 0: the timer falls back
+            // to its zero Time, long past, and is signalled at once.
+            state.OffTimer->RelativeTime = -OffWaitTicks(host.Now(), moments.off);
+            Arm(*state.OffTimer);
+        });
 
         // Whoever destroys OffTimer or starts another cycle moves the
         // generation on; from then on the wait is no longer ours.
         const auto ownsWait = [&] { return state.CycleGeneration == generation; };
-        while (!state.CycleAbort && ownsWait()) {
-            if (state.OffTimer->WaitFor(kWaitSliceMs) == WaitSignaled) break;
-            if (state.CycleAbort) break;
-            host.PumpMessages();
-        }
+        WaitForOffMoment(host, state, ownsWait);
         if (!ownsWait()) return;
         if (state.CycleAbort) {
             state.DestroyOffTimer();
@@ -124,13 +176,15 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         }
 
         if (WakeTimerArmed(host.WakeTicked(), sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
-            // Same name as OffTimer: this re-arms the one kernel timer the wait used.
-            state.WakeTimer = CreateCycleTimer();
-            state.WakeTimerActive = true;
-            state.WakeTimer->Period = 0;
-            state.WakeTimer->Time = *moments.wake;
-            state.WakeTimer->RelativeTime = 0;
-            Arm(*state.WakeTimer);
+            Refusable(CycleStep::WakeTimer, [&] {
+                // Same name as OffTimer: this re-arms the one kernel timer the wait used.
+                state.WakeTimer = CreateCycleTimer();
+                state.WakeTimerActive = true;
+                state.WakeTimer->Period = 0;
+                state.WakeTimer->Time = *moments.wake;
+                state.WakeTimer->RelativeTime = 0;
+                Arm(*state.WakeTimer);
+            });
         }
     }
 
@@ -139,18 +193,24 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
     const bool mustWake = host.WakeTicked() || moments.schedulerMomentTaken;
     switch (ChoosePowerAction(host.OffTicked(), mustWake, host.OffModeIndex())) {
         case PowerAction::PowerOff:
-            PowerOffComputer();
+            AppendCycleLog(CycleActionLine(LogNow(), CycleAction::PowerOff));
+            Refusable(CycleStep::PowerOff, [] { PowerOffComputer(); });
+            AppendCycleLog(CycleDoneLine(LogNow()));
             return;
         case PowerAction::Hibernate:
-            HibernateComputer();
+            AppendCycleLog(CycleActionLine(LogNow(), CycleAction::Hibernate));
+            Refusable(CycleStep::Hibernate, [] { HibernateComputer(); });
+            AppendCycleLog(CycleResumedLine(LogNow()));
             // A timer wake is an unattended one: without this the system
             // goes back to sleep after a short while and the display stays dark.
             host.KeepAwakeAfterResume();
             break;
         case PowerAction::None:
+            AppendCycleLog(CycleActionLine(LogNow(), CycleAction::None));
             break;
     }
     RunResumeTasks(host, state);
+    AppendCycleLog(CycleDoneLine(LogNow()));
 }
 
 }  // namespace zelvar

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "moments.h"
 
 #include "common/datetime.h"
@@ -67,4 +69,21 @@ TEST(DateTime, DistanceIsAbsoluteAndRoundsHalvesToEven) {
     EXPECT_EQ(SecondsBetween(0.0, 3.5 / 86400.0), 4);
     // Fifty days ahead still counts exactly.
     EXPECT_EQ(SecondsBetween(now, now + 50), 50LL * 86400);
+}
+
+TEST(DateTime, ValuesBeyondTheCalendarReadAsItsNearestEnd) {
+    const DateTimeFields first{1, 1, 1, 0, 0, 0, 0};
+    const DateTimeFields last{9999, 12, 31, 23, 59, 59, 999};
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double v : {1e300, 1e20, inf, 2958466.0, 2958465.999999999}) EXPECT_EQ(DecodeDateTime(v), last) << v;
+    for (double v : {-1e300, -1e20, -inf, -693594.0}) EXPECT_EQ(DecodeDateTime(v), first) << v;
+    EXPECT_EQ(DecodeDateTime(std::numeric_limits<double>::quiet_NaN()), first);
+    // The ends themselves are still ordinary moments.
+    EXPECT_EQ(DecodeDateTime(*EncodeDate(1, 1, 1)), first);
+    EXPECT_EQ(DecodeDateTime(*EncodeDate(1, 1, 1) - 0.5).hour, 12);  // the first day's noon, counted forward
+    EXPECT_EQ(DecodeDateTime(*EncodeDateTime(last)), last);
+    // What builds on the fields stays within the calendar too.
+    EXPECT_EQ(WholeSeconds(1e20), At(9999, 12, 31, 23, 59, 59));
+    EXPECT_EQ(DateOf(-1e20), At(1, 1, 1));
+    EXPECT_EQ(IsoWeekday(1e300), IsoWeekday(At(9999, 12, 31)));
 }

@@ -59,3 +59,15 @@ TEST(LocaleFormats, QuotedLiteralsNamesAndTwoDigitYears) {
     LocaleFormats iso{L"yyyy-MM-dd", L"HH:mm:ss", L"", L""};
     EXPECT_EQ(FormatDate(At(2026, 3, 7), iso), L"2026-03-07");
 }
+
+TEST(LocaleFormats, NumbersTooLongForTheirFieldFailTheParse) {
+    LocaleFormats f{L"dd.MM.yyyy ffffffffffffffffffffffff", L"HH:mm:ss.fffffff", L"", L""};
+    EXPECT_FALSE(ParseDate(L"07.03.2026 999999999999999999999999", f));
+    EXPECT_FALSE(ParseTime(L"21:05:09.99999999999", f));  // more digits than the pattern holds
+    // Fractions are read and dropped; leading zeros do not make a number too long.
+    EXPECT_EQ(*ParseDate(L"07.03.2026 000000000000000000000001", f), At(2026, 3, 7));
+    EXPECT_EQ(*ParseTime(L"21:05:09.9999999", f), *EncodeTime(21, 5, 9));
+    // A written moment far outside the calendar reads as its last day, not as garbage.
+    EXPECT_EQ(FormatDateTime(1e20, RussianFormats()), L"31.12.9999 23:59:59");
+    EXPECT_EQ(FormatDateTime(1e20, UsEnglishFormats()), L"12/31/9999 11:59:59 PM");
+}

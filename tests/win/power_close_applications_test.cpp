@@ -120,3 +120,73 @@ TEST(CloseApplications, EndsOnlyVisibleUnownedTitledWindowsOfOtherProcesses) {
     EXPECT_TRUE(StillRunning(owned, 0));
     EXPECT_TRUE(IsWindow(own.get()));
 }
+
+namespace {
+
+std::vector<DWORD> ProcessesOf(const std::vector<HWND>& windows) {
+    std::vector<DWORD> ids;
+    for (HWND w : windows) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(w, &id);
+        ids.push_back(id);
+    }
+    return ids;
+}
+
+bool Contains(const std::vector<DWORD>& ids, DWORD id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+// Both windows of a shell helper, the shell one and its folder, waited for with a bounded poll.
+bool BothWindowsShown(DWORD processId) {
+    for (int i = 0; i < 400; ++i) {
+        int shown = 0;
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == processId && IsWindowVisible(w)) ++shown;
+        }
+        if (shown >= 2) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(CloseApplications, SparesTheShellAndEveryTaskbar) {
+    for (const wchar_t* exe : {L"titled_window.exe", L"shell_window.exe"})
+        if (!HelperExists(exe)) GTEST_SKIP() << "helper programs not built beside the tests";
+
+    Helper titled, desktop, taskbar;
+    Start(titled, L"titled_window.exe", L"Zelvar close test: an ordinary program");
+    Start(desktop, L"shell_window.exe", L"desktop");
+    Start(taskbar, L"shell_window.exe", L"taskbar");
+    auto own = OwnWindow();
+    ASSERT_TRUE(VisibleWindowOf(titled.id));
+    ASSERT_TRUE(BothWindowsShown(desktop.id) && BothWindowsShown(taskbar.id)) << "helpers did not show their windows";
+    // The shell window is the helper's unless a real shell runs; either way its process is spared.
+    DWORD shellProcess = 0;
+    GetWindowThreadProcessId(GetShellWindow(), &shellProcess);
+    ASSERT_NE(shellProcess, 0u);
+
+    const SparedProcesses spared = CurrentSparedProcesses();
+    EXPECT_TRUE(IsSpared(shellProcess, spared));
+    EXPECT_TRUE(IsSpared(taskbar.id, spared));
+    EXPECT_TRUE(IsSpared(GetCurrentProcessId(), spared));
+    EXPECT_FALSE(IsSpared(titled.id, spared));
+
+    const std::vector<DWORD> collected = ProcessesOf(CollectApplicationWindows(own.get()));
+    EXPECT_TRUE(Contains(collected, titled.id));
+    EXPECT_FALSE(Contains(collected, shellProcess));
+    EXPECT_FALSE(Contains(collected, taskbar.id));
+    EXPECT_FALSE(Contains(collected, GetCurrentProcessId()));
+    if (shellProcess != desktop.id) {
+        EXPECT_TRUE(Contains(collected, desktop.id)) << "not the shell: an ordinary program";
+    }
+
+    CloseApplications(own.get(), true);
+    ASSERT_EQ(WaitForSingleObject(titled.process.get(), 10'000), WAIT_OBJECT_0);
+    EXPECT_TRUE(StillRunning(taskbar, 300));
+    if (shellProcess == desktop.id) {
+        EXPECT_TRUE(StillRunning(desktop, 0));
+    }
+}

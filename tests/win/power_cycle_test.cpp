@@ -7,11 +7,13 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/locale_win.h"
 #include "common/os_error.h"
 #include "common/paths_win.h"
+#include "power/cycle_log_win.h"
 #include "power/power_cycle.h"
 
 using namespace zelvar;
@@ -41,9 +43,22 @@ TDateTime RecordedMoment(const std::string& line) {
     return *EncodeDateTime(f);
 }
 
+// Drops whatever an earlier test left in this thread's message queue.
+void DrainMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+void PostNothing() { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); }
+
 class FakeMainWindow : public PowerCycleHost {
 public:
-    explicit FakeMainWindow(PowerCycleState& state) : state_(state) {}
+    // A window has something to handle when a cycle begins (its repaint at
+    // least), so the wait pumps once before it sleeps.
+    explicit FakeMainWindow(PowerCycleState& state) : state_(state) {
+        DrainMessages();
+        PostNothing();
+    }
 
     // The window's controls.
     bool planArmed = true;
@@ -57,7 +72,9 @@ public:
 
     std::vector<std::string> calls;  // everything but the pumps, in order
     int pumps = 0;
-    std::function<void(int)> onPump;  // what the user does during the wait
+    // What the user does during the wait, one call per pass of the pump;
+    // while it is set, each pass leaves a message behind for the next.
+    std::function<void(int)> onPump;
     bool wakeArmedAtClose = false;
     TDateTime wakeTimeAtClose = 0;
 
@@ -83,7 +100,14 @@ public:
     void ArmCountdown(std::uint32_t ms) override { calls.push_back("ArmCountdown " + std::to_string(ms)); }
     void PumpMessages() override {
         ++pumps;
-        if (onPump) onPump(pumps);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (!onPump) return;
+        onPump(pumps);
+        PostNothing();  // the user keeps acting: another pass comes
     }
     void CloseApplications() override {
         calls.push_back("CloseApplications");
@@ -277,4 +301,183 @@ TEST_F(PowerCycle, FarOffMomentAimsTheCountdownInSteps) {
     EXPECT_EQ(ContinueCountdown(state, afterTwoSteps - 2147483 * kSecond), 2147483000u);
     EXPECT_EQ(ContinueCountdown(state, afterTwoSteps), (60u * 86400 - 2 * 2147483 - 31) * 1000);
     EXPECT_FALSE(ContinueCountdown(state, host.off - 31 * kSecond));
+}
+
+// ---- The wait: one kernel wait on the off timer and the message queue.
+
+namespace {
+
+// A window of the test thread whose messages do what a user's would.
+class MessageWindow {
+public:
+    std::function<void(UINT)> onMessage;
+
+    MessageWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZelvarCycleTestMessages";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~MessageWindow() {
+        if (poster_.joinable()) poster_.join();
+        DestroyWindow(hwnd_);
+    }
+    // Posts the message from another thread after the delay, while the cycle waits.
+    void PostLater(UINT message, DWORD delayMs) {
+        poster_ = std::thread([this, message, delayMs] {
+            Sleep(delayMs);
+            PostMessageW(hwnd_, message, 0, 0);
+        });
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<MessageWindow*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+        if (self && m >= WM_APP && self->onMessage) {
+            self->onMessage(m);
+            return 0;
+        }
+        return DefWindowProcW(w, m, wp, lp);
+    }
+    HWND hwnd_ = nullptr;
+    std::thread poster_;
+};
+
+double SecondsSince(TDateTime start) { return (NowLocal() - start) * 86400.0; }
+
+}  // namespace
+
+TEST_F(PowerCycle, WaitSleepsUntilTheOffMomentWithoutIdlePasses) {
+    host.off = SecondsAhead(2);
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    const double late = (RecordedMoment(actions[0]) - host.off) * 86400.0;
+    EXPECT_GE(late, -0.001) << "before the off moment";
+    EXPECT_LT(late, 0.5) << "the timer fired late";
+    // Only the message that was there when the cycle began: no passes while nothing happens.
+    EXPECT_EQ(host.pumps, 1);
+}
+
+TEST_F(PowerCycle, AbortSetByAPostedMessageEndsTheWaitAtOnce) {
+    host.off = SecondsAhead(30);
+    MessageWindow window;
+    window.onMessage = [&](UINT) { state.CycleAbort = true; };
+    window.PostLater(WM_APP, 300);
+    const TDateTime start = NowLocal();
+
+    RunPowerCycle(host, state);
+
+    EXPECT_LT(SecondsSince(start), 10.0);
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_FALSE(state.OffTimer);
+    EXPECT_EQ(host.pumps, 2);  // the first message, then the one that cancelled
+}
+
+TEST_F(PowerCycle, NestedCycleStartedByAMessageTakesTheWaitOver) {
+    host.off = SecondsAhead(30);
+    MessageWindow window;
+    // Apply pressed again during the wait, with an off moment of now.
+    window.onMessage = [&](UINT) {
+        state.CycleAbort = false;
+        state.DestroyTimers();
+        host.off = SecondsAhead(0);
+        RunPowerCycle(host, state);
+    };
+    window.PostLater(WM_APP, 300);
+    const TDateTime start = NowLocal();
+
+    RunPowerCycle(host, state);
+
+    EXPECT_LT(SecondsSince(start), 10.0);
+    EXPECT_EQ(RecordedActions().size(), 1u);
+    EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "SelectToday"), 1);
+}
+
+// ---- The night log.
+
+namespace {
+
+std::vector<std::string> NightLog() {
+    std::vector<std::string> lines;
+    std::ifstream in{std::filesystem::path(FileBesideExe(L"zelvar.log"))};
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line.substr(line.find(' ') + 1));  // without its stamp
+    }
+    return lines;
+}
+
+std::string Iso(TDateTime local) { return FormatLogMoment(LogMomentAt(local)); }
+
+class PowerCycleLog : public PowerCycle {
+protected:
+    void SetUp() override {
+        PowerCycle::SetUp();
+        ClearLog();
+    }
+    void TearDown() override {
+        ClearLog();
+        PowerCycle::TearDown();
+    }
+    static void ClearLog() {
+        const std::wstring log = FileBesideExe(L"zelvar.log");
+        DeleteFileW(log.c_str());
+        RemoveDirectoryW(log.c_str());
+    }
+};
+
+}  // namespace
+
+TEST_F(PowerCycleLog, ACycleWritesItsEventsAndItsEnd) {
+    host.off = SecondsAhead(0);
+    host.wake = SecondsAhead(3600);
+    host.wakeTicked = true;
+    RunPowerCycle(host, state);
+    EXPECT_EQ(NightLog(), (std::vector<std::string>{
+                              "start source=plan off=" + Iso(host.off) + " wake=" + Iso(host.wake),
+                              "action hibernate", "resumed", "end done"}));
+
+    // A scheduled wake taken by a plan without its own: both sources.
+    ClearLog();
+    host.wakeTicked = false;
+    host.schedulerActive = true;
+    const TDateTime on = SecondsAhead(7200);
+    host.nextOn = {true, DateOf(on), TimeOf(on)};
+    RunPowerCycle(host, state);
+    EXPECT_EQ(NightLog().at(0), "start source=both off=" + Iso(host.off) + " wake=" + Iso(on));
+
+    // Refused: the code is logged and the error still leaves the cycle.
+    ClearLog();
+    { std::ofstream(std::filesystem::path(FileBesideExe(L"power_fail.txt"))) << "x"; }
+    host.schedulerActive = false;
+    host.offMode = 0;
+    EXPECT_THROW(RunPowerCycle(host, state), OsError);
+    EXPECT_EQ(NightLog(), (std::vector<std::string>{"start source=plan off=" + Iso(host.off) + " wake=none",
+                                                    "action poweroff", "end refused poweroff code=5"}));
+}
+
+TEST_F(PowerCycleLog, AnUnwritableLogChangesNothingElse) {
+    // zelvar.log is a folder: no line can be written.
+    ASSERT_TRUE(CreateDirectoryW(FileBesideExe(L"zelvar.log").c_str(), nullptr));
+    host.off = SecondsAhead(1);
+    host.wake = SecondsAhead(3600);
+    host.wakeTicked = true;
+    host.startSound = true;
+    host.restartAfterWake = true;
+
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].rfind("Hibernate ", 0), 0u);
+    std::vector<std::string> expected = {"CloseApplications"};
+    expected.insert(expected.end(), kResumeTasks.begin(), kResumeTasks.end());
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_TRUE(host.wakeArmedAtClose);
+    EXPECT_FALSE(state.OffTimer);
 }
