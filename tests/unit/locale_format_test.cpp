@@ -59,3 +59,14 @@ TEST(LocaleFormats, QuotedLiteralsNamesAndTwoDigitYears) {
     LocaleFormats iso{L"yyyy-MM-dd", L"HH:mm:ss", L"", L""};
     EXPECT_EQ(FormatDate(At(2026, 3, 7), iso), L"2026-03-07");
 }
+
+TEST(LocaleFormats, ShortTimeDropsTheSeconds) {
+    const TDateTime morning = At(2026, 3, 7, 7, 30, 59);
+    const TDateTime evening = At(2026, 3, 7, 22, 0, 0);
+    EXPECT_EQ(FormatShortTime(morning, RussianFormats()), L"7:30");
+    EXPECT_EQ(FormatShortTime(evening, RussianFormats()), L"22:00");
+    EXPECT_EQ(FormatShortTime(morning, UsEnglishFormats()), L"7:30 AM");
+    EXPECT_EQ(FormatShortTime(evening, UsEnglishFormats()), L"10:00 PM");
+    EXPECT_EQ(FormatShortTime(morning, GermanFormats()), L"07:30");
+    EXPECT_EQ(FormatShortTime(At(2026, 3, 7, 0, 5, 0), UsEnglishFormats()), L"12:05 AM");
+}
