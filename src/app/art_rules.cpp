@@ -57,6 +57,22 @@ ArtSize ArtDrawSize(ArtSize size100, int dpi) {
     return {ArtDrawLength(size100.width, dpi), ArtDrawLength(size100.height, dpi)};
 }
 
+std::optional<ArtSize> PngImageSize(const std::uint8_t* data, size_t size) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    // Signature, then the IHDR chunk: length 13, type, width, height (big-endian).
+    if (!data || size < 24) return std::nullopt;
+    if (!std::equal(kSignature, kSignature + 8, data)) return std::nullopt;
+    if (!std::equal(data + 12, data + 16, reinterpret_cast<const std::uint8_t*>("IHDR"))) return std::nullopt;
+    const auto be32 = [data](size_t at) {
+        return (std::uint32_t{data[at]} << 24) | (std::uint32_t{data[at + 1]} << 16) |
+               (std::uint32_t{data[at + 2]} << 8) | std::uint32_t{data[at + 3]};
+    };
+    const std::uint32_t w = be32(16), h = be32(20);
+    constexpr std::uint32_t kLargest = 4096;
+    if (w == 0 || h == 0 || w > kLargest || h > kLargest) return std::nullopt;
+    return ArtSize{static_cast<int>(w), static_cast<int>(h)};
+}
+
 std::vector<std::uint8_t> ResamplePremultiplied(const std::vector<std::uint8_t>& source, int sourceWidth,
                                                 int sourceHeight, int width, int height) {
     if (sourceWidth <= 0 || sourceHeight <= 0 || width <= 0 || height <= 0) return {};

@@ -2,7 +2,9 @@
 // Which scale of the program's art a screen takes and how large a picture is
 // drawn there, and the smooth resampling in between. Plain values only; the
 // Win32 loader (art_win.h) decodes the resource and applies these.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace zelvar {
@@ -32,6 +34,10 @@ struct ArtSize {
     friend bool operator==(const ArtSize&, const ArtSize&) = default;
 };
 ArtSize ArtDrawSize(ArtSize size100, int dpi);
+
+// Width and height from a PNG's header; nullopt for anything that is not a
+// PNG with a sane size (1 to 4096 pixels each way).
+std::optional<ArtSize> PngImageSize(const std::uint8_t* data, size_t size);
 
 // Resamples a 32-bit image of premultiplied BGRA pixels (rows top-down, no
 // padding) to another size with a tent filter as wide as the scale step, so

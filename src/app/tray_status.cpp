@@ -1,11 +1,15 @@
 #include "app/tray_status.h"
 
+#include <cstdint>
+
 namespace zelvar {
 namespace {
 
 constexpr wchar_t kEllipsis = L'\u2026';
 
-size_t UnitsOf(wchar_t c) { return static_cast<unsigned long>(c) > 0xFFFF ? 2 : 1; }
+// Where wchar_t is UTF-16 every unit counts one; where it holds whole code
+// points, one beyond U+FFFF stands for a surrogate pair.
+size_t UnitsOf(wchar_t c) { return (static_cast<std::uint32_t>(c) & ~std::uint32_t{0xFFFF}) != 0 ? 2 : 1; }
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 bool IsTrailingJunk(wchar_t c) {

@@ -89,3 +89,24 @@ TEST(ArtResample, PremultipliedPixelsStayPremultiplied) {
             for (int c = 0; c < 3; ++c) ASSERT_LE(out[i + c], out[i + 3]) << size << " at " << i / 4;
     }
 }
+
+TEST(ArtPng, SizeComesFromTheHeaderOfARealPngOnly) {
+    // The start of a 20 x 18 RGBA PNG as tools/make-art writes it.
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                     0, 0, 0, 20, 0, 0, 0, 18, 8, 6, 0, 0, 0};
+    EXPECT_EQ(PngImageSize(png.data(), png.size()), (ArtSize{20, 18}));
+    EXPECT_EQ(PngImageSize(png.data(), 23), std::nullopt);  // cut off
+    EXPECT_EQ(PngImageSize(nullptr, 100), std::nullopt);
+    auto bad = png;
+    bad[1] = 'Q';
+    EXPECT_EQ(PngImageSize(bad.data(), bad.size()), std::nullopt);
+    bad = png;
+    bad[12] = 'X';  // another chunk first
+    EXPECT_EQ(PngImageSize(bad.data(), bad.size()), std::nullopt);
+    bad = png;
+    bad[19] = 0;  // zero width
+    EXPECT_EQ(PngImageSize(bad.data(), bad.size()), std::nullopt);
+    bad = png;
+    bad[16] = 0x7F;  // absurdly wide: would overflow a pixel buffer
+    EXPECT_EQ(PngImageSize(bad.data(), bad.size()), std::nullopt);
+}
