@@ -12,6 +12,9 @@
 #include "art_ids.h"
 
 namespace zelvar {
+
+static_assert(ART_ID_STEP == kArtIdStep && ART_SCALE_COUNT == kArtScaleCount, "art_ids.h and art_rules.h disagree");
+
 namespace {
 
 // Spelled out here so no import library has to carry them.
