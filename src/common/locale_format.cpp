@@ -203,9 +203,9 @@ std::optional<int> Hour24(const Parsed& p) {
 
 }  // namespace
 
-LocaleFormats RussianFormats() { return {L"dd.MM.yyyy", L"H:mm:ss", L"", L""}; }
-LocaleFormats UsEnglishFormats() { return {L"M/d/yyyy", L"h:mm:ss tt", L"AM", L"PM"}; }
-LocaleFormats GermanFormats() { return {L"dd.MM.yyyy", L"HH:mm:ss", L"", L""}; }
+LocaleFormats RussianFormats() { return {L"dd.MM.yyyy", L"H:mm:ss", L"", L"", L"H:mm"}; }
+LocaleFormats UsEnglishFormats() { return {L"M/d/yyyy", L"h:mm:ss tt", L"AM", L"PM", L"h:mm tt"}; }
+LocaleFormats GermanFormats() { return {L"dd.MM.yyyy", L"HH:mm:ss", L"", L"", L"HH:mm"}; }
 
 std::wstring FormatWithPattern(TDateTime value, const std::wstring& pattern, const LocaleFormats& f) {
     const DateTimeFields v = DecodeDateTime(value);
@@ -245,6 +245,9 @@ std::wstring FormatWithPattern(TDateTime value, const std::wstring& pattern, con
 
 std::wstring FormatDate(TDateTime value, const LocaleFormats& f) { return FormatWithPattern(value, f.shortDate, f); }
 std::wstring FormatTime(TDateTime value, const LocaleFormats& f) { return FormatWithPattern(value, f.longTime, f); }
+std::wstring FormatShortTime(TDateTime value, const LocaleFormats& f) {
+    return FormatWithPattern(value, f.shortTime, f);
+}
 std::wstring FormatDateTime(TDateTime value, const LocaleFormats& f) {
     return FormatDate(value, f) + L" " + FormatTime(value, f);
 }

@@ -14,6 +14,9 @@ struct LocaleFormats {
     std::wstring longTime = L"HH:mm:ss";
     std::wstring am = L"AM";
     std::wstring pm = L"PM";
+    // Hours and minutes only ("H:mm", "h:mm tt"), for short notices such as
+    // the tray icon's tooltip.
+    std::wstring shortTime = L"HH:mm";
 };
 
 // Some ready-made formats, the ones the tests use most.
@@ -23,6 +26,8 @@ LocaleFormats GermanFormats();
 
 std::wstring FormatDate(TDateTime value, const LocaleFormats& f);
 std::wstring FormatTime(TDateTime value, const LocaleFormats& f);
+// The time in the short time pattern.
+std::wstring FormatShortTime(TDateTime value, const LocaleFormats& f);
 // The date, one blank, the time.
 std::wstring FormatDateTime(TDateTime value, const LocaleFormats& f);
 

@@ -19,6 +19,7 @@ LocaleFormats ReadUserLocaleFormats() {
     f.longTime = LocaleValue(LOCALE_STIMEFORMAT, L"HH:mm:ss");
     f.am = LocaleValue(LOCALE_S1159, L"");
     f.pm = LocaleValue(LOCALE_S2359, L"");
+    f.shortTime = LocaleValue(LOCALE_SSHORTTIME, L"HH:mm");
     return f;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The bitmaps of the main window by their role; 0 draws nothing.
+// The pictures of the windows by their role: their 100 % ids, which
+// LoadArtBitmap (app/art_win.h) takes with the screen's DPI; 0 draws nothing.
 #if __has_include("art_ids.h")
 #include "art_ids.h"
 #endif

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/art_win.h"
+
 namespace zelvar::ui {
 namespace {
 
@@ -64,9 +66,7 @@ HFONT Theme::BoldFont(int dpi) { return Font(L"Tahoma", 13, FW_BOLD, dpi); }
 HBITMAP Theme::Picture(int pictureId, int dpi) {
     if (!pictureId) return nullptr;
     auto& picture = pictures_[{pictureId, dpi}];
-    if (!picture)
-        picture.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(pictureId),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!picture) picture.reset(LoadArtBitmap(pictureId, dpi));
     return picture.get();
 }
 

@@ -71,3 +71,14 @@ TEST(LocaleFormats, NumbersTooLongForTheirFieldFailTheParse) {
     EXPECT_EQ(FormatDateTime(1e20, RussianFormats()), L"31.12.9999 23:59:59");
     EXPECT_EQ(FormatDateTime(1e20, UsEnglishFormats()), L"12/31/9999 11:59:59 PM");
 }
+
+TEST(LocaleFormats, ShortTimeDropsTheSeconds) {
+    const TDateTime morning = At(2026, 3, 7, 7, 30, 59);
+    const TDateTime evening = At(2026, 3, 7, 22, 0, 0);
+    EXPECT_EQ(FormatShortTime(morning, RussianFormats()), L"7:30");
+    EXPECT_EQ(FormatShortTime(evening, RussianFormats()), L"22:00");
+    EXPECT_EQ(FormatShortTime(morning, UsEnglishFormats()), L"7:30 AM");
+    EXPECT_EQ(FormatShortTime(evening, UsEnglishFormats()), L"10:00 PM");
+    EXPECT_EQ(FormatShortTime(morning, GermanFormats()), L"07:30");
+    EXPECT_EQ(FormatShortTime(At(2026, 3, 7, 0, 5, 0), UsEnglishFormats()), L"12:05 AM");
+}

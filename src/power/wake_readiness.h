@@ -1,0 +1,54 @@
+#pragma once
+// Whether a timer wake out of hibernation can happen on this machine, from
+// what the probe (wake_probe_win.h) found. Every probed value may be unknown
+// (the interface is missing or refused); an unknown value raises no warning,
+// so only what is known to stand in the way is reported.
+#include <optional>
+#include <string_view>
+
+namespace zelvar {
+
+// The power scheme's "Allow wake timers" (sleep subgroup) value.
+enum class WakeTimerPolicy { Disabled = 0, Enabled = 1, ImportantOnly = 2 };
+
+struct WakeProbeValues {
+    std::optional<bool> hibernationSupported;  // SYSTEM_POWER_CAPABILITIES.SystemS4
+    std::optional<bool> hibernationEnabled;    // .HiberFilePresent
+    std::optional<bool> batteryPresent;        // .SystemBatteriesPresent
+    std::optional<WakeTimerPolicy> onMains;    // PowerReadACValueIndex
+    std::optional<WakeTimerPolicy> onBattery;  // PowerReadDCValueIndex
+    // A resume timer was armed without ERROR_NOT_SUPPORTED.
+    std::optional<bool> resumeAccepted;
+    friend bool operator==(const WakeProbeValues&, const WakeProbeValues&) = default;
+};
+
+// The one thing to tell the user, the most basic first: without hibernation
+// nothing else matters, a refused resume flag makes the scheme moot.
+enum class WakeProblem {
+    None,
+    NoHibernation,        // the machine cannot hibernate at all
+    HibernationOff,       // it can, but hibernation is switched off
+    ResumeRefused,        // the system takes timers but will not wake for them
+    TimersOffMains,       // the power plan blocks wake timers when plugged in
+    TimersOffBattery,     // ... on battery (only a machine with a battery)
+    TimersOffBoth,
+};
+
+// A policy value read from the scheme; values Windows may add later are
+// treated as unknown rather than as a block.
+std::optional<WakeTimerPolicy> WakeTimerPolicyFromValue(unsigned long value);
+
+WakeProblem DecideWakeReadiness(const WakeProbeValues& v);
+
+// The language key of the line that explains the problem and the remedy;
+// empty for WakeProblem::None.
+std::wstring_view WakeProblemKey(WakeProblem problem);
+
+// Probe values written out for the test build ("name=value" pairs separated
+// by commas or semicolons, as in "hiberfile=0,ac=off"): s4, hiberfile,
+// battery and resume take 0 or 1; ac and dc take off, on or important
+// (or 0, 1, 2). What the text does not name, or names with a value it does
+// not know, stays unknown.
+WakeProbeValues ParseWakeProbeOverride(std::wstring_view text);
+
+}  // namespace zelvar
