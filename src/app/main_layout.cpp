@@ -78,8 +78,12 @@ void TForm1::ArrangeMainWindow() {
     RECT sys;
     GetWindowRect(systbut, &sys);
     ui::Move(systbut, width - (sys.right - sys.left), 0, sys.right - sys.left, T);
+    // The options page first; putting the tree on its node is no navigation
+    // (it would save the edited day before the start has finished).
     options_.Show(true);
+    arranging_ = true;
     TreeView_SelectItem(TreeView1, treeNodes_[0]);
+    arranging_ = false;
 }
 
 void TForm1::PaintWindow() {
@@ -113,7 +117,7 @@ void TForm1::OnCommand(int id, int code) {
 
 LRESULT TForm1::OnNotify(NMHDR* hdr) {
     if (hdr->idFrom != IDC_TREEVIEW1) return 0;
-    if (hdr->code == TVN_SELCHANGEDW) TreeView1Click();
+    if (hdr->code == TVN_SELCHANGEDW && !arranging_) TreeView1Click();
     if (hdr->code == NM_CUSTOMDRAW) {
         // The selected node in the accent colour, the others light on dark;
         // the focus shows as a dotted frame around the selected node.

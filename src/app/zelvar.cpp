@@ -10,6 +10,7 @@
 #include "i18n/lang_files_win.h"
 #include "i18n/lang_files_win.h"
 #include "online/about_window.h"
+#include "power/cycle_log_win.h"
 #include "online/history_window_win.h"
 #include "power/ucountform.h"
 #include "scheduler/sheddays_win.h"
@@ -100,6 +101,7 @@ void TForm1::Image1Click() {
 }
 
 void TForm1::m_exitExecute() {
+    if (Cycle.OffTimerActive) LogCycleCancelled(CycleCancel::Stopped);  // a cycle was waiting
     plan_.SetOffTicked(false);
     plan_.SetWakeTicked(false);
     Cycle.CycleAbort = true;
@@ -119,6 +121,9 @@ void TForm1::FormCloseQuery() {
 void TForm1::RunPowerCycleNow() { RunPowerCycle(cycleHost_, Cycle); }
 
 void TForm1::CountFormCancel() {
+    // Before a power-down the cancel gives the cycle up; before a restart it
+    // only drops the restart.
+    if (!countdowns_.RestartPending()) LogCycleCancelled(CycleCancel::FromCountdown);
     windows_.count.StopTicker();
     countdowns_.StopRestart();  // this is what drops a pending restart
     windows_.count.Hide();

@@ -146,6 +146,7 @@ private:
     NOTIFYICONDATAW trayData_{};
     UINT taskbarCreatedMessage_ = 0;
     HWND savedFocus_ = nullptr;
+    bool arranging_ = false;
     int titleHeight_ = 20;
     int treeWidth_ = 201;
 };

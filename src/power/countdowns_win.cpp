@@ -14,10 +14,14 @@ void Countdowns::StopCountdown() { KillTimer(window_, TIMER_TIMERCNT); }
 
 void Countdowns::StartRestartCountdown() {
     SetTimer(window_, TIMER_TIMERRESET, 60000, nullptr);
+    restartPending_ = true;
     countForm_.StartCount(60);
 }
 
-void Countdowns::StopRestart() { KillTimer(window_, TIMER_TIMERRESET); }
+void Countdowns::StopRestart() {
+    KillTimer(window_, TIMER_TIMERRESET);
+    restartPending_ = false;
+}
 
 void Countdowns::timercntTimer() {
     ui::PumpMessages();
@@ -38,6 +42,7 @@ void Countdowns::timercntTimer() {
 
 void Countdowns::timerresetTimer() {
     KillTimer(window_, TIMER_TIMERRESET);
+    restartPending_ = false;
     RestartComputer();
 }
 

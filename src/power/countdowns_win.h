@@ -25,6 +25,8 @@ public:
     void StartRestartCountdown();
     // Drops a pending restart.
     void StopRestart();
+    // The 60-second countdown before a restart runs (not the one before a power-down).
+    bool RestartPending() const { return restartPending_; }
 
     void timercntTimer();
     void timerresetTimer();
@@ -35,6 +37,7 @@ private:
     PowerCycleState& cycle_;
     TCountForm& countForm_;
     HWND window_ = nullptr;
+    bool restartPending_ = false;
 };
 
 }  // namespace zelvar

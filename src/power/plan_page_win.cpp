@@ -5,6 +5,7 @@
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "online/links_win.h"
+#include "power/cycle_log_win.h"
 #include "power/oneshot_rules.h"
 #include "power/ucountform.h"
 #include "ui/art.h"
@@ -257,7 +258,10 @@ void PlanPage::OnCommand(int id, int code, HWND) {
         case IDC_CHECKBOX3: CheckBox3Click(); return;
         case IDC_CHECKBOX1: CheckBox1Click(); return;
         case IDC_PNGBUTTON2: PNGButton2Click(); return;
-        case IDC_PNGBUTTON5: PNGButton5Click(); return;
+        case IDC_PNGBUTTON5:
+            LogCycleCancelled(CycleCancel::OnPage);
+            PNGButton5Click();
+            return;
         case IDC_IMAGE8: OpenWebSite(GetAncestor(hwnd_, GA_ROOT)); return;
     }
 }

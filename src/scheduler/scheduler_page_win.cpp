@@ -9,6 +9,7 @@
 #include "common/paths_win.h"
 #include "online/links_win.h"
 #include "power/countdowns_win.h"
+#include "power/cycle_log_win.h"
 #include "power/ucountform.h"
 #include "power/wtimer.h"
 #include "scheduler/schedule_file.h"
@@ -109,8 +110,7 @@ void SchedulerPage::Layout() {
     ui::Move(DateTimePicker6, S(80), label21 - S(2), S(110), S(26));
     ui::Move(PNGButton7, S(194), label21 + S(3), S(20), S(17));
     LayoutStartButton();
-    ui::Move(Panel8, S(2), S(2), StringGrid1.ContentWidth(), StringGrid1.ContentHeight() + 1);
-    ui::Move(StringGrid1.Handle(), 0, 0, StringGrid1.ContentWidth(), StringGrid1.ContentHeight());
+    SizeWeekGrid();
     ui::Move(Image10, Width() - S(1 + 64), Height() - S(3 + 64), S(64), S(64));
 }
 
@@ -202,7 +202,6 @@ void SchedulerPage::StartUp() {
 // ---- The week grid
 
 void SchedulerPage::FillWeekGrid() {
-    StringGrid1.SetLayout({-1, -1, S(50), S(80), S(80)}, S(19));
     StringGrid1.Clear();
     ApplySchedulerPageTexts(links_.text);
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
@@ -211,11 +210,30 @@ void SchedulerPage::FillWeekGrid() {
         StringGrid1.SetCell(3, day, rows[static_cast<size_t>(day - 1)].offText);
         StringGrid1.SetCell(4, day, rows[static_cast<size_t>(day - 1)].onText);
     }
+    SizeWeekGrid();
+    DescribeGrid();
+}
+
+void SchedulerPage::SizeWeekGrid() {
+    // Columns of 50, 80 and 80, each wider where a heading or a time of this
+    // language and regional format needs it, so no text is cut.
+    std::array<int, WeekGrid::kColumns> widths{-1, -1, S(50), S(80), S(80)};
+    if (ui::WindowDc dc(hwnd_); dc.get()) {
+        ui::Selection font(dc.get(), ui::MainFont(dpi_));
+        for (int column = 2; column < WeekGrid::kColumns; ++column)
+            for (int row = 0; row < WeekGrid::kRows; ++row) {
+                const std::wstring& text = StringGrid1.Cell(column, row);
+                SIZE size{};
+                GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+                widths[static_cast<size_t>(column)] =
+                    std::max(widths[static_cast<size_t>(column)], static_cast<int>(size.cx) + S(4 + 3 + 4));
+            }
+    }
+    StringGrid1.SetLayout(widths, S(19));
     if (Panel8) {
         ui::Move(Panel8, S(2), S(2), StringGrid1.ContentWidth(), StringGrid1.ContentHeight() + 1);
         ui::Move(StringGrid1.Handle(), 0, 0, StringGrid1.ContentWidth(), StringGrid1.ContentHeight());
     }
-    DescribeGrid();
 }
 
 void SchedulerPage::StringGrid1DrawCell(HDC dc, int column, int row, const RECT& rect) {
@@ -326,6 +344,7 @@ void SchedulerPage::Scheduler_TimerTimer() {
             links_.cycle.CountdownOffMoment = *input.planOff;
         }
     }
+    if (decision.offSkipped) LogScheduledMomentSkipped(ScheduledLocalMoment(NextOff, links_.formats));
     if (decision.recompute) ComputeNextSchedule();
     if (decision.countdownMs) {
         if (decision.countdownRestarts) links_.countdowns.ArmCountdown(*decision.countdownMs);
@@ -383,6 +402,7 @@ void SchedulerPage::StopSchedulerFromCountdown() {
 
 void SchedulerPage::PNGButton8Click() {
     if (tag_ != 0) {
+        if (cycleBySchedule_ || CountdownBySchedule) LogCycleCancelled(CycleCancel::Stopped);
         SetTick(false);
         ui::SetVisible(Panel8, false);
         links_.cycle.CycleAbort = true;  // ends a waiting cycle; a pending countdown then shows nothing
@@ -464,7 +484,10 @@ void SchedulerPage::ApplySchedulerPageTexts(const ui::TextLookup& text) {
     StringGrid1.SetCell(3, 0, text(L"offsheduler"));
     StringGrid1.SetCell(4, 0, text(L"onsheduler"));
     for (int d = 1; d <= 7; ++d) StringGrid1.SetCell(2, d, text(L"ws" + std::to_wstring(d)));
-    if (StringGrid1.Handle()) DescribeGrid();
+    if (StringGrid1.Handle()) {
+        SizeWeekGrid();
+        DescribeGrid();
+    }
 }
 
 void SchedulerPage::OnCommand(int id, int code, HWND) {
@@ -485,8 +508,9 @@ bool SchedulerPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) return false;
     const int id = static_cast<int>(item.CtlID);
     // The edited day's button stays down, as speed buttons of one group do.
-    const bool down = id == IDC_DAYBUTTON_FIRST + dday - 1;
-    ui::DrawImageButton(item, down);
+    const bool dayButton = id >= IDC_DAYBUTTON_FIRST && id < IDC_DAYBUTTON_FIRST + 7;
+    // The day buttons' short names all in one face, whatever their length.
+    ui::DrawImageButton(item, id == IDC_DAYBUTTON_FIRST + dday - 1, dayButton);
     if (id == IDC_PNGBUTTON6 || id == IDC_PNGBUTTON7) {
         // Two sheets, one over the other: "copy".
         const RECT& r = item.rcItem;

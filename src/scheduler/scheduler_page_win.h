@@ -94,6 +94,7 @@ private:
     void ComputeNextScheduleFrom(const ScheduleClock& clock);
     void StringGrid1DrawCell(HDC dc, int column, int row, const RECT& rect);
     void DescribeGrid();
+    void SizeWeekGrid();
     void SetTick(bool on);
     void SetButtonCaption();
     void LayoutStartButton();

@@ -86,6 +86,7 @@ SchedulerTickDecision DecideSchedulerTick(const ScheduleClock& clock, const Sche
         // Passed without a hand-over (the thread was blocked, the machine
         // slept, the clock went forward): skip it and watch the next one.
         out.recompute = true;
+        out.offSkipped = true;
         if (tick.countdownBySchedule) {
             out.dropCountdown = true;
             const bool planAhead = toPlan && *toPlan > 0;

@@ -87,6 +87,8 @@ struct SchedulerTickDecision {
     // runs: ComputeNextSchedule now and repaint StringGrid1, before anything
     // below.
     bool recompute = false;
+    // The off moment is the one that passed without a hand-over (for the log).
+    bool offSkipped = false;
     // Aim timercnt at the next off: this interval, enabled, and
     // CountdownBySchedule := true (and CountdownArmedDirectly).
     std::optional<std::uint32_t> countdownMs;

@@ -9,6 +9,7 @@
 #include "ui/art.h"
 #include "ui/control_ids.h"
 #include "ui/controls_win.h"
+#include "ui/gdi_win.h"
 #include "ui/message_loop_win.h"
 
 namespace zelvar {
@@ -68,6 +69,7 @@ void Tfsheddays::FormActivate() {
     const std::wstring caption = lookup_(L"copyother");
     SetCaption(caption);
     ui::SetText(Label2, caption);
+    FitToTitle(caption);
     for (int d = 0; d < 7; ++d) {
         hints_.Set(CheckBox[d], lookup_(L"w" + std::to_wstring(d + 1)));
         ui::SetText(CheckBox[d], lookup_(L"ws" + std::to_wstring(d + 1)));
@@ -76,10 +78,39 @@ void Tfsheddays::FormActivate() {
     hints_.Set(PNGButton3, lookup_(L"apply"));
 }
 
+void Tfsheddays::FitToTitle(const std::wstring& caption) {
+    // As wide as the design, or as the title of this language needs: the
+    // panel grows with the dialog, its heading and button stay centred in
+    // the room beside the day boxes, the picture in the lower right corner.
+    int titleWidth = 0;
+    if (ui::WindowDc dc(Label2); dc.get()) {
+        ui::Selection font(dc.get(), ui::BoldFont());
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+        titleWidth = size.cx;
+    }
+    const int width = std::max(kPanelW + 6, 26 + titleWidth + 8 + kSystbutW + 1);
+    const int panelW = width - 6;
+    RECT rc{0, 0, width, kPanelH + kStripH + 10};
+    AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ui::Move(Label2, 26, 2, width - 26 - kSystbutW - 2, kStripH);
+    ui::Move(systbut, width - kSystbutW - 1, 0, kSystbutW, kSystbutH);
+    ui::Move(Panel1, 3, kStripH + 8, panelW, kPanelH);
+    const int roomLeft = 8 + kBoxW + 13, roomW = panelW - roomLeft - 8;
+    ui::Move(Label4, roomLeft, 10, roomW, 34);
+    ui::Move(Label1, roomLeft, 48, roomW, 20);
+    ui::Move(PNGButton3, roomLeft + (roomW - 100) / 2, 76, 100, 30);
+    const int lastBottom = 8 + 6 * kBoxStep + kBoxH;
+    ui::Move(Image7, panelW - 64 - 8, lastBottom - 63, 64, 63);
+}
+
 void Tfsheddays::ShowModal(HWND window) {
     if (modal_) return;
     modal_ = true;
     EnableWindow(window, FALSE);
+    FitToTitle(lookup_(L"copyother"));
     ShowOver(window);
     // The dialog's own loop; every other window and timer of the program is
     // served by it meanwhile.

@@ -35,6 +35,7 @@ protected:
 
 private:
     void FormActivate();
+    void FitToTitle(const std::wstring& caption);
     void EndModal();
 
     LangLookup lookup_;

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "ui/control_ids.h"
 #include "art_ids.h"
 
 namespace zelvar {

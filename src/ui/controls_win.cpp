@@ -281,7 +281,7 @@ void SetCaptionAndHint(HWND button, Hints& hints, const TextLookup& text, const 
     hints.Set(button, text(key));
 }
 
-void DrawImageButton(const DRAWITEMSTRUCT& item, bool down) {
+void DrawImageButton(const DRAWITEMSTRUCT& item, bool down, bool plain) {
     HDC dc = item.hDC;
     RECT rc = item.rcItem;
     const bool pressed = (item.itemState & ODS_SELECTED) != 0 || down;
@@ -303,8 +303,8 @@ void DrawImageButton(const DRAWITEMSTRUCT& item, bool down) {
     SetTextColor(dc, disabled ? RGB(160, 150, 170) : kText);
     {
         // Bold when the caption fits so, else the plain face, before it is cut.
-        HFONT face = BoldFont();
-        {
+        HFONT face = plain ? MainFont() : BoldFont();
+        if (!plain) {
             Selection measure(dc, face);
             SIZE size{};
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);

@@ -77,7 +77,8 @@ void SetCaptionAndHint(HWND button, Hints& hints, const TextLookup& text, const 
 
 // For WM_DRAWITEM.
 // down: drawn pressed while it stays selected (a day button of the week).
-void DrawImageButton(const DRAWITEMSTRUCT& item, bool down = false);
+// The caption is bold where it fits so, unless plain is asked for.
+void DrawImageButton(const DRAWITEMSTRUCT& item, bool down = false, bool plain = false);
 void DrawLink(const DRAWITEMSTRUCT& item, COLORREF background, COLORREF color, COLORREF hotColor, HFONT font);
 // Draws a premultiplied 32-bit bitmap at x, y.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);

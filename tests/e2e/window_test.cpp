@@ -95,10 +95,14 @@ TEST_F(WindowTest, ApplyPutsTheChosenLanguageOnEveryTextAndSelectsHibernate) {
             {IDC_CHECKBOX1, "pcon"},         {IDC_LABEL3, "date"},           {IDC_LABEL4, "time"},
             {IDC_PNGBUTTON2, "apply"},       {IDC_PNGBUTTON5, "cancel"},     {IDC_LABEL7, "pcoffinfo"},
             {IDC_LABEL10, "pconinfo"},       {IDC_LABEL1, "startexeintro"},  {IDC_PNGBUTTON1, "add"},
-            {IDC_PNGBUTTON4, "remove"},      {IDC_PNGBUTTON8, "startsheduler"}, {IDC_LABEL22, "w1"},
-            {IDC_LABEL23, "history"},
+            {IDC_PNGBUTTON4, "remove"},      {IDC_PNGBUTTON8, "startsheduler"}, {IDC_LABEL23, "history"},
         };
         for (const auto& [id, key] : texts) EXPECT_EQ(TextOf(run.Control(id)), Lang(run, 2, key)) << key;
+        // The day editor shows today, by its full name in the new language.
+        SYSTEMTIME today{};
+        GetLocalTime(&today);
+        const std::string weekday = "w" + std::to_string(today.wDayOfWeek == 0 ? 7 : today.wDayOfWeek);
+        EXPECT_EQ(TextOf(run.Control(IDC_LABEL22)), Lang(run, 2, weekday.c_str()));
         EXPECT_EQ(ComboSelection(run.Control(IDC_COMBOBOX2)), 1);
         EXPECT_EQ(TextOf(main), kMainCaption);
     }

@@ -1,0 +1,421 @@
+// The weekly scheduler through the real controls of the test build: the
+// schedule file as the day editor writes it, the copy dialog, start and stop
+// with the week grid, and whole scheduled nights with the recorded power
+// actions, including a window thread held across the trigger.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "driver.h"
+
+#include <commctrl.h>
+
+#include "app/test_seams.h"
+#include "remote_pickers.h"
+
+namespace zelvar::e2e {
+namespace {
+
+constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
+const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
+const char* const kLanguageNames[3] = {"ru", "en", "de"};
+
+bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+int IsoWeekday(const SYSTEMTIME& t) { return t.wDayOfWeek == 0 ? 7 : t.wDayOfWeek; }
+
+// 24-hour "H:mm:ss": the file's readers take it under every regional format.
+std::wstring TimeText(const SYSTEMTIME& t) {
+    wchar_t text[16];
+    swprintf(text, 16, L"%u:%02u:%02u", t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
+
+struct Recorded {
+    std::string action;
+    SYSTEMTIME at{};
+};
+
+std::vector<Recorded> PowerActions(const AppRun& run) {
+    std::vector<Recorded> out;
+    const auto bytes = ReadFileBytes(run.PathOf(L"power_actions.log"));
+    if (!bytes) return out;
+    std::istringstream in(*bytes);
+    for (std::string line; std::getline(in, line);) {
+        char action[32] = {};
+        int y, mo, d, h, mi, s, ms;
+        if (sscanf(line.c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms) != 8) continue;
+        out.push_back({action, SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
+                                          static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s),
+                                          static_cast<WORD>(ms)}});
+    }
+    return out;
+}
+
+class SchedulerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveRunValues();
+        EndProcessesTitled(kTitledHelper);
+    }
+    void TearDown() override {
+        RemoveRunValues();
+        EndProcessesTitled(kTitledHelper);
+    }
+
+    std::wstring Schedule(const AppRun& run, const std::wstring& key) const {
+        return ReadIni(run.PathOf(L"scheduler.ini"), L"Week", key);
+    }
+    void WriteSchedule(const AppRun& run, const std::string& lines) const {
+        WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\n" + lines);
+    }
+    std::wstring Lang(const AppRun& run, int language, const std::string& key) const {
+        return ReadUtf8IniValue(run.PathOf(L"languages\\") + kLanguageFiles[language], key);
+    }
+
+    HWND Start(AppRun& run, bool schedulerRunning, int language = 1, const std::string& extra = "") {
+        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
+                        std::to_string(language) + "\r\nactsheduler=" + (schedulerRunning ? "1" : "0") + "\r\n" + extra);
+        if (!run.Start()) return nullptr;
+        HWND main = run.WaitForMainWindow();
+        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
+        return main;
+    }
+
+    // The scheduler page, as the tree opens it.
+    void OpenSchedulerPage(AppRun& run) {
+        HWND tree = run.Control(IDC_TREEVIEW1);
+        auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        for (int i = 0; i < 3 && item; ++i) item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+        WaitFor([&] { return OwnVisible(run.Control(IDC_P_SHEDULER)); });
+    }
+
+    HWND DayButton(AppRun& run, int day) { return run.Control(IDC_DAYBUTTON_FIRST + day - 1); }
+    std::wstring Grid(AppRun& run) { return TextOf(run.Control(IDC_STRINGGRID1)); }
+    // The grid's row of a day: "<short name>\t<off>\t<on>", marks included.
+    std::wstring GridRow(AppRun& run, int day) {
+        std::wistringstream rows(Grid(run));
+        std::wstring row;
+        for (int i = 0; i <= day && std::getline(rows, row);) ++i;
+        if (!row.empty() && row.back() == L'\r') row.pop_back();
+        return row;
+    }
+
+    HWND CountWindow(AppRun& run) {
+        auto windows = run.Proc().Windows(ZELVAR_COUNT_CLASS);
+        return windows.empty() ? nullptr : windows.front();
+    }
+    bool CountShown(AppRun& run) {
+        HWND w = CountWindow(run);
+        return w && IsWindowVisible(w);
+    }
+    HWND CopyDialog(AppRun& run) {
+        for (HWND w : run.Proc().Windows(ZELVAR_SHEDDAYS_CLASS))
+            if (IsWindowVisible(w)) return w;
+        return nullptr;
+    }
+};
+
+TEST_F(SchedulerTest, AFirstStartWritesDayOneWithTheDefaultsAndShowsToday) {
+    AppRun run(L"scheduler_first_start");
+    HWND main = Start(run, false);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ReadFileBytes(run.PathOf(L"scheduler.ini")).has_value(); }));
+    // Exactly day 1's four keys, with the defaults as the editor shows them.
+    std::wstring keys;
+    for (int day = 1; day <= 7; ++day)
+        for (const wchar_t* prefix : {L"off_check1_", L"off_time1_", L"off_check2_", L"off_time2_"}) {
+            const std::wstring key = prefix + std::to_wstring(day);
+            if (Schedule(run, key) != kMissing) keys += key + L" ";
+        }
+    EXPECT_EQ(keys, L"off_check1_1 off_time1_1 off_check2_1 off_time2_1 ");
+    EXPECT_EQ(Schedule(run, L"off_check1_1"), L"0");
+    EXPECT_EQ(Schedule(run, L"off_check2_1"), L"0");
+    // The times as the program's locale writes them (whatever the form, they read as these).
+    EXPECT_NE(Schedule(run, L"off_time1_1").find(L"8:00:00"), std::wstring::npos);
+    EXPECT_TRUE(Schedule(run, L"off_time2_1").find(L"20:00:00") != std::wstring::npos ||
+                Schedule(run, L"off_time2_1").find(L"8:00:00 PM") != std::wstring::npos)
+        << Schedule(run, L"off_time2_1");
+    // The editor shows today.
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL22)), Lang(run, 1, "w" + std::to_string(IsoWeekday(now))));
+    EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "startsheduler"));
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_PANEL8)));
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_CHECKBOX8)));
+}
+
+TEST_F(SchedulerTest, SwitchingDaysSavesTheDayLeftAndAnUntickedTimeComesBack) {
+    AppRun run(L"scheduler_days");
+    HWND main = Start(run, false);
+    ASSERT_NE(main, nullptr);
+    OpenSchedulerPage(run);
+    // Monday: off ticked at 21:15:00.
+    ASSERT_TRUE(Click(DayButton(run, 1)));
+    ASSERT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL22)) == Lang(run, 1, "w1"); }));
+    if (!IsChecked(run.Control(IDC_CHECKBOX8))) ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    SYSTEMTIME evening{2026, 1, 0, 1, 21, 15, 0, 0};
+    ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER5), evening));
+    // Friday: Monday's four keys are written.
+    ASSERT_TRUE(Click(DayButton(run, 5)));
+    EXPECT_EQ(Schedule(run, L"off_check1_1"), L"1");
+    EXPECT_NE(Schedule(run, L"off_time1_1").find(L"9:15:00"), std::wstring::npos) << Schedule(run, L"off_time1_1");
+    EXPECT_EQ(Schedule(run, L"off_check2_1"), L"0");
+    EXPECT_NE(Schedule(run, L"off_time2_1"), kMissing);
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL22)), Lang(run, 1, "w5"));
+
+    // Back on Monday, untick: the time stays in the file and comes back with the tick.
+    ASSERT_TRUE(Click(DayButton(run, 1)));
+    ASSERT_TRUE(IsChecked(run.Control(IDC_CHECKBOX8)));
+    ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    ASSERT_TRUE(Click(DayButton(run, 3)));
+    EXPECT_EQ(Schedule(run, L"off_check1_1"), L"0");
+    EXPECT_NE(Schedule(run, L"off_time1_1").find(L"9:15:00"), std::wstring::npos);
+    ASSERT_TRUE(Click(DayButton(run, 1)));
+    EXPECT_FALSE(IsChecked(run.Control(IDC_CHECKBOX8)));
+    ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    const auto shown = PickerTime(run.Control(IDC_DATETIMEPICKER5));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->wHour, 21);
+    EXPECT_EQ(shown->wMinute, 15);
+    // A time the file cannot read shows the default, with no message.
+    ASSERT_TRUE(run.ExitFromTray());
+    WriteSchedule(run, "off_check1_2=1\r\noff_time1_2=25:99:00\r\noff_check2_2=yes\r\noff_time2_2=\r\n");
+    main = Start(run, false);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(Click(DayButton(run, 2)));
+    EXPECT_TRUE(IsChecked(run.Control(IDC_CHECKBOX8)));
+    EXPECT_TRUE(IsChecked(run.Control(IDC_CHECKBOX9)));  // "yes" shows ticked in the editor
+    EXPECT_EQ(PickerTime(run.Control(IDC_DATETIMEPICKER5))->wHour, 8);
+    EXPECT_EQ(PickerTime(run.Control(IDC_DATETIMEPICKER6))->wHour, 20);
+    EXPECT_TRUE(run.Proc().Windows(kDialogClass).empty());
+}
+
+TEST_F(SchedulerTest, StartAndStopSwitchTheFacesWriteTheStateAndMarkTheNextCells) {
+    AppRun run(L"scheduler_grid");
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const int today = IsoWeekday(now);
+    const int offDay = (today + 1) % 7 + 1, onDay = today % 7 + 1;  // the day after tomorrow, tomorrow
+    std::ostringstream file;
+    file << "off_check1_" << offDay << "=1\r\noff_time1_" << offDay << "=12:00:00\r\n"
+         << "off_check2_" << onDay << "=1\r\noff_time2_" << onDay << "=6:00:00\r\n"
+         << "off_check2_" << offDay << "=0\r\noff_time2_" << offDay << "=7:00:00\r\n";
+    WriteSchedule(run, file.str());
+    HWND main = Start(run, false);
+    ASSERT_NE(main, nullptr);
+    OpenSchedulerPage(run);
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+    EXPECT_EQ(run.Config(L"actsheduler"), L"1");
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_PANEL8)));
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_CHECKBOX8)));
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_PWEEK)));
+    EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
+    // The ticked times, as stored; the next off and the next wake marked.
+    EXPECT_EQ(GridRow(run, 0), Lang(run, 1, "daysheduler") + L"\t" + Lang(run, 1, "offsheduler") + L"\t" +
+                                   Lang(run, 1, "onsheduler"));
+    EXPECT_EQ(GridRow(run, offDay), Lang(run, 1, "ws" + std::to_string(offDay)) + L"\t12:00:00 [next off]\t");
+    EXPECT_EQ(GridRow(run, onDay), Lang(run, 1, "ws" + std::to_string(onDay)) + L"\t\t6:00:00 [next on]");
+    SaveScreenshot(main, L"scheduler_running_en");
+
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+    EXPECT_EQ(run.Config(L"actsheduler"), L"0");
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_PANEL8)));
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_CHECKBOX8)));
+    EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "startsheduler"));
+}
+
+TEST_F(SchedulerTest, TheCopyDialogWritesOnlyTheTickedDaysAndKeepsItsTicks) {
+    AppRun run(L"scheduler_copy");
+    HWND main = Start(run, false);
+    ASSERT_NE(main, nullptr);
+    OpenSchedulerPage(run);
+    ASSERT_TRUE(Click(DayButton(run, 7)));  // Sunday, so none of the copied days is the one in the editor
+    if (!IsChecked(run.Control(IDC_CHECKBOX8))) ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    SYSTEMTIME late{2026, 1, 0, 1, 22, 30, 0, 0};
+    ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER5), late));
+    ASSERT_TRUE(Click(DayButton(run, 6)));  // Sunday saved; Saturday in the editor
+    auto allKeys = [&] {
+        std::vector<std::wstring> values;
+        for (int day = 1; day <= 7; ++day)
+            for (const wchar_t* prefix : {L"off_check1_", L"off_time1_", L"off_check2_", L"off_time2_"})
+                values.push_back(Schedule(run, prefix + std::to_wstring(day)));
+        return values;
+    };
+    ASSERT_TRUE(Click(DayButton(run, 7)));
+    const std::vector<std::wstring> before = allKeys();
+    const std::wstring copied = Schedule(run, L"off_time1_7");
+
+    PostClick(run.Control(IDC_PNGBUTTON6));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = CopyDialog(run)) != nullptr; })) << "no copy dialog";
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window stays usable under the modal dialog";
+    EXPECT_EQ(TextOf(FindControl(dialog, IDC_SHEDDAYS_LABEL4)), Lang(run, 1, "pcoffat"));
+    for (int day = 1; day <= 7; ++day) EXPECT_TRUE(IsChecked(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1)));
+    for (int day : {2, 4, 6, 7}) ASSERT_TRUE(Click(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1)));
+    SaveScreenshot(dialog, L"copy_dialog_en");
+    PostClick(FindControl(dialog, IDC_SHEDDAYS_PNGBUTTON3));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+
+    std::vector<std::wstring> expected = before;
+    for (int day : {1, 3, 5}) {
+        expected[static_cast<size_t>((day - 1) * 4)] = L"1";
+        expected[static_cast<size_t>((day - 1) * 4 + 1)] = copied;
+    }
+    EXPECT_EQ(allKeys(), expected);
+
+    // The ticks survive a second opening; its close glyph writes nothing.
+    PostClick(run.Control(IDC_PNGBUTTON6));
+    ASSERT_TRUE(WaitFor([&] { return (dialog = CopyDialog(run)) != nullptr; }));
+    for (int day = 1; day <= 7; ++day)
+        EXPECT_EQ(IsChecked(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1)), day % 2 == 1 && day != 7)
+            << "day " << day;
+    ASSERT_TRUE(Click(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + 1)));  // Tuesday ticked, then closed
+    PostMouseClick(FindControl(dialog, IDC_SHEDDAYS_IMAGE1));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    EXPECT_EQ(allKeys(), expected);
+}
+
+// The whole night with the recording build: the scheduler running from the
+// start, today's off 50 s ahead and a wake two minutes ahead.
+TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
+    AppRun run(L"scheduler_night");
+    const SYSTEMTIME off = LocalTimeIn(50), wake = LocalTimeIn(120);
+    std::string lines = "off_check1_" + std::to_string(IsoWeekday(off)) + "=1\r\n";
+    const std::wstring offText = TimeText(off), wakeText = TimeText(wake);
+    lines += "off_time1_" + std::to_string(IsoWeekday(off)) + "=" + std::string(offText.begin(), offText.end()) + "\r\n";
+    lines += "off_check2_" + std::to_string(IsoWeekday(wake)) + "=1\r\n";
+    lines += "off_time2_" + std::to_string(IsoWeekday(wake)) + "=" + std::string(wakeText.begin(), wakeText.end()) + "\r\n";
+    WriteSchedule(run, lines);
+    // A start-up program shows the resume tasks ran.
+    const std::wstring helper = run.PathOf(L"titled_window.exe");
+    CopyFileW((DriverFolder() + L"titled_window.exe").c_str(), helper.c_str(), FALSE);
+    HWND main = Start(run, true, 1, "autoexe=" + std::string(helper.begin(), helper.end()) + "\r\n");
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([] { return WindowsTitled(kTitledHelper).size() == 1; }, 10000));
+    EndProcessesTitled(kTitledHelper);
+
+    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 45000)) << "no countdown";
+    SYSTEMTIME shownAt{};
+    GetLocalTime(&shownAt);
+    EXPECT_EQ(TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1)), L"00:30");
+    EXPECT_NEAR(SecondsBetween(off, shownAt), 31.0, 1.5);
+    ASSERT_TRUE(WaitFor([&] { return !PowerActions(run).empty(); }, 40000)) << "nothing recorded";
+    const auto actions = PowerActions(run);
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].action, "Hibernate");
+    const double late = SecondsBetween(actions[0].at, off);
+    EXPECT_GE(late, 0.0);
+    EXPECT_LE(late, 1.5);
+    std::printf("[ measure  ] scheduled countdown %.2f s before the off moment, hibernate %.3f s after it\n",
+                SecondsBetween(off, shownAt), late);
+    // The resume tasks: the countdown gone, the start-up program started again.
+    EXPECT_TRUE(WaitFor([&] { return !CountShown(run); }));
+    EXPECT_TRUE(WaitFor([] { return WindowsTitled(kTitledHelper).size() == 1; }, 10000));
+    // Watching again: the off a week on (not marked today), the wake still ahead and marked...
+    EXPECT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(wake)).find(L"[next on]") != std::wstring::npos; }))
+        << GridRow(run, IsoWeekday(wake));
+    // ...until it comes while the machine runs: then it counts as met and the next is a week on.
+    EXPECT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(wake)).find(L"[next on]") == std::wstring::npos; },
+                        90000));
+    EXPECT_EQ(PowerActions(run).size(), 1u);
+    EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
+    // The night's lines in the log.
+    const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+    EXPECT_NE(log.find("source=schedule"), std::string::npos) << log;
+    EXPECT_NE(log.find("action hibernate"), std::string::npos) << log;
+    EXPECT_NE(log.find("end done"), std::string::npos) << log;
+}
+
+TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDown) {
+    for (const bool byStopButton : {true, false}) {
+        AppRun run(byStopButton ? L"scheduler_stop" : L"scheduler_cancel");
+        const SYSTEMTIME off = LocalTimeIn(37);
+        const std::wstring offText = TimeText(off);
+        WriteSchedule(run, "off_check1_" + std::to_string(IsoWeekday(off)) + "=1\r\noff_time1_" +
+                               std::to_string(IsoWeekday(off)) + "=" + std::string(offText.begin(), offText.end()) +
+                               "\r\n");
+        HWND main = Start(run, true);
+        ASSERT_NE(main, nullptr);
+        OpenSchedulerPage(run);
+        ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 20000)) << "no countdown";
+        if (byStopButton) {
+            ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+            EXPECT_TRUE(WaitFor([&] { return !CountShown(run); })) << "Stop left the countdown up";
+        } else {
+            PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
+            ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));
+        }
+        EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
+        EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
+        // Past the off moment: nothing recorded.
+        EXPECT_TRUE(StaysFalse([&] { return !PowerActions(run).empty(); },
+                               static_cast<DWORD>(SecondsBetween(off, LocalTimeIn(0)) * 1000) + 3000));
+        if (!byStopButton) {
+            const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+            EXPECT_NE(log.find("end cancelled-countdown"), std::string::npos) << log;
+        }
+        ASSERT_TRUE(run.ExitFromTray());
+    }
+}
+
+TEST_F(SchedulerTest, AMomentPassedWhileTheThreadWasHeldIsSkippedAndTheNextWatched) {
+    AppRun run(L"scheduler_held");
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const SYSTEMTIME off = LocalTimeIn(25);
+    const int tomorrow = IsoWeekday(off) % 7 + 1;
+    const std::wstring offText = TimeText(off);
+    WriteSchedule(run, "off_check1_" + std::to_string(IsoWeekday(off)) + "=1\r\noff_time1_" +
+                           std::to_string(IsoWeekday(off)) + "=" + std::string(offText.begin(), offText.end()) +
+                           "\r\noff_check1_" + std::to_string(tomorrow) + "=1\r\noff_time1_" +
+                           std::to_string(tomorrow) + "=21:00:00\r\n");
+    HWND main = Start(run, true);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(off)).find(L"[next off]") != std::wstring::npos; }));
+    // Held from about 12 s before the moment until 3 s after it.
+    const double toOff = SecondsBetween(off, LocalTimeIn(0));
+    ASSERT_GT(toOff, 14.0) << "the start took too long for this scenario";
+    Sleep(static_cast<DWORD>((toOff - 12.0) * 1000));  // waiting for a moment of the wall clock, not for the program
+    PostMessageW(main, kTestHoldThreadMessage, 15000, 0);
+    EXPECT_TRUE(StaysFalse([&] { return !PowerActions(run).empty(); }, 22000)) << "a late power-down";
+    // The passed moment skipped; the next one (tomorrow) watched and marked.
+    EXPECT_TRUE(WaitFor([&] { return GridRow(run, tomorrow).find(L"[next off]") != std::wstring::npos; }))
+        << Grid(run);
+    EXPECT_FALSE(CountShown(run));
+    const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+    EXPECT_NE(log.find("end skipped"), std::string::npos) << log;
+}
+
+TEST_F(SchedulerTest, TheEditorTheGridAndTheCopyDialogInEachLanguage) {
+    for (int language = 0; language < 3; ++language) {
+        AppRun run(L"scheduler_languages");
+        WriteSchedule(run, "off_check1_1=1\r\noff_time1_1=22:00:00\r\noff_check2_2=1\r\noff_time2_2=7:30:00\r\n"
+                           "off_check1_5=1\r\noff_time1_5=23:15:00\r\n");
+        HWND main = Start(run, false, language);
+        ASSERT_NE(main, nullptr);
+        OpenSchedulerPage(run);
+        ASSERT_TRUE(Click(DayButton(run, 1)));
+        const std::string lang = kLanguageNames[language];
+        SaveScreenshot(main, std::wstring(L"scheduler_editor_") + std::wstring(lang.begin(), lang.end()));
+        PostClick(run.Control(IDC_PNGBUTTON6));
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (dialog = CopyDialog(run)) != nullptr; }));
+        EXPECT_EQ(TextOf(FindControl(dialog, IDC_SHEDDAYS_LABEL2)), Lang(run, language, "copyother"));
+        EXPECT_EQ(TextOf(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST)), Lang(run, language, "ws1"));
+        SaveScreenshot(dialog, std::wstring(L"copy_dialog_") + std::wstring(lang.begin(), lang.end()));
+        PostMouseClick(FindControl(dialog, IDC_SHEDDAYS_IMAGE1));
+        ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+        ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+        ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL8)); }));
+        SaveScreenshot(main, std::wstring(L"scheduler_grid_") + std::wstring(lang.begin(), lang.end()));
+        ASSERT_TRUE(run.ExitFromTray());
+    }
+}
+
+}  // namespace
+}  // namespace zelvar::e2e
