@@ -123,7 +123,13 @@ SchedulerTickDecision Make(bool handOver, bool recompute, std::optional<std::uin
     d.countdownRestarts = ms && restarts;
     return d;
 }
-const SchedulerTickDecision kNothing = Make(false, false), kHandOver = Make(true, false), kSkip = Make(false, true);
+const SchedulerTickDecision kNothing = Make(false, false), kHandOver = Make(true, false), kWakeMet = Make(false, true);
+// The off moment passed without a hand-over: skipped (and said so), the moments recomputed.
+const SchedulerTickDecision kSkip = [] {
+    SchedulerTickDecision d = Make(false, true);
+    d.offSkipped = true;
+    return d;
+}();
 SchedulerTickDecision Aim(std::uint32_t ms, bool restarts = true) { return Make(false, false, ms, restarts); }
 
 }  // namespace
@@ -157,7 +163,7 @@ TEST(SchedulerTick, CountdownAimHandOverAndSkip) {
         {"midnight moment", At(3, 23, 59, 55.2), {At(4, 0, 0, 5)}, kHandOver},
         {"no off moment: nothing, whatever the plan", before(3600), {{}, {}, off}, kNothing},
         {"a wake ten seconds ahead hands nothing over", before(10), {{}, off}, kNothing},
-        {"a wake reached while running is met", off, {{}, off}, kSkip},
+        {"a wake reached while running is met", off, {{}, off}, kWakeMet},
         {"a wake reached in the off's window: recompute, then hand over", off - 5 * kSecond,
          {off, off - 5 * kSecond}, Make(true, true)},
     };
