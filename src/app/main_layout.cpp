@@ -19,17 +19,15 @@ void TForm1::CreateControls() {
     using namespace ui;
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     hints_.Attach(hwnd_);
-    Theme& theme = CurrentTheme();
 
     // Title strip
     Panel3 = CreateForwardingPanel(hwnd_, IDC_PANEL3, 0, 0, 44, titleHeight_);
     ShowWindow(Panel3, SW_SHOWNA);
-    Image2 = CreatePicture(Panel3, IDC_IMAGE2, theme.Picture(kBitmapLogo), 4, 1, 20, 18, true);
-    Image3 = CreatePicture(Panel3, IDC_IMAGE3, theme.Picture(kBitmapWeb), 26, 2, 16, 16, true);
+    Image2 = CreatePicture(Panel3, IDC_IMAGE2, kBitmapLogo, 4, 1, 20, 18, true);
+    Image3 = CreatePicture(Panel3, IDC_IMAGE3, kBitmapWeb, 26, 2, 16, 16, true);
     systbut = CreateForwardingPanel(hwnd_, IDC_SYSTBUT, 0, 0, 24, titleHeight_);
     ShowWindow(systbut, SW_SHOWNA);
-    Image1 = CreatePicture(systbut, IDC_IMAGE1, theme.Picture(kBitmapClose), 4, 2, 16, 16, true);
-    wordmark_ = theme.Picture(kBitmapWordmark);
+    Image1 = CreatePicture(systbut, IDC_IMAGE1, kBitmapClose, 4, 2, 16, 16, true);
 
     // Navigation tree
     TreeView1 = CreateChild(WC_TREEVIEWW, L"",
@@ -67,17 +65,12 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::ArrangeMainWindow() {
-    const int T = titleHeight_, W = treeWidth_;
-    const RECT page{W + 3, T + 3, W + 3 + kPanelW, T + 3 + kPanelH};
-    const int width = W + kPanelW + 6, height = T + 264;
+    dpi_ = ui::DpiOf(hwnd_);
+    const ui::Scale S{dpi_};
+    const int width = S(treeWidth_ + kPanelW + 6), height = S(titleHeight_ + 264);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    ui::Move(TreeView1, 2, T + 3, W, height - T - 5);
-    for (ui::Page* p : std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
-        p->Place(page, ui::kDesignDpi);
-    RECT sys;
-    GetWindowRect(systbut, &sys);
-    ui::Move(systbut, width - (sys.right - sys.left), 0, sys.right - sys.left, T);
+    LayOut();
     // The options page first; putting the tree on its node is no navigation
     // (it would save the edited day before the start has finished).
     options_.Show(true);
@@ -86,19 +79,49 @@ void TForm1::ArrangeMainWindow() {
     arranging_ = false;
 }
 
+void TForm1::LayOut() {
+    // Every size is the design's at 96 dpi, scaled to the screen the window is on.
+    const ui::Scale S{dpi_};
+    const int T = S(titleHeight_), W = S(treeWidth_);
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    ui::ApplyFonts(hwnd_, dpi_);
+    ui::Move(Panel3, 0, 0, S(44), T);
+    ui::Move(Image2, S(4), S(1), S(20), S(18));
+    ui::Move(Image3, S(26), S(2), S(16), S(16));
+    ui::Move(systbut, client.right - S(24), 0, S(24), T);
+    ui::Move(Image1, S(4), S(2), S(16), S(16));
+    TreeView_SetItemHeight(TreeView1, S(24));
+    ui::Move(TreeView1, S(2), T + S(3), W, client.bottom - T - S(5));
+    const RECT page{W + S(3), T + S(3), W + S(3) + S(kPanelW), T + S(3) + S(kPanelH)};
+    for (ui::Page* p : std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
+        p->Place(page, dpi_);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    AddTrayIcon();  // the icon at the size the shell now asks for
+}
+
 void TForm1::PaintWindow() {
     ui::PaintDc paint(hwnd_);
     HDC dc = paint.get();
     RECT rc;
     GetClientRect(hwnd_, &rc);
     FillRect(dc, &rc, ui::DarkBrush());
+    const ui::Scale S{dpi_};
     // Image5: the program's name in the title strip.
-    if (wordmark_) ui::DrawBitmap(dc, wordmark_, 50, 1);
+    if (HBITMAP wordmark = ui::CurrentTheme().Picture(kBitmapWordmark, dpi_)) ui::DrawBitmap(dc, wordmark, S(50), S(1));
     // Shape1: the orange frame around everything below the title strip.
-    UniquePen pen(CreatePen(PS_SOLID, 1, ui::kAccent));
+    const int T = S(titleHeight_);
+    UniquePen pen(CreatePen(PS_SOLID, S(1), ui::kAccent));
     ui::Selection usePen(dc, pen.get());
     ui::Selection noFill(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 1, titleHeight_ + 2, 1 + rc.right - 2, titleHeight_ + 2 + rc.bottom - titleHeight_ - 3);
+    Rectangle(dc, S(1), T + S(2), rc.right - S(1), rc.bottom - S(1));
 }
 
 void TForm1::OnCommand(int id, int code) {

@@ -10,7 +10,7 @@ namespace zelvar {
 
 void OptionsPage::CreateControls() {
     using namespace ui;
-    Image6 = CreatePicture(hwnd_, IDC_IMAGE6, CurrentTheme().Picture(kBitmapPanel1), 0, 0, 64, 64, true);
+    Image6 = CreatePicture(hwnd_, IDC_IMAGE6, kBitmapPanel1, 0, 0, 64, 64, true);
     CheckBox2 = CreateCheckBox(hwnd_, IDC_CHECKBOX2, L"", 0, 0, 0, 0);
     CheckBox4 = CreateCheckBox(hwnd_, IDC_CHECKBOX4, L"", 0, 0, 0, 0);
     CheckBox5 = CreateCheckBox(hwnd_, IDC_CHECKBOX5, L"", 0, 0, 0, 0);
@@ -25,16 +25,42 @@ void OptionsPage::CreateControls() {
 }
 
 void OptionsPage::Layout() {
-    // Rows of 32 pixels leave room for a caption that wraps onto a second line.
+    // One row per box, 32 pixels high, or higher when its caption wraps onto
+    // more lines than that leaves room for in this language.
     const int boxW = Width() - S(23);
-    ui::Move(CheckBox2, S(10), S(6), boxW, S(32));
-    ui::Move(CheckBox4, S(10), S(38), boxW, S(32));
-    ui::Move(CheckBox5, S(10), S(70), boxW, S(32));
-    ui::Move(CheckBox6, S(10), S(102), boxW, S(32));
-    ui::Move(CheckBox7, S(10), S(134), S(16), S(32));
-    ui::Move(Label19, S(28), S(143), boxW - S(20), S(30));
-    ui::Move(CheckBox10, S(10), S(166), S(16), S(32));
-    ui::Move(Label24, S(28), S(175), boxW - S(20), S(30));
+    ui::WindowDc dc(hwnd_);
+    ui::Selection font(dc.get(), ui::MainFont(dpi_));
+    auto textHeight = [&](HWND control, int width) {
+        const std::wstring text = ui::GetText(control);
+        RECT r{0, 0, width, 0};
+        DrawTextW(dc.get(), text.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+        return static_cast<int>(r.bottom);
+    };
+    const int glyph = GetSystemMetrics(SM_CXMENUCHECK) + S(4);
+    // A row that reaches down to the page's picture keeps clear of it.
+    const int pictureTop = Height() - S(2 + 64 + 2);
+    const int besidePicture = Width() - S(2 + 64 + 4);
+    int top = S(6);
+    for (HWND box : {CheckBox2, CheckBox4, CheckBox5, CheckBox6}) {
+        int w = boxW, rowH = std::max(S(32), textHeight(box, w - glyph) + S(8));
+        if (top + rowH > pictureTop) {
+            w = besidePicture - S(10);
+            rowH = std::max(S(32), textHeight(box, w - glyph) + S(8));
+        }
+        ui::Move(box, S(10), top, w, rowH);
+        top += rowH;
+    }
+    for (auto [box, label] : {std::pair{CheckBox7, Label19}, std::pair{CheckBox10, Label24}}) {
+        int w = boxW - S(20), labelH = textHeight(label, w);
+        if (top + labelH + S(9) > pictureTop) {
+            w = besidePicture - S(28);
+            labelH = textHeight(label, w);
+        }
+        const int rowH = std::max(S(32), labelH + S(9));
+        ui::Move(box, S(10), top, S(16), S(32));
+        ui::Move(label, S(28), top + S(9), w, std::max(S(30), labelH + 1));
+        top += rowH;
+    }
     ui::Move(Image6, Width() - S(2 + 64), Height() - S(2 + 64), S(64), S(64));
 }
 
@@ -85,6 +111,7 @@ void OptionsPage::ApplyAutoUpdateText(const ui::TextLookup& text) {
 void OptionsPage::ApplyRestartText(const ui::TextLookup& text) {
     ui::SetText(Label24, text(L"resetafteron"));
     InvalidateRect(Label24, nullptr, TRUE);
+    if (Width() > 0) Layout();  // the last caption of the language is on: the rows follow their texts
 }
 
 void OptionsPage::OnCommand(int id, int code, HWND) {

@@ -13,7 +13,7 @@ namespace zelvar {
 
 void StartupPage::CreateControls() {
     using namespace ui;
-    Image9 = CreatePicture(hwnd_, IDC_IMAGE9, CurrentTheme().Picture(kBitmapPanel5), 0, 0, 0, 0, true);
+    Image9 = CreatePicture(hwnd_, IDC_IMAGE9, kBitmapPanel5, 0, 0, 0, 0, true);
     Label1 = CreateLabel(hwnd_, IDC_LABEL1, L"", 0, 0, 0, 0);
     ListBox1 = CreateChild(WC_LISTBOXW, L"",
                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0,

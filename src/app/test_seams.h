@@ -9,8 +9,13 @@ namespace zelvar {
 // Posted to the main window by the end-to-end tests: hold the window thread
 // for wParam milliseconds, as a slow handler or a modal loop elsewhere would.
 inline constexpr UINT kTestHoldThreadMessage = WM_APP + 50;
+// Sent to the main window: which control of the top-level window wParam (one
+// of the program's) shows a text that does not fit it. The answer is the
+// control's id, or 0 when every text fits.
+inline constexpr UINT kTestFindCutTextMessage = WM_APP + 51;
 
-// Handles a message only the test build knows; true when it was one.
-bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp);
+// Handles a message only the test build knows; true when it was one, with
+// the answer in result.
+bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 }  // namespace zelvar

@@ -2,6 +2,6 @@
 
 namespace zelvar {
 
-bool HandleTestSeamMessage(UINT, WPARAM, LPARAM) { return false; }
+bool HandleTestSeamMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 }  // namespace zelvar

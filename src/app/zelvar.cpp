@@ -181,7 +181,7 @@ bool TForm1::OnEnter(HWND focus) {
 }
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (HandleTestSeamMessage(msg, wp, lp)) return 0;
+    if (LRESULT answer = 0; HandleTestSeamMessage(msg, wp, lp, answer)) return answer;
     if (taskbarCreatedMessage_ && msg == taskbarCreatedMessage_) {
         AddTrayIcon();  // Explorer restarted: the icon must come back
         return 0;
@@ -197,6 +197,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SIZE:
             if (wp == SIZE_MINIMIZED) HideMainWindow();  // a minimised window lives in the tray
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
             return 0;
         case WM_PAINT:
             PaintWindow();

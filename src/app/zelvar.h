@@ -110,6 +110,9 @@ private:
     void OnTimer(UINT_PTR id);
     void OnActivate(WPARAM wp);
     void PaintWindow();
+    // Lays the window's own controls and its pages out at dpi_.
+    void LayOut();
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void RunPowerCycleNow();
     ui::Page* PageOf(HWND control);
     int SelectedNode() const;
@@ -140,15 +143,15 @@ private:
     HWND Panel3 = nullptr, systbut = nullptr, Image1 = nullptr, Image2 = nullptr, Image3 = nullptr;
     HWND TreeView1 = nullptr;
     HTREEITEM treeNodes_[6] = {};
-    HBITMAP wordmark_ = nullptr;  // Image5, drawn on the window itself; the theme owns it
     UniqueIcon icon_, smallIcon_;
     UniqueMenu trayMenu_;
     NOTIFYICONDATAW trayData_{};
     UINT taskbarCreatedMessage_ = 0;
     HWND savedFocus_ = nullptr;
     bool arranging_ = false;
-    int titleHeight_ = 20;
+    int titleHeight_ = 20;  // design sizes, at 96 dpi
     int treeWidth_ = 201;
+    int dpi_ = ui::kDesignDpi;
 };
 
 }  // namespace zelvar

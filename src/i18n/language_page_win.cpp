@@ -11,7 +11,7 @@ namespace zelvar {
 
 void LanguagePage::CreateControls() {
     using namespace ui;
-    Image7 = CreatePicture(hwnd_, IDC_IMAGE7, CurrentTheme().Picture(kBitmapPanel2), 0, 0, 64, 64, true);
+    Image7 = CreatePicture(hwnd_, IDC_IMAGE7, kBitmapPanel2, 0, 0, 64, 64, true);
     Label2 = CreateLabel(hwnd_, IDC_LABEL2, L"", 0, 0, 0, 0);
     ComboBox1 = CreateChild(WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 0, 0,
                             hwnd_, IDC_COMBOBOX1);

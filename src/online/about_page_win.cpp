@@ -9,9 +9,9 @@ namespace zelvar {
 
 void AboutPage::CreateControls() {
     using namespace ui;
-    Image4 = CreatePicture(hwnd_, IDC_IMAGE4, CurrentTheme().Picture(kBitmapAbout), 0, 0, 128, 96, true);
+    Image4 = CreatePicture(hwnd_, IDC_IMAGE4, kBitmapAbout, 0, 0, 128, 96, true);
     Label15 = CreateLabel(hwnd_, IDC_LABEL15, L"", 0, 0, 0, 0, SS_CENTER);
-    SendMessageW(Label15, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    ui::MakeBold(Label15);
     Label13 = CreateLink(hwnd_, IDC_LABEL13, kSiteName, 0, 0, 0, 0);
     Label16 = CreateLink(hwnd_, IDC_LABEL16, kMailAddress, 0, 0, 0, 0);
     Label23 = CreateLink(hwnd_, IDC_LABEL23, L"", 0, 0, 0, 0);

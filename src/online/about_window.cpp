@@ -20,30 +20,31 @@ bool TFabout::Create(HWND owner, LangLookup lookup) {
 }
 
 void TFabout::OnCreated() {
-    image1_ = ui::CreatePicture(hwnd_, IDC_ABOUT_IMAGE1, ui::CurrentTheme().Picture(kBitmapAbout), 3, 3, kLogoW,
+    image1_ = ui::CreatePicture(hwnd_, IDC_ABOUT_IMAGE1, kBitmapAbout, 3, 3, kLogoW,
                                 kLogoH, true);
     label3_ = ui::CreateLabel(hwnd_, IDC_ABOUT_LABEL3, L"", 0, 0, 10, kLabelH, SS_CENTER);
     label1_ = ui::CreateLabel(hwnd_, IDC_ABOUT_LABEL1, L"\x00A9 2026 Zelvar", 0, 0, 10, kLabelH, SS_CENTER);
     label2_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL2, WebSiteAddress().c_str(), 0, 0, 10, kLabelH);
     label16_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL16, kMailAddress, 0, 0, 10, kLabelH);
     for (HWND l : {label3_, label1_, label2_, label16_})
-        SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(ui::BoldFont()), FALSE);
+        ui::MakeBold(l);
     button1_ = ui::CreateImageButton(hwnd_, IDC_ABOUT_PNGBUTTON1, L"Ok", 0, 0, kButtonW, kButtonH);
     LayoutAboutWindow();
 }
 
 void TFabout::LayoutAboutWindow() {
     ui::SetText(label3_, MainWindowCaption());
-    const int width = kLogoW + 12;
-    ui::Move(image1_, 3, 3, kLogoW, kLogoH);
-    int top = ui::Bottom(image1_) + 4;
+    ui::ApplyFonts(hwnd_, ui::DpiOf(hwnd_));
+    const int width = S(kLogoW + 12);
+    ui::Move(image1_, S(3), S(3), S(kLogoW), S(kLogoH));
+    int top = ui::Bottom(image1_) + S(4);
     for (HWND label : {label3_, label1_, label2_, label16_}) {
-        ui::Move(label, 0, top, width, kLabelH);
-        top = ui::Bottom(label) + 4;
+        ui::Move(label, 0, top, width, S(kLabelH));
+        top = ui::Bottom(label) + S(4);
     }
-    ui::Move(button1_, width / 2 - kButtonW / 2, ui::Bottom(label16_) + 10, kButtonW, kButtonH);
+    ui::Move(button1_, width / 2 - S(kButtonW) / 2, ui::Bottom(label16_) + S(10), S(kButtonW), S(kButtonH));
     // The client area takes the size; the frame follows.
-    RECT rc{0, 0, width, ui::Bottom(button1_) + 36};
+    RECT rc{0, 0, width, ui::Bottom(button1_) + S(36)};
     AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
@@ -78,7 +79,7 @@ LRESULT TFabout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             if (item.hwndItem == label2_ || item.hwndItem == label16_)
-                ui::DrawLink(item, ui::kWhite, ui::kDark, ui::kAccent, ui::BoldFont());
+                ui::DrawLink(item, ui::kWhite, ui::kDark, ui::kAccent, ui::BoldFont(ui::DpiOf(hwnd_)));
             else
                 ui::DrawImageButton(item);
             return TRUE;

@@ -20,6 +20,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     HBRUSH Background() const override;
     void OnCreated() override;
+    void OnDpiChanged() override { LayoutAboutWindow(); }
     HWND FirstFocus() const override { return button1_; }
 
 private:

@@ -24,7 +24,7 @@ bool IsOn(HWND root, HWND focus) { return focus && (focus == root || IsChild(roo
 
 void PlanPage::CreateControls() {
     using namespace ui;
-    Image8 = CreatePicture(hwnd_, IDC_IMAGE8, CurrentTheme().Picture(kBitmapPanel4), 0, 0, 64, 64, true);
+    Image8 = CreatePicture(hwnd_, IDC_IMAGE8, kBitmapPanel4, 0, 0, 64, 64, true);
     CheckBox3 = CreateCheckBox(hwnd_, IDC_CHECKBOX3, L"", 0, 0, 0, 0);
     Label3 = CreateLabel(hwnd_, IDC_LABEL3, L"", 0, 0, 0, 0);
     DateTimePicker1 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, 0, 0, 0,
@@ -51,11 +51,11 @@ void PlanPage::CreateControls() {
     Label10 = CreateLabel(Panel6, IDC_LABEL10, L"", 0, 0, 0, 0);
     Label11 = CreateLabel(Panel6, IDC_LABEL11, L"", 0, 0, 0, 0);
     Label12 = CreateLabel(Panel6, IDC_LABEL12, L"", 0, 0, 0, 0);
-    for (HWND l : {Label7, Label10}) SendMessageW(l, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    for (HWND l : {Label7, Label10}) ui::MakeBold(l);
     PNGButton5 = CreateImageButton(Panel6, IDC_PNGBUTTON5, L"", 0, 0, 0, 0);
     SetVisible(PNGButton5, false);
     // The armed view keeps the page's picture in its corner.
-    armedPicture_ = CreatePicture(Panel6, 0, CurrentTheme().Picture(kBitmapPanel4), 0, 0, 64, 64);
+    armedPicture_ = CreatePicture(Panel6, 0, kBitmapPanel4, 0, 0, 64, 64);
 }
 
 void PlanPage::Layout() {
@@ -71,6 +71,8 @@ void PlanPage::Layout() {
     ui::Move(Label6, S(30), S(151), S(60), S(18));
     ui::Move(DateTimePicker4, S(96), S(147), S(120), S(24));
     ui::Move(ComboBox2, S(10), S(184), S(206), S(200));
+    SendMessageW(ComboBox2, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), S(kComboItemHeight));
+    SendMessageW(ComboBox2, CB_SETITEMHEIGHT, 0, S(kComboItemHeight));
     ui::Move(PNGButton2, S(10), h - S(8 + 28), S(118), S(28));
     ui::Move(Image8, w - S(2 + 64), h - S(2 + 64), S(64), S(64));
     // Panel6 fills the page with a margin of one pixel.

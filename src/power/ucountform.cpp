@@ -20,11 +20,27 @@ bool TCountForm::Create(HWND owner) {
 }
 
 void TCountForm::OnCreated() {
-    ui::Theme& theme = ui::CurrentTheme();
-    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE1, theme.Picture(kBitmapCountdown), 16, 16, 64, 64);
-    label_ = ui::CreateLabel(hwnd_, IDC_COUNT_LABEL1, L"00:30", 104, 24, 110, 48);
-    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(theme.Font(L"MS Sans Serif", 40, FW_NORMAL)), FALSE);
-    ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE2, theme.Picture(kBitmapCountCancel), 216, 58, 32, 32, true);
+    image1_ = ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE1, kBitmapCountdown, 0, 0, 0, 0);
+    label_ = ui::CreateLabel(hwnd_, IDC_COUNT_LABEL1, L"00:30", 0, 0, 0, 0);
+    ui::KeepOwnFont(label_);
+    image2_ = ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE2, kBitmapCountCancel, 0, 0, 0, 0, true);
+    LayOut();
+}
+
+void TCountForm::LayOut() {
+    // 254 x 97 at 96 dpi, centred on the screen, scaled to it.
+    const int w = S(254), h = S(97);
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ui::Move(image1_, S(16), S(16), S(64), S(64));
+    // The face the system gives for "MS Sans Serif" may be wider than the
+    // design's: the count starts a little further left and has the room up
+    // to the cancel button.
+    ui::Move(label_, S(92), S(22), S(122), S(56));
+    SendMessageW(label_, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(ui::CurrentTheme().Font(L"MS Sans Serif", 40, FW_NORMAL, ui::DpiOf(hwnd_))),
+                 TRUE);
+    ui::Move(image2_, S(216), S(58), S(32), S(32));
 }
 
 void TCountForm::SetCount(int seconds) {
@@ -34,6 +50,7 @@ void TCountForm::SetCount(int seconds) {
 
 void TCountForm::StartCount(int seconds) {
     SetCount(seconds);
+    if (!IsVisible()) LayOut();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SetTimer(hwnd_, kTickerId, 1000, nullptr);

@@ -33,7 +33,9 @@ protected:
 
 private:
     void SetCount(int seconds);
-    HWND label_ = nullptr;
+    void LayOut();
+    void OnDpiChanged() override { LayOut(); }
+    HWND label_ = nullptr, image1_ = nullptr, image2_ = nullptr;
     int countLeft_ = 30;
     bool tickerRunning_ = false;
     std::function<void()> onCancel_;

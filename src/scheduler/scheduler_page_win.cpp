@@ -67,12 +67,12 @@ std::wstring SchedulerPage::ScheduleFile() const { return FileBesideExe(L"schedu
 void SchedulerPage::CreateControls() {
     using namespace ui;
     Theme& theme = CurrentTheme();
-    Image10 = CreatePicture(hwnd_, IDC_IMAGE10, theme.Picture(kBitmapPanel3), 0, 0, 64, 64, true);
+    Image10 = CreatePicture(hwnd_, IDC_IMAGE10, kBitmapPanel3, 0, 0, 64, 64, true);
     pweek = CreateForwardingPanel(hwnd_, IDC_PWEEK, 0, 0, 0, 0);
     ShowWindow(pweek, SW_SHOWNA);
     for (int d = 0; d < 7; ++d) dayButtons_[d] = CreateImageButton(pweek, IDC_DAYBUTTON_FIRST + d, L"", 0, 0, 0, 0);
     Label22 = CreateLabel(hwnd_, IDC_LABEL22, L"", 0, 0, 0, 0, SS_CENTER);
-    SendMessageW(Label22, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
+    ui::MakeBold(Label22);
     CheckBox8 = CreateCheckBox(hwnd_, IDC_CHECKBOX8, L"", 0, 0, 0, 0);
     Label20 = CreateLabel(hwnd_, IDC_LABEL20, L"", 0, 0, 0, 0);
     DateTimePicker5 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
@@ -91,10 +91,25 @@ void SchedulerPage::CreateControls() {
 }
 
 void SchedulerPage::Layout() {
-    // The day editor, one control under the other as the design has it.
-    ui::Move(pweek, S(2), S(1), S(229), S(37));
-    for (int k = 0; k < 7; ++k) ui::Move(dayButtons_[k], S(4 + 32 * k), S(4), S(29), S(29));
-    shape2_ = {S(2 + 2), S(1 + 37 + 1), S(2 + 2) + S(229 - 4), S(1 + 37 + 1) + S(22)};
+    // The day editor, one control under the other as the design has it. The
+    // day buttons are 29 pixels square, wider where a language's short day
+    // names need it (the row, the frame and the name under it widen too).
+    int dayW = S(29);
+    {
+        ui::WindowDc dc(hwnd_);
+        ui::Selection font(dc.get(), ui::MainFont(dpi_));
+        for (HWND b : dayButtons_) {
+            const std::wstring caption = ui::GetText(b);
+            SIZE size{};
+            GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+            dayW = std::max(dayW, static_cast<int>(size.cx) + S(8));
+        }
+    }
+    dayW = std::min(dayW, (Width() - S(8) - 6 * S(3)) / 7);
+    const int weekW = S(4) + 7 * dayW + 6 * S(3) + S(4);
+    ui::Move(pweek, S(2), S(1), weekW, S(37));
+    for (int k = 0; k < 7; ++k) ui::Move(dayButtons_[k], S(4) + k * (dayW + S(3)), S(4), dayW, S(29));
+    shape2_ = {S(2 + 2), S(1 + 37 + 1), S(2 + 2) + weekW - S(4), S(1 + 37 + 1) + S(22)};
     ui::Move(Label22, shape2_.left + S(3), shape2_.top + S(1), shape2_.right - shape2_.left - S(6), S(20));
     const int rowH = S(17), labelH = S(18);
     const int box8 = shape2_.bottom + S(4);
@@ -125,7 +140,7 @@ void SchedulerPage::LayoutStartButton() {
         GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
         width = std::max(width, static_cast<int>(size.cx) + S(16));
     }
-    const int editorRight = S(2 + 229);
+    const int editorRight = std::max(S(2 + 229), static_cast<int>(shape2_.right) + S(2));
     const int left = S(65) + width <= editorRight ? S(65) : std::max(S(8), (S(2) + editorRight - width) / 2);
     const int top = ui::Bottom(DateTimePicker6) + S(22);
     ui::Move(PNGButton8, left, top > 0 ? top : S(185), width, S(30));
@@ -469,6 +484,7 @@ void SchedulerPage::ApplyEditorTexts(const ui::TextLookup& text) {
 void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {
     for (int d = 1; d <= 7; ++d) hints_->Set(dayButtons_[d - 1], text(L"w" + std::to_wstring(d)));
     for (int d = 1; d <= 7; ++d) ui::SetText(dayButtons_[d - 1], text(L"ws" + std::to_wstring(d)));
+    if (Width() > 0) Layout();  // the buttons as wide as the new names need
     // The edited day's name follows its day button (Monday at start).
     ui::SetText(Label22, hints_->Get(dayButtons_[(dday >= 1 && dday <= 7 ? dday : 1) - 1]));
 }

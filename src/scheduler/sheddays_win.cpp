@@ -29,32 +29,25 @@ bool Tfsheddays::Create(HWND owner, LangLookup lookup) {
 
 void Tfsheddays::OnCreated() {
     using namespace ui;
-    Theme& theme = CurrentTheme();
     hints_.Attach(hwnd_);
-    // The layout, once: the white panel below the title strip, the dialog
-    // around it, the close glyph at the right end of the strip.
-    const int width = kPanelW + 6;
-    Image5 = CreatePicture(hwnd_, 0, theme.Picture(kBitmapLogo), 2, 0, 20, kStripH + 2);
-    Label2 = CreateLabel(hwnd_, IDC_SHEDDAYS_LABEL2, L"", 26, 2, width - 26 - kSystbutW - 2, kStripH);
-    SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-    systbut = CreateForwardingPanel(hwnd_, IDC_SHEDDAYS_SYSTBUT, width - kSystbutW - 1, 0, kSystbutW, kSystbutH);
+    Image5 = CreatePicture(hwnd_, 0, kBitmapLogo, 0, 0, 0, 0);
+    Label2 = CreateLabel(hwnd_, IDC_SHEDDAYS_LABEL2, L"", 0, 0, 0, 0);
+    MakeBold(Label2);
+    systbut = CreateForwardingPanel(hwnd_, IDC_SHEDDAYS_SYSTBUT, 0, 0, 0, 0);
     ShowWindow(systbut, SW_SHOWNA);
-    Image1 = CreatePicture(systbut, IDC_SHEDDAYS_IMAGE1, theme.Picture(kBitmapClose), (kSystbutW - 16) / 2, 2, 16, 16,
-                           true);
-    Panel1 = CreateForwardingPanel(hwnd_, IDC_SHEDDAYS_PANEL1, 3, kStripH + 8, kPanelW, kPanelH);
+    Image1 = CreatePicture(systbut, IDC_SHEDDAYS_IMAGE1, kBitmapClose, 0, 0, 0, 0, true);
+    Panel1 = CreateForwardingPanel(hwnd_, IDC_SHEDDAYS_PANEL1, 0, 0, 0, 0);
     ShowWindow(Panel1, SW_SHOWNA);
     for (int d = 0; d < 7; ++d) {
-        CheckBox[d] = CreateCheckBox(Panel1, IDC_SHEDDAYS_CHECKBOX_FIRST + d, L"", 8, 8 + d * kBoxStep, kBoxW, kBoxH);
+        CheckBox[d] = CreateCheckBox(Panel1, IDC_SHEDDAYS_CHECKBOX_FIRST + d, L"", 0, 0, 0, 0);
         SetChecked(CheckBox[d], true);  // all ticked when the program starts
     }
-    Label4 = CreateLabel(Panel1, IDC_SHEDDAYS_LABEL4, L"", 70, 10, 145, 34, SS_CENTER);
-    Label1 = CreateLabel(Panel1, IDC_SHEDDAYS_LABEL1, L"", 70, 48, 145, 20, SS_CENTER);
-    SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont()), FALSE);
-    PNGButton3 = CreateImageButton(Panel1, IDC_SHEDDAYS_PNGBUTTON3, L"", 70 + (145 - 100) / 2, 76, 100, 30);
-    // Its bottom on the bottom of the last day box.
-    const int lastBottom = 8 + 6 * kBoxStep + kBoxH;
-    Image7 = CreatePicture(Panel1, IDC_SHEDDAYS_IMAGE7, theme.Picture(kBitmapPanel3), kPanelW - 64 - 8,
-                           lastBottom - 63, 64, 63);
+    Label4 = CreateLabel(Panel1, IDC_SHEDDAYS_LABEL4, L"", 0, 0, 0, 0, SS_CENTER);
+    Label1 = CreateLabel(Panel1, IDC_SHEDDAYS_LABEL1, L"", 0, 0, 0, 0, SS_CENTER);
+    MakeBold(Label1);
+    PNGButton3 = CreateImageButton(Panel1, IDC_SHEDDAYS_PNGBUTTON3, L"", 0, 0, 0, 0);
+    Image7 = CreatePicture(Panel1, IDC_SHEDDAYS_IMAGE7, kBitmapPanel3, 0, 0, 0, 0);
+    FitToTitle(L"");
 }
 
 void Tfsheddays::Prepare(const std::wstring& direction, const std::wstring& heading, const std::wstring& timeText) {
@@ -79,31 +72,38 @@ void Tfsheddays::FormActivate() {
 }
 
 void Tfsheddays::FitToTitle(const std::wstring& caption) {
-    // As wide as the design, or as the title of this language needs: the
-    // panel grows with the dialog, its heading and button stay centred in
-    // the room beside the day boxes, the picture in the lower right corner.
+    // The layout: the white panel below the title strip, the dialog around
+    // it, the close glyph at the right end of the strip, the day boxes one
+    // under the other, the heading and the button centred beside them, the
+    // picture's bottom on the last box's. As wide as the design, or as the
+    // title of this language needs; every size scaled to the screen.
+    const int dpi = ui::DpiOf(hwnd_);
+    ui::ApplyFonts(hwnd_, dpi);
     int titleWidth = 0;
     if (ui::WindowDc dc(Label2); dc.get()) {
-        ui::Selection font(dc.get(), ui::BoldFont());
+        ui::Selection font(dc.get(), ui::BoldFont(dpi));
         SIZE size{};
         GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
         titleWidth = size.cx;
     }
-    const int width = std::max(kPanelW + 6, 26 + titleWidth + 8 + kSystbutW + 1);
-    const int panelW = width - 6;
-    RECT rc{0, 0, width, kPanelH + kStripH + 10};
+    const int width = std::max(S(kPanelW + 6), S(26) + titleWidth + S(8 + kSystbutW + 1));
+    const int panelW = width - S(6);
+    RECT rc{0, 0, width, S(kPanelH + kStripH + 10)};
     AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ui::Move(Label2, 26, 2, width - 26 - kSystbutW - 2, kStripH);
-    ui::Move(systbut, width - kSystbutW - 1, 0, kSystbutW, kSystbutH);
-    ui::Move(Panel1, 3, kStripH + 8, panelW, kPanelH);
-    const int roomLeft = 8 + kBoxW + 13, roomW = panelW - roomLeft - 8;
-    ui::Move(Label4, roomLeft, 10, roomW, 34);
-    ui::Move(Label1, roomLeft, 48, roomW, 20);
-    ui::Move(PNGButton3, roomLeft + (roomW - 100) / 2, 76, 100, 30);
-    const int lastBottom = 8 + 6 * kBoxStep + kBoxH;
-    ui::Move(Image7, panelW - 64 - 8, lastBottom - 63, 64, 63);
+    ui::Move(Image5, S(2), 0, S(20), S(kStripH + 2));
+    ui::Move(Label2, S(26), S(2), width - S(26 + kSystbutW + 2), S(kStripH));
+    ui::Move(systbut, width - S(kSystbutW + 1), 0, S(kSystbutW), S(kSystbutH));
+    ui::Move(Image1, S((kSystbutW - 16) / 2), S(2), S(16), S(16));
+    ui::Move(Panel1, S(3), S(kStripH + 8), panelW, S(kPanelH));
+    for (int d = 0; d < 7; ++d) ui::Move(CheckBox[d], S(8), S(8 + d * kBoxStep), S(kBoxW), S(kBoxH));
+    const int roomLeft = S(8 + kBoxW + 13), roomW = panelW - roomLeft - S(8);
+    ui::Move(Label4, roomLeft, S(10), roomW, S(34));
+    ui::Move(Label1, roomLeft, S(48), roomW, S(20));
+    ui::Move(PNGButton3, roomLeft + (roomW - S(100)) / 2, S(76), S(100), S(30));
+    const int lastBottom = S(8 + 6 * kBoxStep + kBoxH);
+    ui::Move(Image7, panelW - S(64 + 8), lastBottom - S(63), S(64), S(63));
 }
 
 void Tfsheddays::ShowModal(HWND window) {

@@ -30,6 +30,7 @@ public:
 
 protected:
     void OnCreated() override;
+    void OnDpiChanged() override { FitToTitle(ui::GetText(Label2)); }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     HWND FirstFocus() const override { return CheckBox[0]; }
 

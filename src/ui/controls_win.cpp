@@ -15,6 +15,8 @@ constexpr wchar_t kPanelClass[] = L"ZelvarPanel";
 constexpr wchar_t kFramedPanelClass[] = L"ZelvarFramedPanel";
 constexpr wchar_t kPictureClass[] = L"ZelvarPicture";
 constexpr wchar_t kHotProp[] = L"ZelvarHot";
+constexpr wchar_t kFontProp[] = L"ZelvarFont";  // 1 bold, 2 a face of its own
+constexpr wchar_t kPictureProp[] = L"ZelvarPicture";
 constexpr UINT_PTR kHotTrackId = 1;
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
@@ -76,7 +78,8 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                                                             reinterpret_cast<WPARAM>(paint.get()),
                                                             reinterpret_cast<LPARAM>(hwnd)));
             FillRect(paint.get(), &rc, bg ? bg : DarkBrush());
-            if (auto bmp = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            const auto pictureId = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, kPictureProp)));
+            if (HBITMAP bmp = CurrentTheme().Picture(pictureId, DpiOf(hwnd))) {
                 BITMAP bm{};
                 GetObjectW(bmp, sizeof(bm), &bm);
                 DrawBitmap(paint.get(), bmp, (rc.right - bm.bmWidth) / 2, (rc.bottom - bm.bmHeight) / 2);
@@ -96,6 +99,10 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
                              reinterpret_cast<LPARAM>(hwnd));
             return 0;
+        case WM_NCDESTROY:
+            RemovePropW(hwnd, kPictureProp);
+            RemovePropW(hwnd, kFontProp);
+            break;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
@@ -141,6 +148,7 @@ LRESULT CALLBACK HotTrackProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
             break;
         case WM_NCDESTROY:
             RemovePropW(hwnd, kHotProp);
+            RemovePropW(hwnd, kFontProp);
             RemoveWindowSubclass(hwnd, HotTrackProc, kHotTrackId);
             break;
     }
@@ -156,7 +164,7 @@ HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int
     // of the plan page) is never painted over by the controls beneath it.
     HWND hwnd = CreateWindowExW(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS, x, y, w, h, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
-    if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(MainFont()), FALSE);
+    if (hwnd) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(MainFont(DpiOf(parent))), FALSE);
     return hwnd;
 }
 
@@ -188,16 +196,31 @@ HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, i
     return link;
 }
 
-HWND CreatePicture(HWND parent, int id, HBITMAP picture, int x, int y, int w, int h, bool notify) {
+HWND CreatePicture(HWND parent, int id, int pictureId, int x, int y, int w, int h, bool notify) {
     HWND p = CreateChild(kPictureClass, L"", WS_VISIBLE | (notify ? SS_NOTIFY : 0), x, y, w, h, parent, id);
-    SetPicture(p, picture);
+    if (p) SetPropW(p, kPictureProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(pictureId)));
     return p;
 }
 
-void SetPicture(HWND picture, HBITMAP bitmap) {
-    if (!picture) return;
-    SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap));
-    InvalidateRect(picture, nullptr, FALSE);
+void MakeBold(HWND control) {
+    SetPropW(control, kFontProp, reinterpret_cast<HANDLE>(1));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont(DpiOf(control))), FALSE);
+}
+
+void KeepOwnFont(HWND control) { SetPropW(control, kFontProp, reinterpret_cast<HANDLE>(2)); }
+
+void ApplyFonts(HWND root, int dpi) {
+    struct Walk {
+        static BOOL CALLBACK One(HWND control, LPARAM lp) {
+            const auto face = reinterpret_cast<INT_PTR>(GetPropW(control, kFontProp));
+            if (face == 2) return TRUE;
+            const int dpi = static_cast<int>(lp);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(face == 1 ? BoldFont(dpi) : MainFont(dpi)),
+                         TRUE);
+            return TRUE;
+        }
+    };
+    EnumChildWindows(root, Walk::One, dpi);
 }
 
 bool IsHot(HWND control) { return GetPropW(control, kHotProp) != nullptr; }
@@ -303,12 +326,13 @@ void DrawImageButton(const DRAWITEMSTRUCT& item, bool down, bool plain) {
     SetTextColor(dc, disabled ? RGB(160, 150, 170) : kText);
     {
         // Bold when the caption fits so, else the plain face, before it is cut.
-        HFONT face = plain ? MainFont() : BoldFont();
+        const int dpi = DpiOf(item.hwndItem);
+        HFONT face = plain ? MainFont(dpi) : BoldFont(dpi);
         if (!plain) {
             Selection measure(dc, face);
             SIZE size{};
             GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            if (size.cx > rc.right - rc.left - 4) face = MainFont();
+            if (size.cx > rc.right - rc.left - 4) face = MainFont(dpi);
         }
         Selection font(dc, face);
         if (pressed) OffsetRect(&rc, 1, 1);

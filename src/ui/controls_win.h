@@ -30,11 +30,19 @@ HWND CreateImageButton(HWND parent, int id, const wchar_t* caption, int x, int y
 // the accent colour under the pointer; it takes the focus and presses with
 // Space and Enter like any button, and shows the hand pointer.
 HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h);
-// A picture drawn from a 32-bit premultiplied bitmap that the theme owns; its
-// transparent parts show the brush its parent answers to WM_CTLCOLORSTATIC.
-// With notify, a click reaches the parent as STN_CLICKED and the pointer is a hand.
-HWND CreatePicture(HWND parent, int id, HBITMAP picture, int x, int y, int w, int h, bool notify = false);
-void SetPicture(HWND picture, HBITMAP bitmap);
+// A picture of the program's art (its 100 % id), drawn at the density of the
+// screen it is on from the theme's copy; its transparent parts show the
+// brush its parent answers to WM_CTLCOLORSTATIC. With notify, a click
+// reaches the parent as STN_CLICKED and the pointer is a hand.
+HWND CreatePicture(HWND parent, int id, int pictureId, int x, int y, int w, int h, bool notify = false);
+
+// The face a control's text takes: the program's font or its bold variant,
+// at the density of the screen (ApplyFonts sets it anew when that changes).
+// A control with a face of its own is left alone.
+void MakeBold(HWND control);
+void KeepOwnFont(HWND control);
+// Every control below root takes its face at this density.
+void ApplyFonts(HWND root, int dpi);
 
 // Presses a button as the dialog keys do: its click reaches its parent and
 // the focus stays where it is. Nothing happens for a hidden or disabled button.

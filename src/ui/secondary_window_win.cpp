@@ -1,5 +1,6 @@
 #include "ui/secondary_window_win.h"
 
+#include "ui/controls_win.h"
 #include "ui/theme_win.h"
 
 namespace zelvar::ui {
@@ -49,6 +50,14 @@ LRESULT SecondaryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:  // closing only hides: the window lives until the program ends
             Hide();
             return 0;
+        case WM_DPICHANGED: {
+            const RECT& r = *reinterpret_cast<const RECT*>(lp);
+            SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            ApplyFonts(hwnd_, HIWORD(wp));
+            OnDpiChanged();
+            return 0;
+        }
         case WM_ACTIVATE:
             // The focus comes back to where it was (after a message box, too).
             if (LOWORD(wp) == WA_INACTIVE) {

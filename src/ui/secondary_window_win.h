@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ui/theme_win.h"
 #include "ui/window_win.h"
 
 namespace zelvar::ui {
@@ -26,6 +27,10 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     HBRUSH Background() const override;
     virtual void OnCreated() {}
+    // The window moved to a screen of another density: lay it out anew.
+    virtual void OnDpiChanged() {}
+    // Design pixels at the density of the window's screen.
+    int S(int designPixels) const { return Scale{DpiOf(hwnd_)}(designPixels); }
     // The control that takes the focus when the window is first activated.
     virtual HWND FirstFocus() const;
 

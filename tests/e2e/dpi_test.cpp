@@ -1,0 +1,166 @@
+// The windows on screens of 96, 144 and 192 dots per inch (Wine's LogPixels):
+// each laid out at its design size times the scale, every page in every
+// language without a text cut off, with screenshots.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "driver.h"
+
+#include <commctrl.h>
+
+#include "app/test_seams.h"
+#include "remote_pickers.h"
+
+namespace zelvar::e2e {
+namespace {
+
+const char* const kLanguageNames[3] = {"ru", "en", "de"};
+const int kPanels[6] = {IDC_PANEL1, IDC_PANEL2, IDC_PANEL4, IDC_P_SHEDULER, IDC_PANEL5, IDC_PANEL7};
+
+bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void SetLogPixels(DWORD dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+    RegCloseKey(key);
+}
+
+std::wstring Shot(const std::string& what, int dpi, int language) {
+    const std::string name = what + "_" + std::to_string(dpi) + "_" + kLanguageNames[language];
+    return std::wstring(name.begin(), name.end());
+}
+
+class DpiTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        RemoveRunValues();
+        SetLogPixels(static_cast<DWORD>(GetParam()));
+    }
+    void TearDown() override {
+        SetLogPixels(96);
+        RemoveRunValues();
+    }
+    double Scale() const { return GetParam() / 96.0; }
+
+    HWND Start(AppRun& run, int language) {
+        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
+                        std::to_string(language) + "\r\n");
+        if (!run.Start()) return nullptr;
+        HWND main = run.WaitForMainWindow();
+        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
+        return main;
+    }
+
+    // Within 2 % of the design size times the scale.
+    void ExpectClientSize(HWND window, int designW, int designH, const char* what) {
+        RECT rc{};
+        GetClientRect(window, &rc);
+        EXPECT_NEAR(rc.right, designW * Scale(), designW * Scale() * 0.02 + 1) << what << " width at " << GetParam();
+        EXPECT_NEAR(rc.bottom, designH * Scale(), designH * Scale() * 0.02 + 1) << what << " height at " << GetParam();
+    }
+
+    // The id of a control of window whose text is cut (0: none).
+    int CutText(HWND main, HWND window) {
+        DWORD_PTR id = 0;
+        SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), 0, SMTO_ABORTIFHUNG,
+                            kStateTimeoutMs, &id);
+        return static_cast<int>(static_cast<LRESULT>(id));
+    }
+
+    void SelectNode(HWND tree, int index) {
+        auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        for (int i = 0; i < index && item; ++i)
+            item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+    }
+};
+
+TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
+    for (int language = 0; language < 3; ++language) {
+        AppRun run(L"dpi_pages");
+        HWND main = Start(run, language);
+        ASSERT_NE(main, nullptr);
+        ExpectClientSize(main, 507, 284, "main window");
+        HWND tree = run.Control(IDC_TREEVIEW1);
+        for (int node = 0; node < 6; ++node) {
+            SelectNode(tree, node);
+            ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(kPanels[node])); }));
+            ExpectClientSize(run.Control(kPanels[node]), 300, 259, "page");
+            EXPECT_EQ(CutText(main, main), 0) << "page " << node << " in " << kLanguageNames[language];
+            SaveScreenshot(main, Shot("dpi_page" + std::to_string(node), GetParam(), language));
+        }
+        // The scheduler's other face and the armed plan.
+        SelectNode(tree, 3);
+        ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL8)); }));
+        EXPECT_EQ(CutText(main, main), 0) << "running scheduler in " << kLanguageNames[language];
+        SaveScreenshot(main, Shot("dpi_scheduler_running", GetParam(), language));
+        ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+        ASSERT_TRUE(run.ExitFromTray());
+    }
+}
+
+TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
+    AppRun run(L"dpi_windows");
+    HWND main = Start(run, 2);
+    ASSERT_NE(main, nullptr);
+
+    // About: as wide as its logo plus 12, scaled.
+    PostMenuCommand(main, IDM_N3_ABOUT);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : run.Proc().Windows(ZELVAR_ABOUT_CLASS))
+            if (IsWindowVisible(w)) about = w;
+        return about != nullptr;
+    }));
+    Sync(about);
+    RECT client{};
+    GetClientRect(about, &client);
+    EXPECT_NEAR(client.right, (266 + 12) * Scale(), (266 + 12) * Scale() * 0.02 + 1);
+    EXPECT_EQ(CutText(main, about), 0);
+    SaveScreenshot(about, Shot("dpi_about", GetParam(), 2));
+    ASSERT_TRUE(Click(FindControl(about, IDC_ABOUT_PNGBUTTON1)));
+
+    // The copy dialog.
+    SelectNode(run.Control(IDC_TREEVIEW1), 3);
+    if (!IsChecked(run.Control(IDC_CHECKBOX8))) ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    PostClick(run.Control(IDC_PNGBUTTON6));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : run.Proc().Windows(ZELVAR_SHEDDAYS_CLASS))
+            if (IsWindowVisible(w)) dialog = w;
+        return dialog != nullptr;
+    }));
+    EXPECT_EQ(CutText(main, dialog), 0);
+    SaveScreenshot(dialog, Shot("dpi_copy_dialog", GetParam(), 2));
+    PostMouseClick(FindControl(dialog, IDC_SHEDDAYS_IMAGE1));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
+
+    // The countdown: a plan 35 s ahead opens it within a few seconds.
+    SelectNode(run.Control(IDC_TREEVIEW1), 2);
+    ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
+    const SYSTEMTIME off = LocalTimeIn(35);
+    ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off));
+    ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
+    PostClick(run.Control(IDC_PNGBUTTON2));
+    HWND count = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
+            if (IsWindowVisible(w)) count = w;
+        return count != nullptr;
+    }, 15000));
+    ExpectClientSize(count, 254, 97, "countdown");
+    EXPECT_EQ(CutText(main, count), 0);
+    SaveScreenshot(count, Shot("dpi_countdown", GetParam(), 2));
+    PostMouseClick(FindControl(count, IDC_COUNT_IMAGE2));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(count); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(AtThreeDensities, DpiTest, ::testing::Values(96, 144, 192));
+
+}  // namespace
+}  // namespace zelvar::e2e
