@@ -52,6 +52,7 @@ void TForm1::ApplyLanguage() {
     plan_.ApplyActionList(text);
     scheduler_.ApplySchedulerPageTexts(text);
     about_.ApplyTexts(text);
+    UpdateTrayStatus();  // the tooltip in the new language
 }
 
 }  // namespace zelvar

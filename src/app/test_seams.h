@@ -4,6 +4,8 @@
 // so zelvar.exe carries none of it.
 #include <windows.h>
 
+#include <string>
+
 namespace zelvar {
 
 // Posted to the main window by the end-to-end tests: hold the window thread
@@ -13,6 +15,11 @@ inline constexpr UINT kTestHoldThreadMessage = WM_APP + 50;
 // of the program's) shows a text that does not fit it. The answer is the
 // control's id, or 0 when every text fits.
 inline constexpr UINT kTestFindCutTextMessage = WM_APP + 51;
+
+// The tray's tooltip and whether it shows the "planned" icon, published on
+// the main window for the end-to-end tests (properties "ZelvarTrayTip", a
+// global atom of the text, and "ZelvarTrayPlanned"); nothing in zelvar.exe.
+void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned);
 
 // Handles a message only the test build knows; true when it was one, with
 // the answer in result.

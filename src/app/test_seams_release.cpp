@@ -3,5 +3,6 @@
 namespace zelvar {
 
 bool HandleTestSeamMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+void PublishTrayStatus(HWND, const std::wstring&, bool) {}
 
 }  // namespace zelvar

@@ -77,6 +77,14 @@ BOOL CALLBACK CheckOne(HWND control, LPARAM lp) {
 
 }  // namespace
 
+void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned) {
+    if (auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarTrayTip"))))
+        GlobalDeleteAtom(old);
+    const ATOM atom = GlobalAddAtomW(tip.empty() ? L" " : tip.c_str());
+    SetPropW(mainWindow, L"ZelvarTrayTip", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+    SetPropW(mainWindow, L"ZelvarTrayPlanned", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(planned ? 1 : 2)));
+}
+
 bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     if (msg == kTestHoldThreadMessage) {
         Sleep(static_cast<DWORD>(wp));

@@ -1,5 +1,10 @@
 // The tray icon ctray, its menu PopupMenu1 and showing/hiding the window.
+#include "app/test_seams.h"
+#include "app/tray_status.h"
 #include "app/zelvar.h"
+#include "common/locale_win.h"
+#include "scheduler/scheduler_rules.h"
+#include "ui/art_win.h"
 #include "online/about_window.h"
 #include "ui/control_ids.h"
 
@@ -12,10 +17,42 @@ void TForm1::AddTrayIcon() {
     trayData_.uID = 1;
     trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayData_.uCallbackMessage = kTrayMessage;
-    trayData_.hIcon = smallIcon_ ? smallIcon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
-    wcscpy_s(trayData_.szTip, L"Zelvar");
+    trayIcon_.reset(LoadTrayIcon(trayPlanned_, dpi_));
+    trayData_.hIcon = trayIcon_ ? trayIcon_.get() : smallIcon_ ? smallIcon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
+    wcsncpy_s(trayData_.szTip, trayTip_.c_str(), _TRUNCATE);
     Shell_NotifyIconW(NIM_DELETE, &trayData_);
     Shell_NotifyIconW(NIM_ADD, &trayData_);
+}
+
+void TForm1::UpdateTrayStatus() {
+    if (!hwnd_) return;
+    TrayStatusInput in;
+    in.planArmed = plan_.Armed();
+    in.planOff = plan_.OffMoment();
+    in.planWakeTicked = plan_.WakeTicked();
+    in.planWake = plan_.WakeMoment();
+    in.planOffMode = plan_.OffModeIndex();
+    in.schedulerActive = scheduler_.Running();
+    in.hasNextOff = scheduler_.NextOff.Has;
+    if (in.hasNextOff) in.nextOff = ScheduledLocalMoment(scheduler_.NextOff, formats_);
+    in.hasNextOn = scheduler_.NextOn.Has;
+    if (in.hasNextOn) in.nextOn = ScheduledLocalMoment(scheduler_.NextOn, formats_);
+    const TrayStatus status = DecideTrayStatus(in);
+    const std::wstring tip = TrayTooltip(status, NowLocal(), formats_,
+                                         [this](std::wstring_view key) { return GetLangText(std::wstring(key)); });
+    const bool iconChanges = status.Planned() != trayPlanned_ || !trayIcon_;
+    trayTip_ = tip;
+    trayPlanned_ = status.Planned();
+    PublishTrayStatus(hwnd_, trayTip_, trayPlanned_);
+    if (!trayData_.hWnd) return;  // not in the tray yet: AddTrayIcon takes them
+    if (iconChanges) {
+        trayIcon_.reset(LoadTrayIcon(trayPlanned_, dpi_));
+        if (trayIcon_) trayData_.hIcon = trayIcon_.get();
+    }
+    wcsncpy_s(trayData_.szTip, trayTip_.c_str(), _TRUNCATE);
+    trayData_.uFlags = NIF_ICON | NIF_TIP;
+    Shell_NotifyIconW(NIM_MODIFY, &trayData_);
+    trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 }
 
 void TForm1::RemoveTrayIcon() {

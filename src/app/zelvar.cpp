@@ -25,14 +25,17 @@ TForm1::TForm1(SecondaryWindows windows)
           ApplyLanguage();
           ShowLanguageFileProblems(hwnd_);
       }),
-      plan_(PlanPage::Links{Cycle, windows.count, Messages, formats_, [this] { RunPowerCycleNow(); }}),
+      plan_(PlanPage::Links{Cycle, windows.count, Messages, formats_, [this] { RunPowerCycleNow(); },
+                            [this](const std::wstring& key) { return GetLangText(key); },
+                            [this] { UpdateTrayStatus(); }}),
       scheduler_(SchedulerPage::Links{Cycle, windows.count, countdowns_, windows.sheddays, Messages, formats_,
                                       [this](const std::wstring& key) { return GetLangText(key); },
                                       [this]() -> std::optional<TDateTime> {
                                           if (!plan_.Armed()) return std::nullopt;
                                           return plan_.OffMoment();
                                       },
-                                      [this] { RunPowerCycleNow(); }, [this] { return !SettingsReadOnly; }}),
+                                      [this] { RunPowerCycleNow(); }, [this] { return !SettingsReadOnly; },
+                                      [this] { UpdateTrayStatus(); }}),
       startup_(Messages, [this] { SaveSettings(); }),
       about_([] {}),
       countdowns_(Cycle, windows.count),
@@ -76,6 +79,7 @@ void TForm1::FormCreate() {
     ArrangeMainWindow();
     plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
     plan_.UpdateWakeControls();
+    UpdateTrayStatus();
     AddTrayIcon();
 }
 

@@ -122,6 +122,10 @@ private:
     void RemoveTrayIcon();
     void ShowTrayMenu();
     void SetTrayMenuText(int id, const std::wstring& text);
+    // The tooltip names what comes next and the icon shows whether anything
+    // is planned: after a plan is armed or dropped, the scheduler starts,
+    // stops or finds new moments, and a language is applied.
+    void UpdateTrayStatus();
 
     SecondaryWindows windows_;
     HWND applicationWindow_ = nullptr;
@@ -145,6 +149,9 @@ private:
     HTREEITEM treeNodes_[6] = {};
     UniqueIcon icon_, smallIcon_;
     UniqueMenu trayMenu_;
+    UniqueIcon trayIcon_;        // at the size the shell asks for, planned or not
+    bool trayPlanned_ = false;
+    std::wstring trayTip_ = L"Zelvar";
     NOTIFYICONDATAW trayData_{};
     UINT taskbarCreatedMessage_ = 0;
     HWND savedFocus_ = nullptr;

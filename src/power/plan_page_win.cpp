@@ -7,6 +7,7 @@
 #include "online/links_win.h"
 #include "power/cycle_log_win.h"
 #include "power/oneshot_rules.h"
+#include "power/wake_probe_win.h"
 #include "power/ucountform.h"
 #include "ui/art.h"
 #include "ui/control_ids.h"
@@ -56,6 +57,8 @@ void PlanPage::CreateControls() {
     SetVisible(PNGButton5, false);
     // The armed view keeps the page's picture in its corner.
     armedPicture_ = CreatePicture(Panel6, 0, kBitmapPanel4, 0, 0, 64, 64);
+    wakeInfo_ = CreateLabel(Panel6, IDC_LABEL_WAKEPLAN, L"", 0, 0, 0, 0);
+    SetVisible(wakeInfo_, false);
 }
 
 void PlanPage::Layout() {
@@ -79,13 +82,44 @@ void PlanPage::Layout() {
     ui::Move(Panel6, S(1), S(1), w - 2 * S(1), h - 2 * S(1));
     const int pw = w - 2 * S(1), ph = h - 2 * S(1);
     ui::Move(Label7, S(12), S(12), S(270), S(20));
-    ui::Move(Label8, S(30), S(36), S(240), S(20));
-    ui::Move(Label9, S(30), S(58), S(240), S(20));
-    ui::Move(Label10, S(12), S(92), S(270), S(20));
-    ui::Move(Label11, S(30), S(116), S(240), S(20));
-    ui::Move(Label12, S(30), S(138), S(240), S(20));
     ui::Move(PNGButton5, S(9), ph - S(9 + 28), S(118), S(28));
     ui::Move(armedPicture_, pw - S(1 + 64), ph - S(1 + 64), S(64), S(64));
+    LayOutWakeInfo();
+}
+
+void PlanPage::LayOutWakeInfo() {
+    // With a line about the wake, each moment's date and time share one row
+    // and the line takes the room under them across the view (the page's
+    // picture gives way); without it the view is as designed.
+    const int pw = Width() - 2 * S(1), ph = Height() - 2 * S(1);
+    const bool shown = ui::IsShown(wakeInfo_);
+    ui::SetVisible(armedPicture_, !shown);
+    if (!shown) {
+        ui::Move(Label8, S(30), S(36), S(240), S(20));
+        ui::Move(Label9, S(30), S(58), S(240), S(20));
+        ui::Move(Label10, S(12), S(92), S(270), S(20));
+        ui::Move(Label11, S(30), S(116), S(240), S(20));
+        ui::Move(Label12, S(30), S(138), S(240), S(20));
+        return;
+    }
+    ui::Move(Label8, S(30), S(34), S(120), S(20));
+    ui::Move(Label9, S(150), S(34), S(130), S(20));
+    ui::Move(Label10, S(12), S(62), S(270), S(20));
+    ui::Move(Label11, S(30), S(84), S(120), S(20));
+    ui::Move(Label12, S(150), S(84), S(130), S(20));
+    const int top = S(112), bottom = ph - S(9 + 28 + 4);
+    ui::Move(wakeInfo_, S(12), top, pw - S(24), bottom - top);
+}
+
+void PlanPage::CheckWakeReadiness() {
+    // A wake that cannot happen here is said before the machine goes down;
+    // the plan arms all the same.
+    const WakeProblem problem =
+        ui::IsChecked(CheckBox1) ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
+    const std::wstring key(WakeProblemKey(problem));
+    ui::SetText(wakeInfo_, key.empty() ? std::wstring() : links_.text(key));
+    ui::SetVisible(wakeInfo_, !key.empty());
+    LayOutWakeInfo();
 }
 
 void PlanPage::SetTicked(HWND box, bool ticked) {
@@ -136,6 +170,7 @@ void PlanPage::ShowPlanState(bool editable) {
         ui::SetVisible(Panel6, false);
         ui::SetVisible(ComboBox2, ui::IsChecked(CheckBox3) && !ui::IsChecked(CheckBox1));
         KeepFocusOnPage(focusBefore, PNGButton2);
+        if (links_.stateChanged) links_.stateChanged();
         return;
     }
     SetWindowPos(Panel6, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -150,6 +185,7 @@ void PlanPage::ShowPlanState(bool editable) {
     }
     ui::SetVisible(ComboBox2, false);
     KeepFocusOnPage(focusBefore, PNGButton5);
+    if (links_.stateChanged) links_.stateChanged();
 }
 
 void PlanPage::KeepFocusOnPage(HWND focusBefore, HWND fallback) {
@@ -177,6 +213,7 @@ void PlanPage::PNGButton2Click() {
         MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgWrongDt.c_str(), ApplicationTitle(), MB_OK);
         return;
     }
+    CheckWakeReadiness();
     ShowPlanState(false);
     links_.runPowerCycle();  // returns when the cycle has ended
 }

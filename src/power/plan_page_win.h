@@ -23,6 +23,8 @@ public:
         const MessageTexts& messages;
         const LocaleFormats& formats;
         std::function<void()> runPowerCycle;  // returns when the cycle has ended
+        ui::TextLookup text;                  // GetLangText, in the language chosen now
+        std::function<void()> stateChanged;   // armed or back to editing (the tray follows)
     };
     explicit PlanPage(Links links) : links_(std::move(links)) {}
 
@@ -65,6 +67,7 @@ protected:
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnMeasureItem(MEASUREITEMSTRUCT& item) override;
+    COLORREF TextColor(HWND control) const override { return control == wakeInfo_ ? ui::kAccent : ui::kText; }
 
 private:
     void SetTicked(HWND box, bool ticked);
@@ -72,6 +75,9 @@ private:
     void SetPickerValue(HWND picker, TDateTime value);
     // The focus left on a control that a view change hides goes to the view's button.
     void KeepFocusOnPage(HWND focusBefore, HWND fallback);
+    // The line that tells what stands in the way of the wake, for a plan with one.
+    void CheckWakeReadiness();
+    void LayOutWakeInfo();
 
     Links links_;
     bool armed_ = false;
@@ -79,7 +85,7 @@ private:
          CheckBox1 = nullptr, Label5 = nullptr, DateTimePicker3 = nullptr, Label6 = nullptr, DateTimePicker4 = nullptr,
          ComboBox2 = nullptr, PNGButton2 = nullptr, Panel6 = nullptr, Label7 = nullptr, Label8 = nullptr,
          Label9 = nullptr, Label10 = nullptr, Label11 = nullptr, Label12 = nullptr, PNGButton5 = nullptr,
-         Image8 = nullptr, armedPicture_ = nullptr;
+         Image8 = nullptr, armedPicture_ = nullptr, wakeInfo_ = nullptr;
 };
 
 }  // namespace zelvar

@@ -11,6 +11,7 @@
 #include "power/countdowns_win.h"
 #include "power/cycle_log_win.h"
 #include "power/ucountform.h"
+#include "power/wake_probe_win.h"
 #include "power/wtimer.h"
 #include "scheduler/schedule_file.h"
 #include "scheduler/schedule_time.h"
@@ -84,6 +85,8 @@ void SchedulerPage::CreateControls() {
                                   0, 0, 0, hwnd_, IDC_DATETIMEPICKER6);
     PNGButton7 = CreateImageButton(hwnd_, IDC_PNGBUTTON7, L"", 0, 0, 0, 0);
     PNGButton8 = CreateImageButton(hwnd_, IDC_PNGBUTTON8, L"", 0, 0, 0, 0);
+    wakeInfo_ = CreateLabel(hwnd_, IDC_LABEL_WAKESCHEDULE, L"", 0, 0, 0, 0);
+    SetVisible(wakeInfo_, false);
     // The week grid in the editor's place, shown only while the scheduler runs.
     Panel8 = CreateForwardingPanel(hwnd_, IDC_PANEL8, 0, 0, 0, 0);
     StringGrid1.Create(Panel8, IDC_STRINGGRID1,
@@ -142,8 +145,29 @@ void SchedulerPage::LayoutStartButton() {
     }
     const int editorRight = std::max(S(2 + 229), static_cast<int>(shape2_.right) + S(2));
     const int left = S(65) + width <= editorRight ? S(65) : std::max(S(8), (S(2) + editorRight - width) / 2);
-    const int top = ui::Bottom(DateTimePicker6) + S(22);
+    int top = ui::Bottom(DateTimePicker6) + S(22);
+    // While the grid shows, a line about the wake takes the room under it
+    // across the page (the picture gives way) and the button goes to the
+    // page's foot.
+    const bool info = ui::IsShown(wakeInfo_) && ui::IsShown(Panel8);
+    ui::SetVisible(Image10, !info);
+    if (info) {
+        const int buttonTop = Height() - S(5 + 30);
+        const int infoTop = ui::Bottom(Panel8) + S(2);
+        ui::Move(wakeInfo_, S(4), infoTop, Width() - S(8), buttonTop - infoTop - S(2));
+        top = buttonTop;
+    }
     ui::Move(PNGButton8, left, top > 0 ? top : S(185), width, S(30));
+}
+
+void SchedulerPage::CheckWakeReadiness() {
+    // Whenever the scheduler starts with a wake ahead: what keeps the timer
+    // from waking the machine, if anything; it runs all the same.
+    const WakeProblem problem = Running() && NextOn.Has ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
+    const std::wstring key(WakeProblemKey(problem));
+    ui::SetText(wakeInfo_, key.empty() ? std::wstring() : links_.text(key));
+    ui::SetVisible(wakeInfo_, !key.empty());
+    LayoutStartButton();
 }
 
 // ---- The day editor
@@ -212,6 +236,7 @@ void SchedulerPage::StartUp() {
         ComputeNextSchedule();
         SetTick(true);
     }
+    CheckWakeReadiness();
 }
 
 // ---- The week grid
@@ -327,6 +352,7 @@ void SchedulerPage::ComputeNextScheduleFrom(const ScheduleClock& clock) {
     NextOff = next.off;
     NextOn = next.on;
     DescribeGrid();
+    if (links_.stateChanged) links_.stateChanged();
 }
 
 void SchedulerPage::SetTick(bool on) {
@@ -437,7 +463,9 @@ void SchedulerPage::PNGButton8Click() {
         links_.cycle.CycleAbort = false;
         SetTick(true);
     }
+    CheckWakeReadiness();
     WriteRunningState();
+    if (links_.stateChanged) links_.stateChanged();
 }
 
 void SchedulerPage::WriteRunningState() {

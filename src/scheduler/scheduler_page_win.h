@@ -37,6 +37,7 @@ public:
         std::function<std::optional<TDateTime>()> planOff;  // the armed one-shot plan's off moment
         std::function<void()> runPowerCycle;
         std::function<bool()> settingsWritable;             // config.ini may be written in this run
+        std::function<void()> stateChanged;                 // started, stopped, new moments (the tray follows)
     };
     explicit SchedulerPage(Links links) : links_(std::move(links)) {}
 
@@ -85,6 +86,7 @@ protected:
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+    COLORREF TextColor(HWND control) const override { return control == wakeInfo_ ? ui::kAccent : ui::kText; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
@@ -98,6 +100,8 @@ private:
     void SetTick(bool on);
     void SetButtonCaption();
     void LayoutStartButton();
+    // The line that tells what stands in the way of a scheduled wake.
+    void CheckWakeReadiness();
     void WriteRunningState();
     void HandOver();
     void OpenCopyDialog(bool off);
@@ -117,7 +121,7 @@ private:
     std::array<HWND, 7> dayButtons_{};
     HWND pweek = nullptr, Label22 = nullptr, CheckBox8 = nullptr, Label20 = nullptr, DateTimePicker5 = nullptr,
          PNGButton6 = nullptr, CheckBox9 = nullptr, Label21 = nullptr, DateTimePicker6 = nullptr,
-         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr;
+         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, wakeInfo_ = nullptr;
     RECT shape2_{};  // the dotted frame around Label22, drawn by the page
     WeekGrid StringGrid1;
 };

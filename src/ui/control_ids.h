@@ -53,6 +53,7 @@
 #define IDC_LABEL12           1319
 #define IDC_PNGBUTTON5        1320  /* cancel plan */
 #define IDC_IMAGE8            1321
+#define IDC_LABEL_WAKEPLAN    1322  /* what stands in the way of the plan's wake */
 
 // ---- Scheduler panel
 #define IDC_P_SHEDULER        1400
@@ -64,6 +65,7 @@
 #define IDC_PANEL8            1423
 #define IDC_STRINGGRID1       1424
 #define IDC_IMAGE10           1425
+#define IDC_LABEL_WAKESCHEDULE 1426  /* what stands in the way of the scheduled wake */
 #define IDC_CHECKBOX8         1430  /* off ticked on the edited day */
 #define IDC_LABEL20           1431
 #define IDC_DATETIMEPICKER5   1432  /* off time of the edited day */
