@@ -8,6 +8,7 @@
 #include "online/links_win.h"
 #include "ui/art.h"
 #include "ui/control_ids.h"
+#include "ui/gdi_win.h"
 
 namespace zelvar {
 
@@ -18,8 +19,6 @@ void StartupPage::CreateControls() {
     ListBox1 = CreateChild(WC_LISTBOXW, L"",
                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0,
                            0, 0, hwnd_, IDC_LISTBOX1, WS_EX_CLIENTEDGE);
-    // The paths are longer than the list is wide.
-    SendMessageW(ListBox1, LB_SETHORIZONTALEXTENT, 800, 0);
     PNGButton1 = CreateImageButton(hwnd_, IDC_PNGBUTTON1, L"", 0, 0, 0, 0);
     PNGButton4 = CreateImageButton(hwnd_, IDC_PNGBUTTON4, L"", 0, 0, 0, 0);
 }
@@ -32,6 +31,22 @@ void StartupPage::Layout() {
     ui::Move(PNGButton1, S(10), buttonsTop, buttonW, buttonH);
     ui::Move(PNGButton4, w - S(10) - buttonW, buttonsTop, buttonW, buttonH);
     ui::Move(Image9, w - S(1), h - S(1), 0, 0);
+    FitScrollRange();
+}
+
+void StartupPage::FitScrollRange() {
+    // The list scrolls sideways as far as its longest path needs, and not at
+    // all while every path fits (an empty list shows no scroll bar).
+    int widest = 0;
+    if (ui::WindowDc dc(ListBox1); dc.get()) {
+        ui::Selection font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(ListBox1, WM_GETFONT, 0, 0)));
+        for (const auto& entry : ListBoxEntries()) {
+            SIZE size{};
+            GetTextExtentPoint32W(dc.get(), entry.c_str(), static_cast<int>(entry.size()), &size);
+            widest = std::max(widest, static_cast<int>(size.cx));
+        }
+    }
+    SendMessageW(ListBox1, LB_SETHORIZONTALEXTENT, widest > 0 ? widest + S(8) : 0, 0);
 }
 
 std::vector<std::wstring> StartupPage::ListBoxEntries() const {
@@ -52,6 +67,7 @@ void StartupPage::SetListBoxEntries(const std::vector<std::wstring>& entries, in
     for (const auto& e : entries) SendMessageW(ListBox1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
     if (selected >= 0) SendMessageW(ListBox1, LB_SETCURSEL, selected, 0);
     ui::SetVisible(PNGButton4, !entries.empty());
+    FitScrollRange();
     // The paths are longer than the panel is wide: the hint shows them whole.
     hints_->Set(ListBox1, ListTooltip(entries));
 }

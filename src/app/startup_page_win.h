@@ -30,6 +30,7 @@ protected:
     void OnCommand(int id, int code, HWND control) override;
 
 private:
+    void FitScrollRange();
     const MessageTexts& messages_;
     std::function<void()> saveSettings_;
     HWND Label1 = nullptr, ListBox1 = nullptr, PNGButton1 = nullptr, PNGButton4 = nullptr, Image9 = nullptr;

@@ -53,7 +53,13 @@ std::wstring LanguageFilePath(std::wstring_view programFolder, int index) {
 }
 
 int DefaultLanguageIndex(unsigned long languageId) {
-    return (languageId & 0xFFFFu) == 0x0419u ? kRussianLanguageIndex : kEnglishLanguageIndex;
+    // By the primary language alone: every Russian locale reads Russian,
+    // every German one (Germany, Austria, Switzerland, ...) German.
+    switch (languageId & 0x3FFu) {
+        case 0x19u: return kRussianLanguageIndex;
+        case 0x07u: return kGermanLanguageIndex;
+        default: return kEnglishLanguageIndex;
+    }
 }
 
 int LanguageIndexOrRussian(int index) { return IsLanguageIndex(index) ? index : kRussianLanguageIndex; }

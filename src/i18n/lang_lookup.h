@@ -30,9 +30,10 @@ std::wstring LanguageFileName(int index);
 // programFolder (with or without a trailing backslash) + "languages\" + file name.
 std::wstring LanguageFilePath(std::wstring_view programFolder, int index);
 
-// The language for a first start from the system's default locale: Russian for
-// Russian (Russia), 0x0419, English for everything else. Only the low 16 bits
-// (the language identifier) count, so a whole LCID may be passed as well.
+// The language for a first start from the system's default locale, by its
+// primary language: Russian for any Russian locale, German for any German
+// one, English for everything else. Only the low 16 bits (the language
+// identifier) count, so a whole LCID may be passed as well.
 int DefaultLanguageIndex(unsigned long languageId);
 // A stored index outside the list selects Russian.
 int LanguageIndexOrRussian(int index);

@@ -7,8 +7,11 @@
 namespace zelvar::e2e {
 namespace {
 
-// "0" (Russian) when the system's default locale is Russian (Russia), else "1".
-std::wstring ExpectedDefaultLanguage() { return (GetSystemDefaultLCID() & 0xFFFF) == 0x0419 ? L"0" : L"1"; }
+// "0" (Russian) for a Russian system locale, "2" for a German one, else "1".
+std::wstring ExpectedDefaultLanguage() {
+    const LANGID primary = PRIMARYLANGID(LANGIDFROMLCID(GetSystemDefaultLCID()));
+    return primary == LANG_RUSSIAN ? L"0" : primary == LANG_GERMAN ? L"2" : L"1";
+}
 
 std::wstring LanguageFileFor(const AppRun& run, const std::wstring& index) {
     const wchar_t* names[] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};

@@ -103,9 +103,12 @@ TEST(LanguageList, FilesAndDefaults) {
 
     EXPECT_EQ(DefaultLanguageIndex(0x0419), 0);
     EXPECT_EQ(DefaultLanguageIndex(0x00010419), 0);  // a whole LCID with a sort id
-    EXPECT_EQ(DefaultLanguageIndex(0x0819), 1);      // Russian (Moldova)
-    EXPECT_EQ(DefaultLanguageIndex(0x0407), 1);      // German systems get English
+    EXPECT_EQ(DefaultLanguageIndex(0x0819), 0);      // Russian (Moldova)
+    EXPECT_EQ(DefaultLanguageIndex(0x0407), 2);      // German (Germany)
+    EXPECT_EQ(DefaultLanguageIndex(0x0807), 2);      // German (Switzerland)
+    EXPECT_EQ(DefaultLanguageIndex(0x0C07), 2);      // German (Austria)
     EXPECT_EQ(DefaultLanguageIndex(0x0409), 1);
+    EXPECT_EQ(DefaultLanguageIndex(0x040C), 1);      // French: English
 
     EXPECT_EQ(LanguageIndexOrRussian(2), 2);
     EXPECT_EQ(LanguageIndexOrRussian(7), 0);
