@@ -123,4 +123,77 @@ TEST(Measure, DISABLED_CountdownAndActionAgainstTheOffMoment) {
     }
 }
 
+namespace {
+
+std::string HmsText(const SYSTEMTIME& t) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u:%02u:%02u", t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
+
+int IsoWeekday(const SYSTEMTIME& t) { return t.wDayOfWeek == 0 ? 7 : t.wDayOfWeek; }
+
+}  // namespace
+
+// The running scheduler with no moment near costs what the idle program
+// costs: its tick opens no file.
+TEST(Measure, DISABLED_CpuOfARunningSchedulerNextToIdle) {
+    constexpr int kSpanSeconds = 120;
+    AppRun run(L"measure_cpu_scheduler");
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const int tomorrow = IsoWeekday(now) % 7 + 1;
+    WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\noff_check1_" + std::to_string(tomorrow) +
+                                                     "=1\r\noff_time1_" + std::to_string(tomorrow) +
+                                                     "=22:00:00\r\noff_check2_" + std::to_string(tomorrow) +
+                                                     "=1\r\noff_time2_" + std::to_string(tomorrow) + "=23:00:00\r\n");
+    run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n");
+    ASSERT_TRUE(run.Start());
+    HWND main = run.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs));
+    std::printf("[ phase    ] idle from %lld\n", static_cast<long long>(time(nullptr)));
+    std::fflush(stdout);
+    Sleep(kSpanSeconds * 1000);
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+    std::printf("[ phase    ] scheduler from %lld\n", static_cast<long long>(time(nullptr)));
+    std::fflush(stdout);
+    Sleep(kSpanSeconds * 1000);
+    std::printf("[ phase    ] end at %lld\n", static_cast<long long>(time(nullptr)));
+    std::fflush(stdout);
+    Click(run.Control(IDC_PNGBUTTON8));
+}
+
+// Five scheduled cycles: the countdown's lead and the action's lateness
+// against the scheduled off moment.
+TEST(Measure, DISABLED_ScheduledCyclesAgainstTheirMoments) {
+    for (int i = 0; i < 5; ++i) {
+        AppRun run(L"measure_scheduled");
+        const SYSTEMTIME off = LocalTimeIn(40);
+        WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\noff_check1_" + std::to_string(IsoWeekday(off)) +
+                                                         "=1\r\noff_time1_" + std::to_string(IsoWeekday(off)) + "=" +
+                                                         HmsText(off) + "\r\n");
+        run.WriteConfig(
+            "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\nactsheduler=1\r\n");
+        ASSERT_TRUE(run.Start());
+        ASSERT_NE(run.WaitForMainWindow(), nullptr);
+        SYSTEMTIME shown{};
+        ASSERT_TRUE(WaitFor([&] {
+            for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
+                if (IsWindowVisible(w)) return true;
+            return false;
+        }, 30000));
+        GetLocalTime(&shown);
+        std::optional<std::string> log;
+        ASSERT_TRUE(WaitFor([&] { return (log = ReadFileBytes(run.PathOf(L"power_actions.log"))).has_value(); }, 40000));
+        int y, mo, d, h, mi, s, ms;
+        char action[32];
+        ASSERT_EQ(sscanf(log->c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms), 8);
+        SYSTEMTIME at{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
+                      static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
+        std::printf("[ measure  ] scheduled %d: countdown shown %.2f s before the off moment, %s %.3f s after it\n",
+                    i + 1, SecondsBetween(off, shown), action, SecondsBetween(at, off));
+    }
+}
+
 }  // namespace zelvar::e2e
