@@ -96,6 +96,11 @@
 #define IDC_ABOUT_LABEL16     2505  /* mail link */
 #define IDC_ABOUT_PNGBUTTON1  2506  /* Ok */
 
+// ---- History window TFhistory
+#define IDC_HISTORY_LABEL2    2601  /* title */
+#define IDC_HISTORY_IMAGE1    2602  /* close */
+#define IDC_HISTORY_MEMO1     2603  /* the change list */
+
 // ---- Countdown window TCountForm
 #define IDC_COUNT_IMAGE1      3001
 #define IDC_COUNT_LABEL1      3002
