@@ -40,7 +40,7 @@ void TFhistory::OnCreated() {
                               kStripHeight - 6, SS_LEFT | SS_ENDELLIPSIS);
     SendMessageW(label2_, WM_SETFONT, reinterpret_cast<WPARAM>(ui::BoldFont()), FALSE);
     image1_ = ui::CreatePicture(hwnd_, IDC_HISTORY_IMAGE1, theme.Picture(kBitmapClose), kWidth - kCloseStripWidth, 0,
-                                kCloseStripWidth, kStripHeight, true);
+                                kCloseStripWidth, kStripHeight - 1, true);  // above the accent line
     // Read-only, wrapped at the window's width, scrolled up and down only.
     memo_ = ui::CreateChild(L"EDIT", L"",
                             WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
@@ -75,6 +75,9 @@ void TFhistory::PaintStrip() {
     ui::PaintDc paint(hwnd_);
     if (logo_) ui::DrawBitmap(paint.get(), logo_, kLogoX, kBannerY);
     if (wordmark_) ui::DrawBitmap(paint.get(), wordmark_, kWordmarkX, kBannerY);
+    // A thin accent line closes the strip off from the text.
+    RECT line{0, kStripHeight - 1, kWidth, kStripHeight};
+    FillRect(paint.get(), &line, ui::CurrentTheme().AccentBrush());
 }
 
 LRESULT TFhistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
