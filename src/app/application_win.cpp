@@ -24,7 +24,8 @@ bool Application::Create() {
     if (!form_->Create(owner)) return false;
     if (!about_.Create(owner, [this](const std::wstring& key) { return form_->GetLangText(key); })) return false;
     if (!sheddays_.Create(owner, [this](const std::wstring& key) { return form_->GetLangText(key); })) return false;
-    if (!history_.Create(owner) || !count_.Create(owner)) return false;
+    if (!history_.Create(owner, [this](const std::wstring& key) { return form_->GetLangText(key); })) return false;
+    if (!count_.Create(owner)) return false;
     count_.SetCancelHandler([this] { form_->CountFormCancel(); });
     return true;
 }

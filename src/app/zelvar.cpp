@@ -11,6 +11,7 @@
 #include "i18n/lang_files_win.h"
 #include "online/about_window.h"
 #include "power/cycle_log_win.h"
+#include "online/download_worker_win.h"
 #include "online/history_window_win.h"
 #include "power/ucountform.h"
 #include "scheduler/sheddays_win.h"
@@ -37,7 +38,7 @@ TForm1::TForm1(SecondaryWindows windows)
                                       [this] { RunPowerCycleNow(); }, [this] { return !SettingsReadOnly; },
                                       [this] { UpdateTrayStatus(); }}),
       startup_(Messages, [this] { SaveSettings(); }),
-      about_([] {}),
+      about_([this] { windows_.history.ShowChangeHistory(); }),
       countdowns_(Cycle, windows.count),
       cycleHost_(MainCycleHost::Parts{options_, plan_, scheduler_, windows.count, countdowns_, formats_}) {}
 
@@ -60,7 +61,13 @@ bool TForm1::Create(HWND applicationWindow) {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     countdowns_.Attach(hwnd_);
-    updates_.Attach(hwnd_);
+    // A power-down is under way while a cycle waits or a countdown is armed or shown.
+    updates_.Attach(hwnd_, kDownloadDoneMessage,
+                    {[this] { return language_.SelectedLanguage(); },
+                     [this] {
+                         return Cycle.OffTimerActive || windows_.count.IsVisible() || scheduler_.CountdownBySchedule;
+                     }});
+    windows_.history.Attach(hwnd_, kDownloadDoneMessage);
     cycleHost_.Attach(hwnd_);
     CreateControls();
     FormCreate();
@@ -219,6 +226,14 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return reinterpret_cast<LRESULT>(ui::DarkBrush());
         case WM_TIMER:
             OnTimer(wp);
+            return 0;
+        case kDownloadDoneMessage:
+            if (auto done = TakeDownloadDone(lp)) {
+                if (done->kind == DownloadKind::History)
+                    windows_.history.OnDownloadDone(std::move(done));
+                else
+                    updates_.OnDownloadDone(std::move(done));
+            }
             return 0;
         case kTrayMessage:
             if (LOWORD(lp) == WM_RBUTTONUP || LOWORD(lp) == WM_CONTEXTMENU) ShowTrayMenu();

@@ -103,6 +103,8 @@ protected:
 
 private:
     static constexpr UINT kTrayMessage = WM_APP + 1;
+    // A download's worker is done: wParam its kind, lParam its DownloadDone.
+    static constexpr UINT kDownloadDoneMessage = WM_APP + 2;
 
     void CreateControls();
     void OnCommand(int id, int code);

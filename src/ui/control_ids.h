@@ -116,6 +116,11 @@
 #define IDC_SHEDDAYS_SYSTBUT  2616
 #define IDC_SHEDDAYS_IMAGE7   2617
 
+// ---- History window TFhistory
+#define IDC_HISTORY_LABEL2    2621  /* title */
+#define IDC_HISTORY_IMAGE1    2622  /* close */
+#define IDC_HISTORY_MEMO1     2623  /* the change list */
+
 // ---- Countdown window TCountForm
 #define IDC_COUNT_IMAGE1      3001
 #define IDC_COUNT_LABEL1      3002

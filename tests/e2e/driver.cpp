@@ -518,16 +518,96 @@ HWND Process::WaitForWindow(const wchar_t* className, const wchar_t* title, DWOR
     return found;
 }
 
-Process StartProcess(const std::wstring& exe, const std::wstring& workDir) {
+namespace {
+
+// The driver's environment with env on top, as a CreateProcess block
+// ("name=value" strings, each ended by NUL, one more NUL at the end).
+std::wstring EnvironmentBlock(const Environment& env) {
+    std::vector<std::wstring> entries;
+    if (wchar_t* own = GetEnvironmentStringsW()) {
+        for (const wchar_t* p = own; *p; p += wcslen(p) + 1) entries.emplace_back(p);
+        FreeEnvironmentStringsW(own);
+    }
+    for (const auto& [name, value] : env) {
+        const std::wstring prefix = name + L"=";
+        std::erase_if(entries, [&](const std::wstring& e) {
+            return _wcsnicmp(e.c_str(), prefix.c_str(), prefix.size()) == 0;
+        });
+        entries.push_back(prefix + value);
+    }
+    std::wstring block;
+    for (const auto& e : entries) block += e + L'\0';
+    block += L'\0';
+    return block;
+}
+
+}  // namespace
+
+Process StartProcess(const std::wstring& exe, const std::wstring& workDir, const Environment& env) {
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    std::wstring block = env.empty() ? std::wstring() : EnvironmentBlock(env);
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        env.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT, env.empty() ? nullptr : block.data(),
                         workDir.empty() ? nullptr : workDir.c_str(), &si, &pi))
         return {};
     CloseHandle(pi.hThread);
     return Process(pi.hProcess, pi.dwProcessId);
+}
+
+// ---- BrowserRecorder
+
+namespace {
+
+constexpr wchar_t kWineBrowserKey[] = L"Software\\Wine\\WineBrowser";
+constexpr wchar_t kBrowsersValue[] = L"Browsers";
+
+// A Unix path as the driver opens it: Wine's Z: drive maps the root.
+std::wstring ThroughDriveZ(std::wstring unixPath) {
+    std::replace(unixPath.begin(), unixPath.end(), L'/', L'\\');
+    return L"Z:" + unixPath;
+}
+
+}  // namespace
+
+BrowserRecorder::BrowserRecorder() {
+    // Beside other drivers in other Wine prefixes, whose process ids may be the same.
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    unixLog_ = L"/tmp/zelvar-e2e-browser-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(now.QuadPart) + L".log";
+    DeleteFileW(ThroughDriveZ(unixLog_).c_str());
+    previous_ = ReadRegistryString(HKEY_CURRENT_USER, kWineBrowserKey, kBrowsersValue);
+    const std::string source = ZELVAR_SOURCE_DIR "/tests/e2e/browser-recorder";
+    const std::wstring command = L"\"" + std::wstring(source.begin(), source.end()) + L"\" \"" + unixLog_ + L"\"";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kWineBrowserKey, kBrowsersValue, REG_SZ, command.c_str(),
+                    static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+}
+
+BrowserRecorder::~BrowserRecorder() {
+    if (previous_) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kWineBrowserKey, kBrowsersValue, REG_SZ, previous_->c_str(),
+                        static_cast<DWORD>((previous_->size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kWineBrowserKey, kBrowsersValue);
+    }
+    DeleteFileW(ThroughDriveZ(unixLog_).c_str());
+}
+
+std::vector<std::string> BrowserRecorder::Opened() const {
+    std::vector<std::string> lines;
+    const auto bytes = ReadFileBytes(ThroughDriveZ(unixLog_));
+    if (!bytes) return lines;
+    size_t pos = 0;
+    while (pos < bytes->size()) {
+        size_t end = bytes->find('\n', pos);
+        if (end == std::string::npos) end = bytes->size();
+        if (end > pos) lines.push_back(bytes->substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return lines;
 }
 
 // ---- AppRun
@@ -581,6 +661,11 @@ AppRun::~AppRun() {
 
 void AppRun::WriteConfig(const std::string& text) const { WriteFileBytes(ConfigPath(), text); }
 
+void AppRun::SetEnvironment(const std::wstring& name, const std::wstring& value) {
+    std::erase_if(env_, [&](const auto& e) { return e.first == name; });
+    env_.emplace_back(name, value);
+}
+
 std::wstring AppRun::Config(const std::wstring& key) const { return ReadIni(ConfigPath(), L"OPTIONS", key); }
 
 bool AppRun::Start() {
@@ -589,12 +674,12 @@ bool AppRun::Start() {
         Trace(L"another copy is still running");
         return false;
     }
-    process_ = StartProcess(ExePath(), workFolder_);
+    process_ = StartProcess(ExePath(), workFolder_, env_);
     main_ = nullptr;
     return static_cast<bool>(process_);
 }
 
-Process AppRun::StartCopy() const { return StartProcess(ExePath(), workFolder_); }
+Process AppRun::StartCopy() const { return StartProcess(ExePath(), workFolder_, env_); }
 
 HWND AppRun::WaitForMainWindow(DWORD timeoutMs) {
     main_ = process_.WaitForWindow(ZELVAR_MAIN_CLASS, kMainCaption, timeoutMs);

@@ -175,8 +175,34 @@ private:
     DWORD pid_ = 0;
 };
 
-// Starts exe with the current folder workDir (command line: the quoted exe path).
-Process StartProcess(const std::wstring& exe, const std::wstring& workDir);
+// Variables set for a started process on top of the driver's own environment.
+using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// Starts exe with the current folder workDir (command line: the quoted exe
+// path), with the driver's environment and env on top of it.
+Process StartProcess(const std::wstring& exe, const std::wstring& workDir, const Environment& env = {});
+
+// Records the web addresses the programs open. Wine's ShellExecute of an
+// http address runs winebrowser, which runs the programs named in
+// HKCU\Software\Wine\WineBrowser, value "Browsers", with the address as
+// their last argument; while this object lives that is
+// tests/e2e/browser-recorder, which appends the address to a log of its own.
+// (winebrowser gives its programs the environment Wine was started with, not
+// the opener's, so the log is named on the recorder's command line.)
+class BrowserRecorder {
+public:
+    BrowserRecorder();
+    ~BrowserRecorder();  // the previous browsers again, the log removed
+    BrowserRecorder(const BrowserRecorder&) = delete;
+    BrowserRecorder& operator=(const BrowserRecorder&) = delete;
+
+    // The addresses opened so far, oldest first.
+    std::vector<std::string> Opened() const;
+
+private:
+    std::wstring unixLog_;
+    std::optional<std::wstring> previous_;
+};
 
 // One run of the program: a fresh folder under %TEMP% holding a copy of
 // zelvar_test.exe and languages\ (in app\), and an empty current folder for
@@ -198,6 +224,9 @@ public:
 
     // Writes config.ini with exactly these bytes.
     void WriteConfig(const std::string& text) const;
+    // An environment variable for the program started next (the driver's
+    // own environment is inherited otherwise).
+    void SetEnvironment(const std::wstring& name, const std::wstring& value);
     // A key of section OPTIONS of config.ini (kMissing when missing).
     std::wstring Config(const std::wstring& key) const;
 
@@ -222,6 +251,7 @@ private:
     std::wstring root_;
     std::wstring appFolder_;
     std::wstring workFolder_;
+    Environment env_;
     Process process_;
     HWND main_ = nullptr;
 };

@@ -25,7 +25,7 @@ const std::vector<std::string> kCatalogue = {
     "copyother", "startsheduler", "stopsheduler", "hintstartsheduler",
     "daysheduler", "offsheduler", "onsheduler", "pcoffat", "pconat", "history",
     "menuopen", "menuoff", "menuexit", "close",
-    "mswrongdt", "msremoveexe", "msselstring", "mserrconfig", "msreadconfig",
+    "mswrongdt", "msremoveexe", "msselstring", "mserrconfig", "msreadconfig", "msupdate",
     // The tray's tooltip and the wake readiness line of the plan page.
     "traypoweroff", "trayhibernate", "traywake", "trayplan", "trayschedule",
     "wakenohibernation", "wakehibernationoff", "wakeresumerefused", "wakeoffmains", "wakeoffbattery", "wakeoffboth",
@@ -45,7 +45,7 @@ class LanguageFile : public ::testing::TestWithParam<const char*> {};
 }  // namespace
 
 TEST_P(LanguageFile, FileIsWellFormedAndHoldsExactlyTheCatalogue) {
-    ASSERT_EQ(kCatalogue.size(), 70u);
+    ASSERT_EQ(kCatalogue.size(), 71u);
     const std::string path = std::string(ZELVAR_SOURCE_DIR "/languages/") + GetParam();
     const std::string bytes = ReadWhole(path);
     ASSERT_FALSE(bytes.empty()) << path;
