@@ -1,5 +1,7 @@
 #include "common/locale_win.h"
 
+#include "common/datetime_win.h"
+
 #include <windows.h>
 
 namespace zelvar {
@@ -26,7 +28,7 @@ LocaleFormats ReadUserLocaleFormats() {
 TDateTime NowLocal() {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    return *EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds});
+    return *FromSystemTime(st);
 }
 
 }  // namespace zelvar

@@ -1,5 +1,7 @@
 #include "power/cycle_log_win.h"
 
+#include "common/datetime_win.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -17,13 +19,10 @@ namespace {
 
 constexpr double kMinutesPerDay = 1440.0;
 
-std::optional<TDateTime> FromSystemTime(const SYSTEMTIME& t) {
-    return EncodeDateTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, 0});
-}
-
 std::optional<TDateTime> FromFileTime(const FILETIME& ft) {
     SYSTEMTIME t{};
     if (!FileTimeToSystemTime(&ft, &t)) return std::nullopt;
+    t.wMilliseconds = 0;  // the log counts whole seconds
     return FromSystemTime(t);
 }
 

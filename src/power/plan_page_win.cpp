@@ -150,12 +150,12 @@ void PlanPage::RefreshOneShotPlan() {
     // A plan whose wake moment has passed is dropped as a whole.
     if (ui::IsChecked(CheckBox1) && now > WakeMoment()) SetOffTicked(false);
     if (!ui::IsChecked(CheckBox3)) {
-        SetPickerValue(DateTimePicker1, now);
-        SetPickerValue(DateTimePicker2, now);
+        ui::SetPickerValue(DateTimePicker1, now);
+        ui::SetPickerValue(DateTimePicker2, now);
     }
     if (!ui::IsChecked(CheckBox1)) {
-        SetPickerValue(DateTimePicker3, now);
-        SetPickerValue(DateTimePicker4, now);
+        ui::SetPickerValue(DateTimePicker3, now);
+        ui::SetPickerValue(DateTimePicker4, now);
     }
 }
 
@@ -231,29 +231,10 @@ void PlanPage::PNGButton5Click() {
     InvalidateRect(PNGButton2, nullptr, TRUE);
 }
 
-TDateTime PlanPage::PickerValue(HWND picker) const {
-    SYSTEMTIME st{};
-    if (DateTime_GetSystemtime(picker, &st) != GDT_VALID) return NowLocal();
-    return EncodeDateTime({st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, 0}).value_or(0);
-}
-
-void PlanPage::SetPickerValue(HWND picker, TDateTime value) {
-    const DateTimeFields f = DecodeDateTime(value);
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(f.year);
-    st.wMonth = static_cast<WORD>(f.month);
-    st.wDay = static_cast<WORD>(f.day);
-    st.wDayOfWeek = static_cast<WORD>(IsoWeekday(value) % 7);
-    st.wHour = static_cast<WORD>(f.hour);
-    st.wMinute = static_cast<WORD>(f.minute);
-    st.wSecond = static_cast<WORD>(f.second);
-    DateTime_SetSystemtime(picker, GDT_VALID, &st);
-}
-
-TDateTime PlanPage::OffDate() const { return PickerValue(DateTimePicker1); }
-TDateTime PlanPage::OffTime() const { return PickerValue(DateTimePicker2); }
-TDateTime PlanPage::WakeDate() const { return PickerValue(DateTimePicker3); }
-TDateTime PlanPage::WakeTime() const { return PickerValue(DateTimePicker4); }
+TDateTime PlanPage::OffDate() const { return ui::PickerValue(DateTimePicker1); }
+TDateTime PlanPage::OffTime() const { return ui::PickerValue(DateTimePicker2); }
+TDateTime PlanPage::WakeDate() const { return ui::PickerValue(DateTimePicker3); }
+TDateTime PlanPage::WakeTime() const { return ui::PickerValue(DateTimePicker4); }
 TDateTime PlanPage::OffMoment() const { return MomentOf(OffDate(), OffTime(), links_.formats); }
 TDateTime PlanPage::WakeMoment() const { return MomentOf(WakeDate(), WakeTime(), links_.formats); }
 

@@ -71,8 +71,6 @@ protected:
 
 private:
     void SetTicked(HWND box, bool ticked);
-    TDateTime PickerValue(HWND picker) const;
-    void SetPickerValue(HWND picker, TDateTime value);
     // The focus left on a control that a view change hides goes to the view's button.
     void KeepFocusOnPage(HWND focusBefore, HWND fallback);
     // The line that tells what stands in the way of the wake, for a plan with one.

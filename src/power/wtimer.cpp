@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/datetime_win.h"
 #include "power/local_time_rules.h"
 
 namespace zelvar {
@@ -74,17 +75,9 @@ std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local) {
 }
 
 std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local, const DYNAMIC_TIME_ZONE_INFORMATION& zone) {
-    const DateTimeFields f = DecodeDateTime(local);
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(f.year);
-    st.wMonth = static_cast<WORD>(f.month);
-    st.wDay = static_cast<WORD>(f.day);
-    st.wHour = static_cast<WORD>(f.hour);
-    st.wMinute = static_cast<WORD>(f.minute);
-    st.wSecond = static_cast<WORD>(f.second);
-    st.wMilliseconds = static_cast<WORD>(f.millisecond);
+    const SYSTEMTIME st = ToSystemTime(local);
     FILETIME localFt{};
-    if (f.year < 1601 || !SystemTimeToFileTime(&st, &localFt)) return std::nullopt;
+    if (st.wYear < 1601 || !SystemTimeToFileTime(&st, &localFt)) return std::nullopt;
     const std::int64_t ticks = Ticks(localFt);
     const ResolvedLocalTime r = ResolveLocalTime(ticks / kTicksPerSecond, [&zone](std::int64_t utcSeconds) { return UtcOffsetAt(zone, utcSeconds); });
     const std::int64_t utcTicks = r.utcSeconds * kTicksPerSecond + ticks % kTicksPerSecond;

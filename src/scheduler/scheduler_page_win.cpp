@@ -43,22 +43,11 @@ std::optional<double> RealSecondsOfLocal(TDateTime local) {
     return RealSeconds(*utc);
 }
 
-TDateTime PickerTime(HWND picker) {
-    SYSTEMTIME st{};
-    if (DateTime_GetSystemtime(picker, &st) != GDT_VALID) return 0;
-    return EncodeTime(st.wHour, st.wMinute, st.wSecond).value_or(0);
-}
+TDateTime PickerTime(HWND picker) { return WholeSeconds(TimeOf(ui::PickerValue(picker))); }
 
+// A time of day shown on today's date (the picker shows times only).
 void SetPickerTime(HWND picker, TDateTime timeOfDay) {
-    const DateTimeFields now = DecodeDateTime(NowLocal()), t = DecodeDateTime(timeOfDay);
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(now.year);
-    st.wMonth = static_cast<WORD>(now.month);
-    st.wDay = static_cast<WORD>(now.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    DateTime_SetSystemtime(picker, GDT_VALID, &st);
+    ui::SetPickerValue(picker, CombineDateAndTime(NowLocal(), timeOfDay));
 }
 
 }  // namespace

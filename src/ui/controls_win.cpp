@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "common/datetime_win.h"
 #include "common/handles_win.h"
+#include "common/locale_win.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar::ui {
@@ -233,6 +235,19 @@ void PressButton(HWND button) {
     if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return;
     SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                  reinterpret_cast<LPARAM>(button));
+}
+
+double PickerValue(HWND picker) {
+    SYSTEMTIME st{};
+    if (DateTime_GetSystemtime(picker, &st) != GDT_VALID) return NowLocal();
+    st.wMilliseconds = 0;
+    return FromSystemTime(st).value_or(0);
+}
+
+void SetPickerValue(HWND picker, double value) {
+    SYSTEMTIME st = ToSystemTime(value);
+    st.wMilliseconds = 0;
+    DateTime_SetSystemtime(picker, GDT_VALID, &st);
 }
 
 void SetText(HWND control, const std::wstring& text) { SetWindowTextW(control, text.c_str()); }

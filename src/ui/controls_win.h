@@ -48,6 +48,10 @@ void ApplyFonts(HWND root, int dpi);
 // the focus stays where it is. Nothing happens for a hidden or disabled button.
 void PressButton(HWND button);
 
+// A date and time picker's value (now when it has none), and setting it.
+double PickerValue(HWND picker);
+void SetPickerValue(HWND picker, double value);
+
 void SetText(HWND control, const std::wstring& text);
 std::wstring GetText(HWND control);
 bool IsChecked(HWND box);
