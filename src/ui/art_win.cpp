@@ -1,14 +1,13 @@
 #include "ui/art_win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
-#include <wincodec.h>
 
 #include <cstring>
 #include <optional>
 #include <vector>
 
 #include "ui/control_ids.h"
+#include "ui/png_decode.h"
 #include "art_ids.h"
 
 namespace zelvar {
@@ -17,47 +16,7 @@ static_assert(ART_ID_STEP == kArtIdStep && ART_SCALE_COUNT == kArtScaleCount, "a
 
 namespace {
 
-// Spelled out here so no import library has to carry them.
-constexpr CLSID kWicImagingFactory = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-constexpr GUID kPixelFormat32bppPBGRA = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x10}};
 constexpr wchar_t kArtType[] = L"PNG";
-
-// Owns one COM interface pointer.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (p_) p_->Release();
-    }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    T** put() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-        return &p_;
-    }
-
-private:
-    T* p_ = nullptr;
-};
-
-// COM for the length of one decode; balanced whether or not the thread had
-// it already. A thread in the other apartment model can still use WIC.
-class ComScope {
-public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-
-private:
-    HRESULT hr_;
-};
 
 struct ResourceBytes {
     const std::uint8_t* data = nullptr;
@@ -72,41 +31,6 @@ std::optional<ResourceBytes> FindArt(HMODULE module, int resourceId) {
     const DWORD size = SizeofResource(module, info);
     if (!data || size == 0) return std::nullopt;
     return ResourceBytes{static_cast<const std::uint8_t*>(data), size};
-}
-
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> bgra;  // premultiplied, top-down
-};
-
-std::optional<Pixels> DecodePng(const ResourceBytes& png) {
-    const auto size = PngImageSize(png.data, png.size);
-    if (!size) return std::nullopt;
-    ComScope com;
-    ComRef<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(kWicImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.put()))))
-        return std::nullopt;
-    ComRef<IWICStream> stream;
-    ComRef<IWICBitmapDecoder> decoder;
-    ComRef<IWICBitmapFrameDecode> frame;
-    ComRef<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateStream(stream.put())) ||
-        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(png.data), png.size)) ||
-        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                decoder.put())) ||
-        FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.get(), kPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom)))
-        return std::nullopt;
-    UINT w = 0, h = 0;
-    // The header was checked above; the decoder must agree with it.
-    if (FAILED(converter->GetSize(&w, &h)) || static_cast<int>(w) != size->width ||
-        static_cast<int>(h) != size->height)
-        return std::nullopt;
-    Pixels px{size->width, size->height, std::vector<std::uint8_t>(static_cast<size_t>(w) * h * 4)};
-    if (FAILED(converter->CopyPixels(nullptr, w * 4, static_cast<UINT>(px.bgra.size()), px.bgra.data())))
-        return std::nullopt;
-    return px;
 }
 
 HBITMAP ToDibSection(const std::vector<std::uint8_t>& bgra, int width, int height) {
@@ -156,7 +80,7 @@ HBITMAP LoadArtBitmap(HMODULE module, int pictureId, int dpi) {
     for (int index : order) {
         const auto png = FindArt(module, ArtResourceId(pictureId, index));
         if (!png) continue;
-        auto px = DecodePng(*png);
+        auto px = DecodePng(png->data, png->size);
         if (!px) continue;
         if (px->width != target.width || px->height != target.height) {
             px->bgra = ResamplePremultiplied(px->bgra, px->width, px->height, target.width, target.height);
