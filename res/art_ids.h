@@ -4,7 +4,7 @@
 // Every picture is a PNG resource of type "PNG" at three scales. Its id at
 // 100 % is the IDB_* below; at a scale it is that id + scale index *
 // ART_ID_STEP (index 0 100 %, 1 150 %, 2 200 %), and the _150 / _200 names
-// spell the same ids out. Load one with LoadArtBitmap (app/art_win.h), which
+// spell the same ids out. Load one with LoadArtBitmap (ui/art_win.h), which
 // picks the scale for a DPI and gives a premultiplied 32-bit DIB section
 // for AlphaBlend. Sizes below are at 100 %.
 #ifndef ZELVAR_RES_ART_IDS_H
