@@ -32,6 +32,7 @@ bool Application::Create() {
 
 int Application::Run() {
     ShowWindow(form_->Handle(), SW_SHOW);  // the first activation follows
+    form_->AddTrayIcon();
     return ui::RunMessageLoop();
 }
 

@@ -96,7 +96,7 @@ void TForm1::LayOut() {
     const RECT page{W + S(3), T + S(3), W + S(3) + S(kPanelW), T + S(3) + S(kPanelH)};
     for (ui::Page* p : std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
         p->Place(page, dpi_);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -87,7 +87,6 @@ void TForm1::FormCreate() {
     plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
     plan_.UpdateWakeControls();
     UpdateTrayStatus();
-    AddTrayIcon();
 }
 
 void TForm1::FormActivate() {

@@ -119,8 +119,12 @@ private:
     ui::Page* PageOf(HWND control);
     int SelectedNode() const;
 
-    // Tray icon
+    // Tray icon (the application adds it once the window is up: the shell's
+    // answer is slow and the window need not wait for it)
+public:
     void AddTrayIcon();
+
+private:
     void RemoveTrayIcon();
     void ShowTrayMenu();
     void SetTrayMenuText(int id, const std::wstring& text);

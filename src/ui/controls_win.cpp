@@ -217,8 +217,9 @@ void ApplyFonts(HWND root, int dpi) {
             const auto face = reinterpret_cast<INT_PTR>(GetPropW(control, kFontProp));
             if (face == 2) return TRUE;
             const int dpi = static_cast<int>(lp);
+            // No redraw here: the caller lays the window out and repaints it once.
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(face == 1 ? BoldFont(dpi) : MainFont(dpi)),
-                         TRUE);
+                         FALSE);
             return TRUE;
         }
     };

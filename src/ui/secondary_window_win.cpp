@@ -56,6 +56,7 @@ LRESULT SecondaryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                          SWP_NOZORDER | SWP_NOACTIVATE);
             ApplyFonts(hwnd_, HIWORD(wp));
             OnDpiChanged();
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             return 0;
         }
         case WM_ACTIVATE:
