@@ -152,7 +152,13 @@ int SecondsOfDay(TDateTime value) {
 }
 
 std::int64_t SecondsBetween(TDateTime now, TDateTime moment) {
+    // No two moments of the calendar lie farther apart than its whole span;
+    // a distance beyond it (huge values, infinities) or none at all (NaN)
+    // counts as that span, so a damaged moment reads as far away, never as
+    // now, and callers can still count it in 100-nanosecond units.
+    constexpr double kLongest = static_cast<double>((kLastDay + 1 - kFirstDay) * 86400);
     const double seconds = std::fabs(now - moment) * kSecondsPerDay;
+    if (!(seconds < kLongest)) return static_cast<std::int64_t>(kLongest);
     return static_cast<std::int64_t>(std::nearbyint(seconds));  // default mode: halves to even
 }
 

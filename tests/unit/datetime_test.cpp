@@ -71,6 +71,23 @@ TEST(DateTime, DistanceIsAbsoluteAndRoundsHalvesToEven) {
     EXPECT_EQ(SecondsBetween(now, now + 50), 50LL * 86400);
 }
 
+TEST(DateTime, DistanceToADamagedMomentIsTheLongestOneNeverZero) {
+    // From the first moment of the calendar to the end of its last day.
+    const std::int64_t longest = (2958466LL + 693593) * 86400;
+    EXPECT_EQ(SecondsBetween(*EncodeDate(1, 1, 1), *EncodeDate(9999, 12, 31) + 1), longest);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const TDateTime now = At(2026, 3, 1, 12, 0, 0);
+    for (double bad : {nan, inf, -inf, 1e300, -1e300, 1e15, std::numeric_limits<double>::max()}) {
+        EXPECT_EQ(SecondsBetween(now, bad), longest) << bad;
+        EXPECT_EQ(SecondsBetween(bad, now), longest) << bad;
+    }
+    EXPECT_EQ(SecondsBetween(nan, nan), longest);
+    EXPECT_EQ(SecondsBetween(inf, inf), longest);  // inf - inf is NaN
+    // In 100-nanosecond units, as the off wait counts, it still fits.
+    EXPECT_LT(longest, std::numeric_limits<std::int64_t>::max() / 10000000);
+}
+
 TEST(DateTime, ValuesBeyondTheCalendarReadAsItsNearestEnd) {
     const DateTimeFields first{1, 1, 1, 0, 0, 0, 0};
     const DateTimeFields last{9999, 12, 31, 23, 59, 59, 999};
