@@ -56,6 +56,9 @@ TEST(StartupPaths, SpellingsOfOneFileCompareEqual) {
     EXPECT_NE(NormalizedPathForCompare(L"D:\\Tools\\One.exe"), plain);
     EXPECT_NE(NormalizedPathForCompare(L"Tools\\One.exe"), plain);  // relative is not the same as rooted
     EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\UNC\\srv\\share\\a.exe"), NormalizedPathForCompare(L"//SRV/share/a.exe"));
+    // The system takes the UNC of a long path in any case.
+    EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\unc\\srv\\share\\a.exe"), NormalizedPathForCompare(L"//SRV/share/a.exe"));
+    EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\UnC\\a. b.\\e.xe"), NormalizedPathForCompare(L"\\\\a. b\\E.XE"));
     // Letters beyond ASCII fold too.
     EXPECT_EQ(NormalizedPathForCompare(L"C:\\\u041F\u0440\u043E\u0433\\\u00E4.exe"),
               NormalizedPathForCompare(L"C:\\\u043F\u0420\u041E\u0413\\\u00C4.EXE"));
