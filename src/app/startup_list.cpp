@@ -54,8 +54,13 @@ std::wstring NormalizedPathForCompare(std::wstring_view in) {
     std::wstring path(in);
     for (auto& c : path)
         if (c == L'/') c = L'\\';
-    // "\\?\C:\x" and "\\?\UNC\server\share" name the same files as "C:\x" and "\\server\share".
-    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) path = L"\\\\" + path.substr(8);
+    // "\\?\C:\x" and "\\?\UNC\server\share" name the same files as "C:\x" and "\\server\share"
+    // (the system reads "UNC" there in any case).
+    auto isUnc = [&path] {
+        return path.size() >= 8 && path.rfind(L"\\\\?\\", 0) == 0 && FoldPathChar(path[4]) == L'U' &&
+               FoldPathChar(path[5]) == L'N' && FoldPathChar(path[6]) == L'C' && path[7] == L'\\';
+    };
+    if (isUnc()) path = L"\\\\" + path.substr(8);
     else if (path.rfind(L"\\\\?\\", 0) == 0) path = path.substr(4);
 
     std::wstring root;
