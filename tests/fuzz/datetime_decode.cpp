@@ -1,5 +1,5 @@
 // Any double as a date-time value: its calendar fields always exist, and what
-// is built on them (date, time of day, weekday, text) stays in range.
+// is built on them (date, time of day, weekday, text, distances) stays in range.
 #include <cstdint>
 
 #include "common/locale_format.h"
@@ -28,6 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         if (i > 0) {
             const DateTimeFields c = DecodeDateTime(CombineDateAndTime(values[i - 1], v));
             ZELVAR_FUZZ_CHECK(IsValidDate(c.year, c.month, c.day));
+            // A distance exists between any two values and is never negative.
+            const std::int64_t apart = SecondsBetween(values[i - 1], v);
+            ZELVAR_FUZZ_CHECK(apart >= 0 && apart == SecondsBetween(v, values[i - 1]));
         }
     }
     return 0;
