@@ -1,7 +1,8 @@
 #pragma once
 // The about page (Panel7): the picture, the version line, the links to the
-// web site, the mail address and the change history.
+// web site, the mail address, the change history and the night log.
 #include <functional>
+#include <string>
 
 #include "ui/page_win.h"
 
@@ -12,7 +13,7 @@ public:
     // showChangeHistory runs behind the history link.
     explicit AboutPage(std::function<void()> showChangeHistory) : showChangeHistory_(std::move(showChangeHistory)) {}
     void SetVersionLine(const std::wstring& text) { ui::SetText(Label15, text); }
-    // Its row of the language application: the history link.
+    // Its row of the language application: the history and log links.
     void ApplyTexts(const ui::TextLookup& text);
 
 protected:
@@ -24,6 +25,17 @@ protected:
 private:
     std::function<void()> showChangeHistory_;
     HWND Image4 = nullptr, Label15 = nullptr, Label13 = nullptr, Label16 = nullptr, Label23 = nullptr;
+    HWND LogLink = nullptr;
 };
+
+// What the log link opens for the night log at logPath: the log itself;
+// before the first cycle, an empty log made there for it, so the editor
+// opens on an empty log rather than nothing happening; when none can be
+// made, the folder that would hold it.
+std::wstring CycleLogToOpen(const std::wstring& logPath);
+
+// Opens the night log beside the exe with the shell (verb "open"); when no
+// program is registered for it, with Notepad.
+void OpenCycleLog(HWND owner);
 
 }  // namespace zelvar

@@ -90,6 +90,7 @@
 #define IDC_LABEL13           1603  /* web link */
 #define IDC_LABEL16           1604  /* mail link */
 #define IDC_LABEL23           1605  /* history link */
+#define IDC_LOGLINK           1606  /* night log link */
 
 // ---- Tray menu
 #define IDM_N1_OPEN           2001

@@ -148,9 +148,9 @@ TEST_F(KeyboardTest, EveryPageIsWalkedInReadingOrderAndWorksWithoutAMouse) {
     ASSERT_TRUE(SelectPage(run, main, IDC_PANEL5));
     EXPECT_EQ(TabWalk(main), (std::vector<int>{IDC_LISTBOX1, IDC_PNGBUTTON1}));
 
-    // About: the three links.
+    // About: the four links.
     ASSERT_TRUE(SelectPage(run, main, IDC_PANEL7));
-    EXPECT_EQ(TabWalk(main), (std::vector<int>{IDC_LABEL13, IDC_LABEL16, IDC_LABEL23}));
+    EXPECT_EQ(TabWalk(main), (std::vector<int>{IDC_LABEL13, IDC_LABEL16, IDC_LABEL23, IDC_LOGLINK}));
 
     // Esc hides the window into the tray, as the close glyph does.
     PressKey(VK_ESCAPE);

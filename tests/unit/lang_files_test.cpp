@@ -29,6 +29,8 @@ const std::vector<std::string> kCatalogue = {
     // The tray's tooltip and the wake readiness line of the plan page.
     "traypoweroff", "trayhibernate", "traywake", "trayplan", "trayschedule",
     "wakenohibernation", "wakehibernationoff", "wakeresumerefused", "wakeoffmains", "wakeoffbattery", "wakeoffboth",
+    // The about page's link to the night log.
+    "log",
 };
 
 std::string ReadWhole(const std::string& path) {
