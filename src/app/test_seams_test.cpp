@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 
 #include "ui/gdi_win.h"
@@ -34,7 +35,7 @@ bool TextFits(HWND control) {
     if (_wcsicmp(cls, WC_TREEVIEWW) == 0) {
         for (auto item = TreeView_GetRoot(control); item; item = TreeView_GetNextSibling(control, item)) {
             RECT r{};
-            *reinterpret_cast<HTREEITEM*>(&r) = item;
+            std::memcpy(&r, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
             if (SendMessageW(control, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)) && r.right > client.right)
                 return false;
         }

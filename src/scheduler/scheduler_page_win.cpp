@@ -56,7 +56,6 @@ std::wstring SchedulerPage::ScheduleFile() const { return FileBesideExe(L"schedu
 
 void SchedulerPage::CreateControls() {
     using namespace ui;
-    Theme& theme = CurrentTheme();
     Image10 = CreatePicture(hwnd_, IDC_IMAGE10, kBitmapPanel3, 0, 0, 64, 64, true);
     pweek = CreateForwardingPanel(hwnd_, IDC_PWEEK, 0, 0, 0, 0);
     ShowWindow(pweek, SW_SHOWNA);

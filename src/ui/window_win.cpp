@@ -9,7 +9,7 @@ Window::~Window() {
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    if (!hwnd || GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Window::WndProc)) return nullptr;
+    if (!hwnd || GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::WndProc)) return nullptr;
     return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 

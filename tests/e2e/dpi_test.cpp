@@ -127,7 +127,9 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
 
     // The copy dialog.
     SelectNode(run.Control(IDC_TREEVIEW1), 3);
-    if (!IsChecked(run.Control(IDC_CHECKBOX8))) ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    if (!IsChecked(run.Control(IDC_CHECKBOX8))) {
+        ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    }
     PostClick(run.Control(IDC_PNGBUTTON6));
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] {

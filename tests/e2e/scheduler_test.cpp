@@ -155,7 +155,9 @@ TEST_F(SchedulerTest, SwitchingDaysSavesTheDayLeftAndAnUntickedTimeComesBack) {
     // Monday: off ticked at 21:15:00.
     ASSERT_TRUE(Click(DayButton(run, 1)));
     ASSERT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL22)) == Lang(run, 1, "w1"); }));
-    if (!IsChecked(run.Control(IDC_CHECKBOX8))) ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    if (!IsChecked(run.Control(IDC_CHECKBOX8))) {
+        ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    }
     SYSTEMTIME evening{2026, 1, 0, 1, 21, 15, 0, 0};
     ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER5), evening));
     // Friday: Monday's four keys are written.
@@ -233,7 +235,9 @@ TEST_F(SchedulerTest, TheCopyDialogWritesOnlyTheTickedDaysAndKeepsItsTicks) {
     ASSERT_NE(main, nullptr);
     OpenSchedulerPage(run);
     ASSERT_TRUE(Click(DayButton(run, 7)));  // Sunday, so none of the copied days is the one in the editor
-    if (!IsChecked(run.Control(IDC_CHECKBOX8))) ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    if (!IsChecked(run.Control(IDC_CHECKBOX8))) {
+        ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX8)));
+    }
     SYSTEMTIME late{2026, 1, 0, 1, 22, 30, 0, 0};
     ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER5), late));
     ASSERT_TRUE(Click(DayButton(run, 6)));  // Sunday saved; Saturday in the editor

@@ -80,5 +80,7 @@ TEST(WindowLifetime, EveryWindowGoesAndReleasesWhatItHeld) {
     EXPECT_EQ(LiveUiObjects(), ownedBefore);
     for (HWND w : second) EXPECT_FALSE(IsWindow(w));
     // Wine does not count GDI objects (it answers 0); Windows does.
-    if (gdiBefore != 0) EXPECT_EQ(GdiObjectsOfProcess(), gdiBefore);
+    if (gdiBefore != 0) {
+        EXPECT_EQ(GdiObjectsOfProcess(), gdiBefore);
+    }
 }
