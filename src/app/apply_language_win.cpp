@@ -15,6 +15,7 @@ std::wstring TForm1::GetLangText(const std::wstring& key) const {
 void TForm1::ApplyLanguage() {
     // Each row looks its key up for every target, so a file that cannot be
     // read stops the application at that row and the earlier texts stay.
+    const LanguageTexts::Batch oneLook(ProgramLanguageTexts());
     const ui::TextLookup text = [this](const std::wstring& key) { return GetLangText(key); };
     SetWindowTextW(hwnd_, MainWindowCaption().c_str());
     static const wchar_t* const kNodes[] = {L"main", L"language", L"onoff", L"sheduler", L"startexe", L"menuabout"};

@@ -85,7 +85,9 @@ void TForm1::LayOut() {
     const int T = S(titleHeight_), W = S(treeWidth_);
     RECT client;
     GetClientRect(hwnd_, &client);
-    ui::ApplyFonts(hwnd_, dpi_);
+    // The controls were made with the fonts of the density they were made at.
+    if (fontsDpi_ != dpi_) ui::ApplyFonts(hwnd_, dpi_);
+    fontsDpi_ = dpi_;
     ui::Move(Panel3, 0, 0, S(44), T);
     ui::Move(Image2, S(4), S(1), S(20), S(18));
     ui::Move(Image3, S(26), S(2), S(16), S(16));

@@ -111,7 +111,7 @@ void OptionsPage::ApplyAutoUpdateText(const ui::TextLookup& text) {
 void OptionsPage::ApplyRestartText(const ui::TextLookup& text) {
     ui::SetText(Label24, text(L"resetafteron"));
     InvalidateRect(Label24, nullptr, TRUE);
-    if (Width() > 0) Layout();  // the last caption of the language is on: the rows follow their texts
+    if (placed_) Layout();  // the last caption of the language is on: the rows follow their texts
 }
 
 void OptionsPage::OnCommand(int id, int code, HWND) {

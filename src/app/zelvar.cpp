@@ -60,6 +60,7 @@ bool TForm1::Create(HWND applicationWindow) {
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVAR), IMAGE_ICON, 16, 16, 0)));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    fontsDpi_ = ui::DpiOf(hwnd_);  // the controls take their fonts at this density when they are made
     countdowns_.Attach(hwnd_);
     // A power-down is under way while a cycle waits or a countdown is armed or shown.
     updates_.Attach(hwnd_, kDownloadDoneMessage,

@@ -165,6 +165,7 @@ private:
     int titleHeight_ = 20;  // design sizes, at 96 dpi
     int treeWidth_ = 201;
     int dpi_ = ui::kDesignDpi;
+    int fontsDpi_ = 0;  // the density the controls' fonts are for
 };
 
 }  // namespace zelvar

@@ -29,6 +29,7 @@ LanguageTexts::LanguageTexts(std::wstring programFolder, std::string builtinEngl
 
 const LanguageTexts::CachedFile& LanguageTexts::File(const std::wstring& path) {
     CachedFile& cached = files_[path];
+    if (batches_ > 0 && !looked_.insert(path).second) return cached;
     WIN32_FILE_ATTRIBUTE_DATA info{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) {
         const DWORD code = GetLastError();

@@ -35,6 +35,22 @@ public:
     // in the life of this object.
     std::vector<LanguageFileProblem> TakeProblems();
 
+    // While one lives, each file is looked at on disk once: the hundred
+    // lookups of one application of a language cost one look, and an edited
+    // file still takes effect at the next application.
+    class Batch {
+    public:
+        explicit Batch(LanguageTexts& texts) : texts_(texts) { ++texts_.batches_; }
+        ~Batch() {
+            if (--texts_.batches_ == 0) texts_.looked_.clear();
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        LanguageTexts& texts_;
+    };
+
 private:
     // A file as last read. Kept while the file's last-write time and size
     // stay the same, so an edited file takes effect at the next lookup while
@@ -52,6 +68,8 @@ private:
     std::string builtin_;
     std::map<std::wstring, CachedFile> files_;
     std::set<std::wstring> reported_;
+    int batches_ = 0;
+    std::set<std::wstring> looked_;  // the files looked at in the open batch
     std::vector<LanguageFileProblem> pending_;
 };
 

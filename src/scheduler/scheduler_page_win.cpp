@@ -500,7 +500,7 @@ void SchedulerPage::ApplyEditorTexts(const ui::TextLookup& text) {
 void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {
     for (int d = 1; d <= 7; ++d) hints_->Set(dayButtons_[d - 1], text(L"w" + std::to_wstring(d)));
     for (int d = 1; d <= 7; ++d) ui::SetText(dayButtons_[d - 1], text(L"ws" + std::to_wstring(d)));
-    if (Width() > 0) Layout();  // the buttons as wide as the new names need
+    if (placed_) Layout();  // the buttons as wide as the new names need
     // The edited day's name follows its day button (Monday at start).
     ui::SetText(Label22, hints_->Get(dayButtons_[(dday >= 1 && dday <= 7 ? dday : 1) - 1]));
 }
@@ -516,7 +516,7 @@ void SchedulerPage::ApplySchedulerPageTexts(const ui::TextLookup& text) {
     StringGrid1.SetCell(3, 0, text(L"offsheduler"));
     StringGrid1.SetCell(4, 0, text(L"onsheduler"));
     for (int d = 1; d <= 7; ++d) StringGrid1.SetCell(2, d, text(L"ws" + std::to_wstring(d)));
-    if (StringGrid1.Handle()) {
+    if (StringGrid1.Handle() && placed_) {
         SizeWeekGrid();
         DescribeGrid();
     }

@@ -13,6 +13,7 @@ bool Page::Create(HWND mainWindow, int panelId, Hints& hints) {
 
 void Page::Place(const RECT& rect, int dpi) {
     dpi_ = dpi;
+    placed_ = true;
     Move(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     Layout();
 }

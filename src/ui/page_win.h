@@ -41,6 +41,9 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     Hints* hints_ = nullptr;
     int dpi_ = kDesignDpi;
+    // Set once the shell has placed the page: a text that changes the layout
+    // lays it out anew only from then on (the first layout follows anyway).
+    bool placed_ = false;
     // Design pixels on this page's screen.
     int S(int designPixels) const { return Scale{dpi_}(designPixels); }
     int Width() const;
