@@ -22,16 +22,26 @@ bool Application::Create() {
     if (!applicationWindow_.Create()) return false;
     HWND owner = applicationWindow_.Handle();
     if (!form_->Create(owner)) return false;
-    if (!about_.Create(owner, [this](const std::wstring& key) { return form_->GetLangText(key); })) return false;
-    if (!sheddays_.Create(owner, [this](const std::wstring& key) { return form_->GetLangText(key); })) return false;
-    if (!history_.Create(owner, [this](const std::wstring& key) { return form_->GetLangText(key); })) return false;
+    // The countdown window is made with the main window: a cycle restored at
+    // start may need it before the first message is handled.
     if (!count_.Create(owner)) return false;
     count_.SetCancelHandler([this] { form_->CountFormCancel(); });
     return true;
 }
 
+bool Application::CreateWindowsShownLater() {
+    HWND owner = applicationWindow_.Handle();
+    auto lookup = [this](const std::wstring& key) { return form_->GetLangText(key); };
+    return about_.Create(owner, lookup) && sheddays_.Create(owner, lookup) && history_.Create(owner, lookup);
+}
+
 int Application::Run() {
+    // The main window is painted before the windows that only a click can
+    // show are made, so it comes up without waiting for them; they are all
+    // made before the first message is handled.
     ShowWindow(form_->Handle(), SW_SHOW);  // the first activation follows
+    UpdateWindow(form_->Handle());
+    if (!CreateWindowsShownLater()) return 1;
     form_->AddTrayIcon();
     return ui::RunMessageLoop();
 }

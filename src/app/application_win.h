@@ -22,15 +22,17 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // The five windows in the order TForm1, TFabout, Tfsheddays, TFhistory,
-    // TCountForm (making TForm1 runs FormCreate); false when one cannot be made.
+    // The main window (making TForm1 runs FormCreate) and the countdown
+    // window; false when one cannot be made.
     bool Create();
-    // Shows the main window (its first activation follows) and runs the
-    // message loop until the program ends.
+    // Shows and paints the main window (its first activation follows), makes
+    // TFabout, Tfsheddays and TFhistory, and runs the message loop until the
+    // program ends; 1 when one of those windows cannot be made.
     int Run();
     TForm1& MainForm() { return *form_; }
 
 private:
+    bool CreateWindowsShownLater();
     // The program's own hidden top-level window, titled with the application
     // title; it owns the other windows and is never shown.
     class ApplicationWindow : public ui::Window {

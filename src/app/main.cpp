@@ -1,4 +1,4 @@
-// Program entry: one running copy, the five windows made once, the message
+// Program entry: one running copy, the windows made once, the message
 // loop. Command-line arguments are ignored.
 #include <windows.h>
 #include <commctrl.h>
