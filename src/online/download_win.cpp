@@ -234,6 +234,9 @@ DownloadResult Transfer::Fetch() {
         CloseRequest();
         url = *next;
     }
+    // A connection the server broke before its status line can still open under Wine, with a status of 0:
+    // nothing answered, the same as a refused or reset connection.
+    if (status == 0u) return Failure(DownloadOutcome::NotReached, statusError);
     if (status != 200u) return Failure(DownloadOutcome::HttpStatus, statusError, status.value_or(0));
     {
         std::lock_guard lock(mutex_);

@@ -14,7 +14,7 @@ namespace zelvar {
 enum class DownloadOutcome {
     Ok,
     NoSession,   // InternetOpen failed
-    NotReached,  // the address could not be opened: no connection, refused, reset, timed out, too many redirects
+    NotReached,  // the address could not be opened or nothing answered: no connection, refused, reset, timed out
     HttpStatus,  // the server answered with a status other than 200 (httpStatus), or not over HTTP at all
     TooLarge,    // the body is longer than the limit
     ReadFailed,  // the connection broke or a read timed out before the end of the body
