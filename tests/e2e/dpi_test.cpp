@@ -18,8 +18,6 @@ namespace {
 const char* const kLanguageNames[3] = {"ru", "en", "de"};
 const int kPanels[6] = {IDC_PANEL1, IDC_PANEL2, IDC_PANEL4, IDC_P_SHEDULER, IDC_PANEL5, IDC_PANEL7};
 
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 void SetLogPixels(DWORD dpi) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,

@@ -280,6 +280,8 @@ std::wstring DialogText(HWND dialog) {
     return texts;
 }
 
+bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 bool IsChecked(HWND box) {
     DWORD_PTR state = 0;
     SendMessageTimeoutW(box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kStateTimeoutMs, &state);

@@ -106,6 +106,8 @@ HWND FindControl(HWND top, int id);
 std::wstring DialogText(HWND dialog);
 
 bool IsChecked(HWND box);
+// The control's own WS_VISIBLE (a page's panel shown, whatever its parent is).
+bool OwnVisible(HWND control);
 // BM_CLICK sent, waiting until the handler has run (up to timeoutMs); false
 // when it did not return in time (a modal box may have opened).
 bool Click(HWND button, DWORD timeoutMs = kStateTimeoutMs);

@@ -13,8 +13,6 @@
 namespace zelvar::e2e {
 namespace {
 
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override { RemoveRunValues(); }

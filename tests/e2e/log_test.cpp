@@ -13,12 +13,11 @@
 
 #include <commctrl.h>
 
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
 namespace {
-
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 SYSTEMTIME NowLocal() {
     SYSTEMTIME st{};
@@ -69,21 +68,6 @@ bool Logged(const AppRun& run, const std::string& event) {
     return false;
 }
 
-// power_actions.log of the test build: "<action> <yyyy-mm-dd hh:mm:ss.mmm>" a line.
-std::vector<std::pair<std::string, SYSTEMTIME>> PowerActions(const AppRun& run) {
-    std::vector<std::pair<std::string, SYSTEMTIME>> out;
-    std::istringstream in(ReadFileBytes(run.PathOf(L"power_actions.log")).value_or(""));
-    for (std::string line; std::getline(in, line);) {
-        char action[32] = {};
-        int y, mo, d, h, mi, s, ms;
-        if (sscanf(line.c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms) != 8) continue;
-        out.push_back({action, SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
-                                          static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s),
-                                          static_cast<WORD>(ms)}});
-    }
-    return out;
-}
-
 // Top-level windows of any process whose title holds part.
 std::vector<HWND> WindowsTitledWith(const std::wstring& part) {
     struct Search {
@@ -116,39 +100,6 @@ protected:
         EndProcessesOf(WindowsTitledWith(L"zelvar.log"));
     }
 
-    // Started settled, in English, shown, on the plan page.
-    HWND StartOnPlanPage(AppRun& run) {
-        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n"
-                        "allclose=0\r\nresetafteron=0\r\n");
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        PostMenuCommand(main, IDM_N4_ONOFF);
-        WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); });
-        return main;
-    }
-
-    void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake) {
-        if (!IsChecked(run.Control(IDC_CHECKBOX3))) {
-            ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
-        }
-        ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off));
-        ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
-        if (wake) {
-            if (!IsChecked(run.Control(IDC_CHECKBOX1))) {
-                ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX1)));
-            }
-            ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER3), *wake));
-            ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER4), *wake));
-        }
-    }
-
-    // Apply runs the whole cycle inside its click, so the click is posted.
-    void Apply(AppRun& run) {
-        PostClick(run.Control(IDC_PNGBUTTON2));
-        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL6)); })) << "the plan was not armed";
-    }
-
     // The about page, as the last node of the tree opens it.
     void OpenAboutPage(AppRun& run) {
         HWND tree = run.Control(IDC_TREEVIEW1);
@@ -165,7 +116,7 @@ TEST_F(LogTest, APlansCycleWritesItsMomentsAsEnteredAndEndsDone) {
     // Three seconds ahead: no countdown; the wake far enough not to come.
     const SYSTEMTIME off = LocalTimeIn(3), wake = LocalTimeIn(600);
     EnterPlan(run, off, &wake);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "end done"); }, 15000)) << Events(NightLog(run));
 
     const std::vector<LogLine> lines = NightLog(run);
@@ -178,9 +129,9 @@ TEST_F(LogTest, APlansCycleWritesItsMomentsAsEnteredAndEndsDone) {
     for (size_t i = 1; i < lines.size(); ++i) EXPECT_LE(lines[i - 1].stamp, lines[i].stamp) << Events(lines);
     EXPECT_LT(lines[0].stamp, Iso(off));
     EXPECT_GE(lines[1].stamp, Iso(off));
-    const auto actions = PowerActions(run);
+    const auto actions = RecordedPowerActions(run);
     ASSERT_EQ(actions.size(), 1u);
-    EXPECT_EQ(actions[0].first, "Hibernate");
+    EXPECT_EQ(actions[0].action, "Hibernate");
     // The resume tasks ran: the page is back in its editing view.
     EXPECT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
 }
@@ -190,12 +141,12 @@ TEST_F(LogTest, APlanCancelledOnThePageEndsCancelledAndPowersNothingDown) {
     ASSERT_NE(StartOnPlanPage(run), nullptr);
     const SYSTEMTIME off = LocalTimeIn(5);
     EnterPlan(run, off, nullptr);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return !NightLog(run).empty(); })) << "no start line";
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "end cancelled-page"); })) << Events(NightLog(run));
     // Past the off moment: nothing more, neither in the log nor as an action.
-    EXPECT_TRUE(StaysFalse([&] { return NightLog(run).size() != 2 || !PowerActions(run).empty(); },
+    EXPECT_TRUE(StaysFalse([&] { return NightLog(run).size() != 2 || !RecordedPowerActions(run).empty(); },
                            static_cast<DWORD>(std::max(0.0, SecondsBetween(off, NowLocal())) * 1000 + 1500)));
     const std::vector<LogLine> lines = NightLog(run);
     ASSERT_EQ(lines.size(), 2u) << Events(lines);
@@ -210,12 +161,12 @@ TEST_F(LogTest, AnUnwritableLogChangesNothingElse) {
     ASSERT_NE(StartOnPlanPage(run), nullptr);
     const SYSTEMTIME off = LocalTimeIn(3);
     EnterPlan(run, off, nullptr);
-    Apply(run);
-    ASSERT_TRUE(WaitFor([&] { return !PowerActions(run).empty(); }, 10000)) << "nothing recorded";
-    const auto actions = PowerActions(run);
+    ApplyPlan(run);
+    ASSERT_TRUE(WaitFor([&] { return !RecordedPowerActions(run).empty(); }, 10000)) << "nothing recorded";
+    const auto actions = RecordedPowerActions(run);
     ASSERT_EQ(actions.size(), 1u);
-    EXPECT_EQ(actions[0].first, "Hibernate");
-    const double late = SecondsBetween(actions[0].second, off);
+    EXPECT_EQ(actions[0].action, "Hibernate");
+    const double late = SecondsBetween(actions[0].at, off);
     EXPECT_GE(late, -0.05);
     EXPECT_LT(late, 1.5);
     std::printf("[ measure  ] with an unwritable log the action came %.3f s after the off moment\n", late);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -52,6 +53,22 @@ double CpuSeconds(HANDLE process) {
     GetProcessTimes(process, &c, &e, &k, &u);
     auto v = [](FILETIME f) { return ((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e7; };
     return v(k) + v(u);
+}
+
+// Waits for the countdown and the power action of a cycle whose off moment
+// is off and prints how early the one came and how late the other.
+void ReportCountdownAndAction(AppRun& run, const SYSTEMTIME& off, const char* what, int number, DWORD countdownWithinMs) {
+    SYSTEMTIME shown{};
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
+            if (IsWindowVisible(w)) return true;
+        return false;
+    }, countdownWithinMs));
+    GetLocalTime(&shown);
+    std::vector<RecordedAction> actions;
+    ASSERT_TRUE(WaitFor([&] { return !(actions = RecordedPowerActions(run)).empty(); }, 40000));
+    std::printf("[ measure  ] %s %d: countdown shown %.2f s before the off moment, %s %.3f s after it\n", what, number,
+                SecondsBetween(off, shown), actions[0].action.c_str(), SecondsBetween(actions[0].at, off));
 }
 
 }  // namespace
@@ -132,22 +149,7 @@ TEST(Measure, DISABLED_CountdownAndActionAgainstTheOffMoment) {
         SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off);
         SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off);
         PostClick(run.Control(IDC_PNGBUTTON2));
-        SYSTEMTIME shown{};
-        ASSERT_TRUE(WaitFor([&] {
-            for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
-                if (IsWindowVisible(w)) return true;
-            return false;
-        }, 20000));
-        GetLocalTime(&shown);
-        std::optional<std::string> log;
-        ASSERT_TRUE(WaitFor([&] { return (log = ReadFileBytes(run.PathOf(L"power_actions.log"))).has_value(); }, 40000));
-        int y, mo, d, h, mi, s, ms;
-        char action[32];
-        ASSERT_EQ(sscanf(log->c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms), 8);
-        SYSTEMTIME at{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
-                      static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
-        std::printf("[ measure  ] plan %d: countdown shown %.2f s before the off moment, %s %.3f s after it\n", i + 1,
-                    SecondsBetween(off, shown), action, SecondsBetween(at, off));
+        ReportCountdownAndAction(run, off, "plan", i + 1, 20000);
     }
 }
 
@@ -205,22 +207,7 @@ TEST(Measure, DISABLED_ScheduledCyclesAgainstTheirMoments) {
             "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\nactsheduler=1\r\n");
         ASSERT_TRUE(run.Start());
         ASSERT_NE(run.WaitForMainWindow(), nullptr);
-        SYSTEMTIME shown{};
-        ASSERT_TRUE(WaitFor([&] {
-            for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
-                if (IsWindowVisible(w)) return true;
-            return false;
-        }, 30000));
-        GetLocalTime(&shown);
-        std::optional<std::string> log;
-        ASSERT_TRUE(WaitFor([&] { return (log = ReadFileBytes(run.PathOf(L"power_actions.log"))).has_value(); }, 40000));
-        int y, mo, d, h, mi, s, ms;
-        char action[32];
-        ASSERT_EQ(sscanf(log->c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms), 8);
-        SYSTEMTIME at{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
-                      static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
-        std::printf("[ measure  ] scheduled %d: countdown shown %.2f s before the off moment, %s %.3f s after it\n",
-                    i + 1, SecondsBetween(off, shown), action, SecondsBetween(at, off));
+        ReportCountdownAndAction(run, off, "scheduled", i + 1, 30000);
     }
 }
 

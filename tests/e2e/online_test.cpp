@@ -52,8 +52,6 @@ std::string Encode(const std::wstring& text, UINT codePage) {
 
 double SecondsFrom(ULONGLONG from, ULONGLONG to) { return static_cast<double>(to) / 1000.0 - from / 1000.0; }
 
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 // A control's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND control) {
     RECT rc{};

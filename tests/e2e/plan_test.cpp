@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "driver.h"
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -16,37 +17,11 @@ namespace {
 
 constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
 
-struct LogEntry {
-    std::string action;
-    SYSTEMTIME at{};
-};
-
-std::vector<LogEntry> ReadLog(const AppRun& run) {
-    std::vector<LogEntry> entries;
-    auto bytes = ReadFileBytes(run.PathOf(L"power_actions.log"));
-    if (!bytes) return entries;
-    std::istringstream in(*bytes);
-    std::string line;
-    while (std::getline(in, line)) {
-        LogEntry e;
-        char action[32] = {};
-        int y, mo, d, h, mi, s, ms;
-        if (sscanf(line.c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms) != 8) continue;
-        e.action = action;
-        e.at = SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
-                          static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s), static_cast<WORD>(ms)};
-        entries.push_back(e);
-    }
-    return entries;
-}
-
 SYSTEMTIME NowLocal() {
     SYSTEMTIME st{};
     GetLocalTime(&st);
     return st;
 }
-
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 class PlanTest : public ::testing::Test {
 protected:
@@ -59,39 +34,9 @@ protected:
         EndProcessesTitled(kTitledHelper);
     }
 
-    // Starts the program settled (no first start), in English, shown, on the plan page.
     HWND StartOnPlanPage(AppRun& run, bool closePrograms = false, bool restartAfterWake = false) {
-        run.WriteConfig(std::string("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n") +
-                        "allclose=" + (closePrograms ? "1" : "0") + "\r\nresetafteron=" + (restartAfterWake ? "1" : "0") +
-                        "\r\n");
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        PostMenuCommand(main, IDM_N4_ONOFF);
-        WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); });
-        return main;
-    }
-
-    // Ticks the rows and sets the pickers as the user would.
-    void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake) {
-        if (!IsChecked(run.Control(IDC_CHECKBOX3))) {
-            ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
-        }
-        ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off));
-        ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
-        if (wake) {
-            if (!IsChecked(run.Control(IDC_CHECKBOX1))) {
-                ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX1)));
-            }
-            ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER3), *wake));
-            ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER4), *wake));
-        }
-    }
-
-    // Apply runs the whole cycle inside its click, so the click is posted.
-    void Apply(AppRun& run) {
-        PostClick(run.Control(IDC_PNGBUTTON2));
-        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL6)); })) << "the plan was not armed";
+        return e2e::StartOnPlanPage(run, std::string("allclose=") + (closePrograms ? "1" : "0") + "\r\nresetafteron=" +
+                                             (restartAfterWake ? "1" : "0") + "\r\n");
     }
 
     HWND CountWindow(AppRun& run) {
@@ -105,12 +50,12 @@ protected:
     std::wstring CountText(AppRun& run) { return TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1)); }
 
     bool Logged(AppRun& run, const std::string& action) {
-        for (const auto& e : ReadLog(run))
+        for (const auto& e : RecordedPowerActions(run))
             if (e.action == action) return true;
         return false;
     }
     std::optional<SYSTEMTIME> LoggedAt(AppRun& run, const std::string& action) {
-        for (const auto& e : ReadLog(run))
+        for (const auto& e : RecordedPowerActions(run))
             if (e.action == action) return e.at;
         return std::nullopt;
     }
@@ -137,7 +82,7 @@ TEST_F(PlanTest, HibernateWithWakeCountsDownAndRunsTheResumeTasks) {
     const SYSTEMTIME off = LocalTimeIn(45), wake = LocalTimeIn(120);
     EnterPlan(run, off, &wake);
     SaveScreenshot(main, L"plan_editing_with_wake");
-    Apply(run);
+    ApplyPlan(run);
     EXPECT_EQ(TextOf(run.Control(IDC_LABEL10)), ReadUtf8IniValue(run.PathOf(L"languages\\English.ini"), "pconinfo"));
     EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL11)));
     SaveScreenshot(main, L"plan_armed");
@@ -167,7 +112,7 @@ TEST_F(PlanTest, HibernateWithWakeCountsDownAndRunsTheResumeTasks) {
         EXPECT_LT(std::abs(SecondsBetween(*value, NowLocal())), 5.0) << id;
     }
     EXPECT_TRUE(WaitFor([] { return !WindowsTitled(kTitledHelper).empty(); }, 10000)) << "start-up program not started";
-    EXPECT_EQ(ReadLog(run).size(), 1u);
+    EXPECT_EQ(RecordedPowerActions(run).size(), 1u);
     EXPECT_TRUE(run.Proc().Running());
 }
 
@@ -176,7 +121,7 @@ TEST_F(PlanTest, CancelInTheCountdownWindowDropsThePlan) {
     ASSERT_NE(StartOnPlanPage(run), nullptr);
     const SYSTEMTIME off = LocalTimeIn(34);
     EnterPlan(run, off, nullptr);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 10000));
     PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
@@ -193,7 +138,7 @@ TEST_F(PlanTest, CancelOnThePageWhileWaitingDropsThePlan) {
     const SYSTEMTIME off = LocalTimeIn(6);
     EnterPlan(run, off, nullptr);
     SaveScreenshot(run.Main(), L"plan_editing_without_wake");
-    Apply(run);
+    ApplyPlan(run);
     SaveScreenshot(run.Main(), L"plan_armed_without_wake");
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
@@ -216,7 +161,7 @@ TEST_F(PlanTest, PowerOffWithoutWakeClosesTitledProgramsAndEndsTheCycle) {
     EnterPlan(run, LocalTimeIn(2), nullptr);
     SelectComboItem(run.Control(IDC_COMBOBOX2), 0);  // power off
     ASSERT_EQ(ComboSelection(run.Control(IDC_COMBOBOX2)), 0);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "PowerOff"); }, 10000));
 
     ASSERT_TRUE(titled.WaitForExit(5000)) << "the titled program was not closed";
@@ -225,7 +170,7 @@ TEST_F(PlanTest, PowerOffWithoutWakeClosesTitledProgramsAndEndsTheCycle) {
     EXPECT_TRUE(run.Proc().Running()) << "the program closed itself";
     // After a power-off request nothing else runs: the page stays armed.
     EXPECT_TRUE(StaysFalse([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }, 1000));
-    EXPECT_EQ(ReadLog(run).size(), 1u);
+    EXPECT_EQ(RecordedPowerActions(run).size(), 1u);
 }
 
 TEST_F(PlanTest, ProgramsSurviveWhenClosingIsOffAndHibernateIsTheChoice) {
@@ -235,7 +180,7 @@ TEST_F(PlanTest, ProgramsSurviveWhenClosingIsOffAndHibernateIsTheChoice) {
     ASSERT_NE(StartOnPlanPage(run, false), nullptr);
     EnterPlan(run, LocalTimeIn(2), nullptr);
     ASSERT_EQ(ComboSelection(run.Control(IDC_COMBOBOX2)), 1);  // hibernate after every language application
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 10000));
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
     ExpectEditingView(run);
@@ -246,7 +191,7 @@ TEST_F(PlanTest, RestartAfterWakeComesSixtySecondsAfterTheResume) {
     AppRun run(L"plan_restart");
     ASSERT_NE(StartOnPlanPage(run, false, true), nullptr);
     EnterPlan(run, LocalTimeIn(2), nullptr);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 10000));
     ASSERT_TRUE(WaitFor([&] { return CountShown(run); }));
     EXPECT_EQ(CountText(run), L"00:60");
@@ -261,7 +206,7 @@ TEST_F(PlanTest, CancelledRestartCountdownRestartsNothing) {
     AppRun run(L"plan_restart_cancel");
     ASSERT_NE(StartOnPlanPage(run, false, true), nullptr);
     EnterPlan(run, LocalTimeIn(2), nullptr);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, 10000));
     ASSERT_TRUE(WaitFor([&] { return CountShown(run); }));
     PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
@@ -305,7 +250,7 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
         SaveScreenshot(main, L"plan_editing_without_wake" + suffix);
         EnterPlan(run, off, &wake);
         SaveScreenshot(main, L"plan_editing_with_wake" + suffix);
-        Apply(run);
+        ApplyPlan(run);
         SaveScreenshot(main, L"plan_armed" + suffix);
         // 33 seconds ahead: the countdown opens within about two seconds.
         ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, 10000));
@@ -316,7 +261,7 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
 
         // A plan two seconds ahead, then the restart countdown after the resume.
         EnterPlan(run, LocalTimeIn(2), nullptr);
-        Apply(run);
+        ApplyPlan(run);
         ASSERT_TRUE(WaitFor([&] { return CountShown(run) && CountText(run) == L"00:60"; }, 10000));
         SaveScreenshot(CountWindow(run), L"countdown_60" + suffix);
         PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
@@ -331,7 +276,7 @@ TEST_F(PlanTest, ExitWhileACycleWaitsEndsTheWaitAndSaves) {
     ASSERT_NE(StartOnPlanPage(run), nullptr);
     const SYSTEMTIME off = LocalTimeIn(20);
     EnterPlan(run, off, nullptr);
-    Apply(run);
+    ApplyPlan(run);
     ASSERT_TRUE(run.ExitFromTray()) << "the waiting cycle kept the program alive";
     EXPECT_EQ(run.Proc().ExitCode().value_or(1), 0u);
     EXPECT_EQ(run.Config(L"fs"), L"0");
@@ -344,7 +289,7 @@ TEST_F(PlanTest, ARefusedPowerActionIsShownAndTheProgramCarriesOn) {
     // The test build refuses every power action while this file exists.
     ASSERT_TRUE(WriteFileBytes(run.PathOf(L"power_fail.txt"), "refuse"));
     EnterPlan(run, LocalTimeIn(2), nullptr);
-    Apply(run);
+    ApplyPlan(run);
     HWND box = run.WaitForMessageBox(10000);
     ASSERT_NE(box, nullptr) << "no error shown";
     EXPECT_EQ(TextOf(box), kApplicationTitle);
@@ -356,7 +301,7 @@ TEST_F(PlanTest, ARefusedPowerActionIsShownAndTheProgramCarriesOn) {
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
     ExpectEditingView(run);
     EXPECT_TRUE(run.Proc().Running());
-    EXPECT_TRUE(ReadLog(run).empty());
+    EXPECT_TRUE(RecordedPowerActions(run).empty());
 }
 
 }  // namespace

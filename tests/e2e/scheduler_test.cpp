@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include "app/test_seams.h"
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -21,8 +22,6 @@ constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
 const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
 const char* const kLanguageNames[3] = {"ru", "en", "de"};
 
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 int IsoWeekday(const SYSTEMTIME& t) { return t.wDayOfWeek == 0 ? 7 : t.wDayOfWeek; }
 
 // 24-hour "H:mm:ss": the file's readers take it under every regional format.
@@ -30,27 +29,6 @@ std::wstring TimeText(const SYSTEMTIME& t) {
     wchar_t text[16];
     swprintf(text, 16, L"%u:%02u:%02u", t.wHour, t.wMinute, t.wSecond);
     return text;
-}
-
-struct Recorded {
-    std::string action;
-    SYSTEMTIME at{};
-};
-
-std::vector<Recorded> PowerActions(const AppRun& run) {
-    std::vector<Recorded> out;
-    const auto bytes = ReadFileBytes(run.PathOf(L"power_actions.log"));
-    if (!bytes) return out;
-    std::istringstream in(*bytes);
-    for (std::string line; std::getline(in, line);) {
-        char action[32] = {};
-        int y, mo, d, h, mi, s, ms;
-        if (sscanf(line.c_str(), "%31s %d-%d-%d %d:%d:%d.%d", action, &y, &mo, &d, &h, &mi, &s, &ms) != 8) continue;
-        out.push_back({action, SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
-                                          static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s),
-                                          static_cast<WORD>(ms)}});
-    }
-    return out;
 }
 
 class SchedulerTest : public ::testing::Test {
@@ -307,8 +285,8 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     GetLocalTime(&shownAt);
     EXPECT_EQ(TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1)), L"00:30");
     EXPECT_NEAR(SecondsBetween(off, shownAt), 31.0, 1.5);
-    ASSERT_TRUE(WaitFor([&] { return !PowerActions(run).empty(); }, 40000)) << "nothing recorded";
-    const auto actions = PowerActions(run);
+    ASSERT_TRUE(WaitFor([&] { return !RecordedPowerActions(run).empty(); }, 40000)) << "nothing recorded";
+    const auto actions = RecordedPowerActions(run);
     ASSERT_EQ(actions.size(), 1u);
     EXPECT_EQ(actions[0].action, "Hibernate");
     const double late = SecondsBetween(actions[0].at, off);
@@ -325,7 +303,7 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     // ...until it comes while the machine runs: then it counts as met and the next is a week on.
     EXPECT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(wake)).find(L"[next on]") == std::wstring::npos; },
                         90000));
-    EXPECT_EQ(PowerActions(run).size(), 1u);
+    EXPECT_EQ(RecordedPowerActions(run).size(), 1u);
     EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
     // The night's lines in the log.
     const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
@@ -356,7 +334,7 @@ TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDo
         EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
         EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
         // Past the off moment: nothing recorded.
-        EXPECT_TRUE(StaysFalse([&] { return !PowerActions(run).empty(); },
+        EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); },
                                static_cast<DWORD>(SecondsBetween(off, LocalTimeIn(0)) * 1000) + 3000));
         if (!byStopButton) {
             const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
@@ -385,7 +363,7 @@ TEST_F(SchedulerTest, AMomentPassedWhileTheThreadWasHeldIsSkippedAndTheNextWatch
     ASSERT_GT(toOff, 14.0) << "the start took too long for this scenario";
     Sleep(static_cast<DWORD>((toOff - 12.0) * 1000));  // waiting for a moment of the wall clock, not for the program
     PostMessageW(main, kTestHoldThreadMessage, 15000, 0);
-    EXPECT_TRUE(StaysFalse([&] { return !PowerActions(run).empty(); }, 22000)) << "a late power-down";
+    EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); }, 22000)) << "a late power-down";
     // The passed moment skipped; the next one (tomorrow) watched and marked.
     EXPECT_TRUE(WaitFor([&] { return GridRow(run, tomorrow).find(L"[next off]") != std::wstring::npos; }))
         << Grid(run);

@@ -24,8 +24,6 @@ bool SamePath(const std::optional<std::wstring>& value, const std::wstring& path
 
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 // The control's own visibility flag, whatever its parents show.
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override { RemoveRunValues(); }

@@ -15,8 +15,6 @@
 namespace zelvar::e2e {
 namespace {
 
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 std::wstring TrayTip(HWND main) {
     const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(main, L"ZelvarTrayTip")));
     wchar_t text[256] = {};

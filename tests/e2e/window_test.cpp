@@ -14,8 +14,6 @@ const int kPanels[6] = {IDC_PANEL1, IDC_PANEL2, IDC_PANEL4, IDC_P_SHEDULER, IDC_
 const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
 const char* const kLanguageNames[3] = {"ru", "en", "de"};
 
-bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0; }
-
 // Selects the node at position index of the tree, as a click does.
 void SelectNode(HWND tree, int index) {
     auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
@@ -101,7 +99,8 @@ TEST_F(WindowTest, ApplyPutsTheChosenLanguageOnEveryTextAndSelectsHibernate) {
         // The day editor shows today, by its full name in the new language.
         SYSTEMTIME today{};
         GetLocalTime(&today);
-        const std::string weekday = "w" + std::to_string(today.wDayOfWeek == 0 ? 7 : today.wDayOfWeek);
+        std::string weekday = "w";
+        weekday += std::to_string(today.wDayOfWeek == 0 ? 7 : today.wDayOfWeek);
         EXPECT_EQ(TextOf(run.Control(IDC_LABEL22)), Lang(run, 2, weekday.c_str()));
         EXPECT_EQ(ComboSelection(run.Control(IDC_COMBOBOX2)), 1);
         EXPECT_EQ(TextOf(main), kMainCaption);
