@@ -110,11 +110,7 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     // About: as wide as its logo plus 12, scaled.
     PostMenuCommand(main, IDM_N3_ABOUT);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : run.Proc().Windows(ZELVAR_ABOUT_CLASS))
-            if (IsWindowVisible(w)) about = w;
-        return about != nullptr;
-    }));
+    ASSERT_TRUE(WaitFor([&] { return (about = run.Proc().VisibleWindow(ZELVAR_ABOUT_CLASS)) != nullptr; }));
     Sync(about);
     RECT client{};
     GetClientRect(about, &client);
@@ -130,11 +126,7 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     }
     PostClick(run.Control(IDC_PNGBUTTON6));
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : run.Proc().Windows(ZELVAR_SHEDDAYS_CLASS))
-            if (IsWindowVisible(w)) dialog = w;
-        return dialog != nullptr;
-    }));
+    ASSERT_TRUE(WaitFor([&] { return (dialog = run.Proc().VisibleWindow(ZELVAR_SHEDDAYS_CLASS)) != nullptr; }));
     EXPECT_EQ(CutText(main, dialog), 0);
     SaveScreenshot(dialog, Shot("dpi_copy_dialog", GetParam(), 2));
     PostMouseClick(FindControl(dialog, IDC_SHEDDAYS_IMAGE1));
@@ -148,11 +140,7 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
     PostClick(run.Control(IDC_PNGBUTTON2));
     HWND count = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
-            if (IsWindowVisible(w)) count = w;
-        return count != nullptr;
-    }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return (count = run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS)) != nullptr; }, 15000));
     ExpectClientSize(count, 254, 97, "countdown");
     EXPECT_EQ(CutText(main, count), 0);
     SaveScreenshot(count, Shot("dpi_countdown", GetParam(), 2));

@@ -508,6 +508,13 @@ std::vector<HWND> Process::Windows(const wchar_t* className, const wchar_t* titl
     return TopWindowsOf(pid_, className, title);
 }
 
+HWND Process::VisibleWindow(const wchar_t* className) const {
+    HWND shown = nullptr;
+    for (HWND w : Windows(className))
+        if (IsWindowVisible(w)) shown = w;
+    return shown;
+}
+
 HWND Process::WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs) const {
     HWND found = nullptr;
     WaitFor(

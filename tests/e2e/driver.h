@@ -169,6 +169,8 @@ public:
     std::optional<DWORD> ExitCode() const;  // empty while running
     void Kill();
     std::vector<HWND> Windows(const wchar_t* className = nullptr, const wchar_t* title = nullptr) const;
+    // A shown top-level window of this class (the last in z-order if several); null if none is shown.
+    HWND VisibleWindow(const wchar_t* className) const;
     // Polls for a top-level window of this process; null on timeout.
     HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeoutMs = kStateTimeoutMs) const;
 

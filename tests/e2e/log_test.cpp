@@ -19,12 +19,6 @@
 namespace zelvar::e2e {
 namespace {
 
-SYSTEMTIME NowLocal() {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    return st;
-}
-
 // A local moment as the log writes it: ISO 8601 to the second with the
 // offset from UTC in force at it.
 std::string Iso(const SYSTEMTIME& local) {

@@ -59,11 +59,7 @@ double CpuSeconds(HANDLE process) {
 // is off and prints how early the one came and how late the other.
 void ReportCountdownAndAction(AppRun& run, const SYSTEMTIME& off, const char* what, int number, DWORD countdownWithinMs) {
     SYSTEMTIME shown{};
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : run.Proc().Windows(ZELVAR_COUNT_CLASS))
-            if (IsWindowVisible(w)) return true;
-        return false;
-    }, countdownWithinMs));
+    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS) != nullptr; }, countdownWithinMs));
     GetLocalTime(&shown);
     std::vector<RecordedAction> actions;
     ASSERT_TRUE(WaitFor([&] { return !(actions = RecordedPowerActions(run)).empty(); }, 40000));

@@ -23,6 +23,16 @@ std::vector<RecordedAction> RecordedPowerActions(const AppRun& run) {
     return out;
 }
 
+HWND CountWindow(AppRun& run) {
+    auto windows = run.Proc().Windows(ZELVAR_COUNT_CLASS);
+    return windows.empty() ? nullptr : windows.front();
+}
+
+bool CountShown(AppRun& run) {
+    HWND w = CountWindow(run);
+    return w && IsWindowVisible(w);
+}
+
 HWND StartOnPlanPage(AppRun& run, const std::string& options) {
     run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n" + options);
     if (!run.Start()) return nullptr;

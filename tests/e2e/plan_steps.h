@@ -22,6 +22,9 @@ std::vector<RecordedAction> RecordedPowerActions(const AppRun& run);
 // Starts the program settled (no first start), in English, shown, on the
 // plan page; options are more config.ini lines. Null when it did not come up.
 HWND StartOnPlanPage(AppRun& run, const std::string& options = "allclose=0\r\nresetafteron=0\r\n");
+// The countdown window of the run, shown or not, and whether it is shown.
+HWND CountWindow(AppRun& run);
+bool CountShown(AppRun& run);
 // Ticks the rows and sets the pickers as the user would; wake may be null.
 void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake);
 // Presses Apply and waits for the armed view. Apply runs the whole cycle

@@ -9,44 +9,20 @@
 #include <sstream>
 
 #include "driver.h"
+#include "scenario.h"
 #include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
 namespace {
 
-constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
-
-SYSTEMTIME NowLocal() {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    return st;
-}
-
-class PlanTest : public ::testing::Test {
+class PlanTest : public CleanScenario {
 protected:
-    void SetUp() override {
-        RemoveRunValues();
-        EndProcessesTitled(kTitledHelper);
-    }
-    void TearDown() override {
-        RemoveRunValues();
-        EndProcessesTitled(kTitledHelper);
-    }
-
     HWND StartOnPlanPage(AppRun& run, bool closePrograms = false, bool restartAfterWake = false) {
         return e2e::StartOnPlanPage(run, std::string("allclose=") + (closePrograms ? "1" : "0") + "\r\nresetafteron=" +
                                              (restartAfterWake ? "1" : "0") + "\r\n");
     }
 
-    HWND CountWindow(AppRun& run) {
-        auto windows = run.Proc().Windows(ZELVAR_COUNT_CLASS);
-        return windows.empty() ? nullptr : windows.front();
-    }
-    bool CountShown(AppRun& run) {
-        HWND w = CountWindow(run);
-        return w && IsWindowVisible(w);
-    }
     std::wstring CountText(AppRun& run) { return TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1)); }
 
     bool Logged(AppRun& run, const std::string& action) {

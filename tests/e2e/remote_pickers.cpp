@@ -55,6 +55,12 @@ std::optional<SYSTEMTIME> PickerTime(HWND picker) {
     return st;
 }
 
+SYSTEMTIME NowLocal() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return now;
+}
+
 SYSTEMTIME LocalTimeIn(int seconds) {
     SYSTEMTIME now{};
     GetLocalTime(&now);

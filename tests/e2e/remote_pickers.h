@@ -9,6 +9,8 @@ namespace zelvar::e2e {
 
 bool SetPickerTime(HWND picker, const SYSTEMTIME& value);
 std::optional<SYSTEMTIME> PickerTime(HWND picker);
+// Local time now, to the millisecond.
+SYSTEMTIME NowLocal();
 // Local time now plus seconds, with whole seconds.
 SYSTEMTIME LocalTimeIn(int seconds);
 // Seconds from b to a (a - b), both local times.

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "driver.h"
+#include "scenario.h"
 
 #include <commctrl.h>
 
@@ -18,7 +19,6 @@
 namespace zelvar::e2e {
 namespace {
 
-constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
 const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
 const char* const kLanguageNames[3] = {"ru", "en", "de"};
 
@@ -31,17 +31,8 @@ std::wstring TimeText(const SYSTEMTIME& t) {
     return text;
 }
 
-class SchedulerTest : public ::testing::Test {
+class SchedulerTest : public CleanScenario {
 protected:
-    void SetUp() override {
-        RemoveRunValues();
-        EndProcessesTitled(kTitledHelper);
-    }
-    void TearDown() override {
-        RemoveRunValues();
-        EndProcessesTitled(kTitledHelper);
-    }
-
     std::wstring Schedule(const AppRun& run, const std::wstring& key) const {
         return ReadIni(run.PathOf(L"scheduler.ini"), L"Week", key);
     }
@@ -81,19 +72,7 @@ protected:
         return row;
     }
 
-    HWND CountWindow(AppRun& run) {
-        auto windows = run.Proc().Windows(ZELVAR_COUNT_CLASS);
-        return windows.empty() ? nullptr : windows.front();
-    }
-    bool CountShown(AppRun& run) {
-        HWND w = CountWindow(run);
-        return w && IsWindowVisible(w);
-    }
-    HWND CopyDialog(AppRun& run) {
-        for (HWND w : run.Proc().Windows(ZELVAR_SHEDDAYS_CLASS))
-            if (IsWindowVisible(w)) return w;
-        return nullptr;
-    }
+    HWND CopyDialog(AppRun& run) { return run.Proc().VisibleWindow(ZELVAR_SHEDDAYS_CLASS); }
 };
 
 TEST_F(SchedulerTest, AFirstStartWritesDayOneWithTheDefaultsAndShowsToday) {

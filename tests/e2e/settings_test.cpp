@@ -8,11 +8,11 @@
 
 #include "common/text.h"
 #include "driver.h"
+#include "scenario.h"
 
 namespace zelvar::e2e {
 namespace {
 
-constexpr wchar_t kHelperTitle[] = L"Zelvar titled helper";
 
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 
@@ -67,16 +67,8 @@ private:
     std::thread thread_;
 };
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public CleanScenario {
 protected:
-    void SetUp() override {
-        RemoveRunValues();
-        EndProcessesTitled(kHelperTitle);
-    }
-    void TearDown() override {
-        EndProcessesTitled(kHelperTitle);
-        RemoveRunValues();
-    }
     HWND WaitShown(AppRun& run) {
         HWND main = run.WaitForMainWindow();
         if (!main || !WaitFor([&] { return Visible(main); }, kStartTimeoutMs)) return nullptr;
@@ -131,10 +123,10 @@ TEST_F(SettingsTest, LongAndRepeatedStartupEntriesAreSkippedAndTheProgramStartsT
     ASSERT_TRUE(run.Start());
     HWND main = WaitShown(run);
     ASSERT_NE(main, nullptr) << "the program did not come up";
-    ASSERT_TRUE(WaitFor([] { return !WindowsTitled(kHelperTitle).empty(); }, kStartTimeoutMs))
+    ASSERT_TRUE(WaitFor([] { return !WindowsTitled(kTitledHelper).empty(); }, kStartTimeoutMs))
         << "the valid entry was not started";
-    EXPECT_TRUE(StaysFalse([] { return WindowsTitled(kHelperTitle).size() > 1; }, 2500))
-        << WindowsTitled(kHelperTitle).size() << " copies started";
+    EXPECT_TRUE(StaysFalse([] { return WindowsTitled(kTitledHelper).size() > 1; }, 2500))
+        << WindowsTitled(kTitledHelper).size() << " copies started";
     EXPECT_TRUE(run.Proc().Running());
     ExpectNoMessageBox(run);
     // The list stays as the user wrote it.

@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "scenario.h"
 
 #include <commctrl.h>
 
 namespace zelvar::e2e {
 namespace {
 
-constexpr wchar_t kTitledHelper[] = L"Zelvar titled helper";
 const int kPanels[6] = {IDC_PANEL1, IDC_PANEL2, IDC_PANEL4, IDC_P_SHEDULER, IDC_PANEL5, IDC_PANEL7};
 const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
 const char* const kLanguageNames[3] = {"ru", "en", "de"};
@@ -31,16 +31,8 @@ int VisiblePanel(const AppRun& run) {
     return count == 1 ? shown : -2;
 }
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public CleanScenario {
 protected:
-    void SetUp() override {
-        RemoveRunValues();
-        EndProcessesTitled(kTitledHelper);
-    }
-    void TearDown() override {
-        RemoveRunValues();
-        EndProcessesTitled(kTitledHelper);
-    }
     HWND StartSettled(AppRun& run, int language, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=" +
                         std::to_string(language) + "\r\n" + extra);
@@ -129,11 +121,7 @@ TEST_F(WindowTest, TheTrayMenuOpensThePagesTheAboutWindowAndExits) {
     SelectComboItem(run.Control(IDC_COMBOBOX1), 2);
     PostMenuCommand(main, IDM_N3_ABOUT);
     HWND about = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : run.Proc().Windows(ZELVAR_ABOUT_CLASS))
-            if (IsWindowVisible(w)) about = w;
-        return about != nullptr;
-    }));
+    ASSERT_TRUE(WaitFor([&] { return (about = run.Proc().VisibleWindow(ZELVAR_ABOUT_CLASS)) != nullptr; }));
     EXPECT_TRUE(WaitFor([&] { return TextOf(about) == Lang(run, 2, "menuabout"); }));
     RECT client{};
     GetClientRect(about, &client);
@@ -155,11 +143,7 @@ TEST_F(WindowTest, AStartUpProgramAddedToTheListStartsOnceAtTheNextStart) {
     // Add through the file dialog, as the user does.
     PostClick(run.Control(IDC_PNGBUTTON1));
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : run.Proc().Windows(kDialogClass))
-            if (IsWindowVisible(w)) dialog = w;
-        return dialog != nullptr;
-    }));
+    ASSERT_TRUE(WaitFor([&] { return (dialog = run.Proc().VisibleWindow(kDialogClass)) != nullptr; }));
     HWND name = FindControl(dialog, 0x47C);  // the file name box of the open dialog
     ASSERT_NE(name, nullptr);
     SetText(name, program);
