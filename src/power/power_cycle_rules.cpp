@@ -15,6 +15,7 @@ CycleMoments MergeCycleMoments(const CycleMomentSources& s) {
         if (!s.planArmed || *m.off > s.nextOff) {
             m.off = s.nextOff;
             m.schedulerMomentTaken = true;
+            m.offFromSchedule = true;
         }
     }
     if (s.hasNextOn) {

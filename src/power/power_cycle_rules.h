@@ -36,6 +36,7 @@ struct CycleMoments {
     // A scheduled moment replaced (or stood in for) a plan moment; such a
     // cycle must wake the machine, so it always hibernates.
     bool schedulerMomentTaken = false;
+    bool offFromSchedule = false;  // the off moment is the scheduler's
 };
 
 // The earlier moment wins in each direction on its own; on a tie the plan's
