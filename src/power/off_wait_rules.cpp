@@ -17,16 +17,20 @@ bool WarnsFor(const std::optional<OffWarning>& warning, double off) {
 OffWaitDecision DecideOffWait(const OffWaitInput& in) {
     const bool warned = WarnsFor(in.warning, in.off);
     const double due = warned ? std::max(in.off, in.warning->since + kWarningSeconds) : in.off;
-    if (in.now - due > kStaleGraceSeconds) return {OffWaitStep::Skip, due};
+    if (in.now - due > kStaleGraceSeconds) return {OffWaitStep::Skip, due, due};
 
     const double left = due - in.now;
     // After a sleep a countdown on screen has not warned anybody; one that
     // is about to be due needs its full 30 seconds from now as well.
     const bool restart = in.resumed && (in.countdownVisible || left <= kWarningLeadSeconds);
     const bool neverWarned = in.warningRequired && !warned && left <= kWarningLeadSeconds;
-    if (restart || neverWarned) return {OffWaitStep::OpenCountdown, std::max(in.off, in.now + kWarningSeconds)};
-    if (left <= 0) return {OffWaitStep::Act, due};
-    return {OffWaitStep::Wait, due};
+    if (restart || neverWarned) {
+        const double moved = std::max(in.off, in.now + kWarningSeconds);
+        return {OffWaitStep::OpenCountdown, moved, moved};
+    }
+    if (left <= 0) return {OffWaitStep::Act, due, due};
+    const bool countdownToCome = in.warningRequired && !warned;
+    return {OffWaitStep::Wait, due, countdownToCome ? due - kWarningLeadSeconds : due};
 }
 
 std::optional<int> ShortNoticeCount(double now, double off) {

@@ -56,6 +56,10 @@ struct OffWaitDecision {
     // When the power-down is due: the off moment, or the end of the
     // countdown when that comes later.
     double due = 0;
+    // When to look again while waiting: the due time, or 31 seconds before
+    // it while a required countdown has not shown yet (the cycle then opens
+    // it itself, should the countdown timer not have).
+    double lookAt = 0;
     friend bool operator==(const OffWaitDecision&, const OffWaitDecision&) = default;
 };
 

@@ -109,7 +109,7 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
                 continue;
             case OffWaitStep::Wait: break;
         }
-        const std::int64_t due = DueTicksOf(decision.due);
+        const std::int64_t due = DueTicksOf(decision.lookAt);
         if (armed != due) {
             state.OffTimer->RelativeTime = due;
             Arm(*state.OffTimer);

@@ -105,6 +105,7 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     EXPECT_NE(count, L"00:30");
     EXPECT_LE(count, L"00:12") << count;
     EXPECT_GE(count, L"00:01") << count;
+    SaveScreenshot(CountWindow(run), L"countdown_short_notice");
 
     // Held from before the moment to a minute after it, as a machine asleep would be.
     PostMessageW(main, kTestHoldThreadMessage, static_cast<WPARAM>(SecondsBetween(off, LocalTimeIn(0)) * 1000 + 60000), 0);
@@ -117,6 +118,7 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     EXPECT_FALSE(IsChecked(run.Control(IDC_CHECKBOX3)));
     EXPECT_FALSE(CountShown(run));
     SaveScreenshot(main, L"plan_moment_skipped");
+    SaveScreenshot(box, L"plan_moment_skipped_message");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); }, 2000));
     const std::string log = NightLog(run);

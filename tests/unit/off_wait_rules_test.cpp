@@ -28,10 +28,13 @@ OffWaitDecision Look(double now, bool required, std::optional<double> warnedSinc
     return DecideOffWait(in);
 }
 
-OffWaitDecision Wait(double due) { return {OffWaitStep::Wait, due}; }
-OffWaitDecision Act(double due) { return {OffWaitStep::Act, due}; }
-OffWaitDecision Open(double due) { return {OffWaitStep::OpenCountdown, due}; }
-OffWaitDecision Skip(double due) { return {OffWaitStep::Skip, due}; }
+// Waiting looks again at lookAt: 31 s before the moment while its countdown is still to come.
+OffWaitDecision Wait(double due, std::optional<double> lookAt = {}) {
+    return {OffWaitStep::Wait, due, lookAt.value_or(due)};
+}
+OffWaitDecision Act(double due) { return {OffWaitStep::Act, due, due}; }
+OffWaitDecision Open(double due) { return {OffWaitStep::OpenCountdown, due, due}; }
+OffWaitDecision Skip(double due) { return {OffWaitStep::Skip, due, due}; }
 
 }  // namespace
 
@@ -55,7 +58,9 @@ TEST(OffWait, AFullCountdownBeforeEveryPowerDownTheUserDidNotJustChoose) {
         const char* what;
         OffWaitDecision got, expected;
     } cases[] = {
-        {"two minutes ahead: wait (timercnt warns at 31 s)", Look(kOff - 120, true, {}), Wait(kOff)},
+        {"two minutes ahead: wait, look again when the countdown is due", Look(kOff - 120, true, {}),
+         Wait(kOff, kOff - 31)},
+        {"31.4 s ahead, too near for timercnt: the same", Look(kOff - 31.4, true, {}), Wait(kOff, kOff - 31)},
         {"warned at 31 s: act at the moment", Look(kOff, true, kOff - 31), Act(kOff)},
         {"warned 30.4 s before: still the moment itself", Look(kOff, true, kOff - 30.4), Act(kOff)},
         {"warned late, 29 s before: one more second", Look(kOff, true, kOff - 29), Wait(kOff + 1)},
@@ -92,7 +97,8 @@ TEST(OffWait, AStaleMomentIsSkippedAndASleepRestartsTheCountdown) {
         // After a sleep the countdown on screen has warned nobody.
         {"resumed 10 s before, countdown showing", Look(kOff - 10, true, kOff - 31, true, true), Open(kOff + 20)},
         {"resumed 3 s after, countdown showing", Look(kOff + 3, true, kOff - 31, true, true), Open(kOff + 33)},
-        {"resumed an hour before: nothing to restart", Look(kOff - 3600, true, {}, false, true), Wait(kOff)},
+        {"resumed an hour before: nothing to restart", Look(kOff - 3600, true, {}, false, true),
+         Wait(kOff, kOff - 31)},
         {"resumed past the grace", Look(kOff + 6, true, kOff - 31, true, true), Skip(kOff)},
     };
     for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
@@ -118,7 +124,7 @@ TEST(OffWait, TheDueTimeIsRealAcrossClockChanges) {
     OffWaitInput in;
     in.now = nowSpring;
     in.off = offSpring;
-    EXPECT_EQ(DecideOffWait(in), Wait(offSpring));
+    EXPECT_EQ(DecideOffWait(in), Wait(offSpring, offSpring - 31));
 }
 
 TEST(StandingWake, KeepsTheEarliestKnownWakeAheadAndOwnsOnlyItsResumes) {
