@@ -236,7 +236,12 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
                                                             sources.hasNextOn, moments.wake.has_value());
         AppendCycleLog(CycleStartLine(LogNow(), CycleSourceOf(sources.planArmed, moments.schedulerMomentTaken),
                                       LoggedMoment(offWait, moments.off), LoggedMoment(wakeExpected, moments.wake)));
-        if (!offWait) break;
+        if (!offWait) {
+            // Nothing to wait for is nothing to warn for: no power-down.
+            AppendCycleLog(CycleActionLine(LogNow(), CycleAction::None));
+            AppendCycleLog(CycleDoneLine(LogNow()));
+            return;
+        }
 
         // The scheduler's moments always get the full countdown; a plan's
         // only when it was applied in time for one.
@@ -293,7 +298,7 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         return;
     }
 
-    if (offWait && WakeTimerArmed(host.WakeTicked(), sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
+    if (WakeTimerArmed(host.WakeTicked(), sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
         if (*moments.wake <= host.Now()) {
             // Passed before the power-down: armed, it would expire at once
             // and nothing would wake the machine.
