@@ -43,6 +43,15 @@ bool TextFits(HWND control) {
         }
         return true;
     }
+    if (_wcsicmp(cls, L"ZelvarWeekGrid") == 0) {
+        // Its page sizes the columns to their texts; the window's edge could still cut it.
+        HWND root = GetAncestor(control, GA_ROOT);
+        RECT grid, rootClient;
+        GetWindowRect(control, &grid);
+        MapWindowPoints(nullptr, root, reinterpret_cast<POINT*>(&grid), 2);
+        GetClientRect(root, &rootClient);
+        return grid.right <= rootClient.right && grid.bottom <= rootClient.bottom;
+    }
     if (_wcsicmp(cls, DATETIMEPICK_CLASSW) == 0) {
         // The picker draws its value in the user's short date or time format,
         // left of its drop-down button or its arrows.
