@@ -20,7 +20,9 @@ namespace zelvar::e2e {
 
 inline constexpr DWORD kPollMs = 50;
 inline constexpr DWORD kStartTimeoutMs = 15000;  // Wine can be slow to start a process
-inline constexpr DWORD kStateTimeoutMs = 5000;
+// A state the program reaches in its own time; generous for a loaded machine
+// (a wait ends as soon as its condition holds).
+inline constexpr DWORD kStateTimeoutMs = 15000;
 // Closing and hiding windows: without a window manager on the X server, Wine
 // waits up to 2 s for each window it unmaps.
 inline constexpr DWORD kCloseTimeoutMs = 15000;
