@@ -18,7 +18,7 @@ std::wstring TextOf(HWND control) {
 
 // Whether the control's text fits its client area in the font it draws with.
 // Controls without a text fit; the classes measured are the ones the program
-// makes, and a list box is the one left out on purpose.
+// makes; a list box and a box of several lines are left out on purpose.
 bool TextFits(HWND control) {
     wchar_t cls[32] = {};
     GetClassNameW(control, cls, 32);
