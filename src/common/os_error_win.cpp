@@ -1,10 +1,11 @@
 #include "common/os_error_win.h"
 
+#include "app/version.h"
 #include "common/text.h"
 
 namespace zelvar {
 
-const wchar_t* ApplicationTitle() { return L"Zelvar 1.6"; }
+const wchar_t* ApplicationTitle() { return kApplicationTitle; }
 
 std::wstring SystemErrorText(DWORD code) {
     std::wstring text;

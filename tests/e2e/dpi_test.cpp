@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include "app/test_seams.h"
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -61,11 +62,15 @@ protected:
         EXPECT_NEAR(rc.bottom, designH * Scale(), designH * Scale() * 0.02 + 1) << what << " height at " << GetParam();
     }
 
-    // The id of a control of window whose text is cut (0: none).
+    // The id of a control of window whose text is cut (0: none; -2: the
+    // program gave no answer, which fails the test).
     int CutText(HWND main, HWND window) {
         DWORD_PTR id = 0;
-        SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), 0, SMTO_ABORTIFHUNG,
-                            kStateTimeoutMs, &id);
+        if (!SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), 0, SMTO_ABORTIFHUNG,
+                                 kCloseTimeoutMs, &id)) {
+            ADD_FAILURE() << "the program did not answer which text is cut (error " << GetLastError() << ")";
+            return -2;
+        }
         return static_cast<int>(static_cast<LRESULT>(id));
     }
 
@@ -91,13 +96,21 @@ TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
             EXPECT_EQ(CutText(main, main), 0) << "page " << node << " in " << kLanguageNames[language];
             SaveScreenshot(main, Shot("dpi_page" + std::to_string(node), GetParam(), language));
         }
-        // The scheduler's other face and the armed plan.
+        // The scheduler's other face and the armed plan (an hour ahead, so
+        // nothing comes of it).
         SelectNode(tree, 3);
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL8)); }));
         EXPECT_EQ(CutText(main, main), 0) << "running scheduler in " << kLanguageNames[language];
         SaveScreenshot(main, Shot("dpi_scheduler_running", GetParam(), language));
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+        SelectNode(tree, 2);
+        ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
+        const SYSTEMTIME wake = LocalTimeIn(7200);
+        ArmPlanIn(run, 3600, nullptr, &wake);
+        EXPECT_EQ(CutText(main, main), 0) << "armed plan in " << kLanguageNames[language];
+        SaveScreenshot(main, Shot("dpi_plan_armed", GetParam(), language));
+        ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
         ASSERT_TRUE(run.ExitFromTray());
     }
 }
@@ -132,15 +145,13 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     PostMouseClick(FindControl(dialog, IDC_SHEDDAYS_IMAGE1));
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
 
-    // The countdown: a plan 35 s ahead opens it within a few seconds.
+    // The countdown of a plan, once the other windows are done.
     SelectNode(run.Control(IDC_TREEVIEW1), 2);
-    ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
-    const SYSTEMTIME off = LocalTimeIn(35);
-    ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off));
-    ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
-    PostClick(run.Control(IDC_PNGBUTTON2));
+    ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
+    ArmPlanIn(run, kFullCountdownLeadSeconds);
     HWND count = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (count = run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS)) != nullptr; }, 15000));
+    ASSERT_TRUE(WaitFor([&] { return (count = run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS)) != nullptr; },
+                        kAtOffTimeoutMs));
     ExpectClientSize(count, 254, 97, "countdown");
     EXPECT_EQ(CutText(main, count), 0);
     SaveScreenshot(count, Shot("dpi_countdown", GetParam(), 2));

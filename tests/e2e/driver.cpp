@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -78,8 +80,14 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path) {
 }
 
 std::wstring ReadUtf8IniValue(const std::wstring& path, const std::string& key) {
+    // A text to compare with must exist: a missing one fails the scenario
+    // instead of matching an empty control.
+    const auto missing = [&] {
+        ADD_FAILURE() << "no key " << key << " in " << std::string(path.begin(), path.end());
+        return L"<no key " + std::wstring(key.begin(), key.end()) + L">";
+    };
     const auto bytes = ReadFileBytes(path);
-    if (!bytes) return {};
+    if (!bytes) return missing();
     size_t pos = 0;
     while (pos < bytes->size()) {
         size_t end = bytes->find('\n', pos);
@@ -97,7 +105,7 @@ std::wstring ReadUtf8IniValue(const std::wstring& path, const std::string& key) 
             return wide;
         }
     }
-    return {};
+    return missing();
 }
 
 namespace {

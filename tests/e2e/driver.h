@@ -20,14 +20,16 @@ namespace zelvar::e2e {
 
 inline constexpr DWORD kPollMs = 50;
 inline constexpr DWORD kStartTimeoutMs = 15000;  // Wine can be slow to start a process
-inline constexpr DWORD kStateTimeoutMs = 5000;
+// A state the program reaches in its own time; generous for a loaded machine
+// (a wait ends as soon as its condition holds).
+inline constexpr DWORD kStateTimeoutMs = 15000;
 // Closing and hiding windows: without a window manager on the X server, Wine
 // waits up to 2 s for each window it unmaps.
 inline constexpr DWORD kCloseTimeoutMs = 15000;
 
 // "Zelvar 1.7", from the same generated header as the program.
 inline constexpr const wchar_t* kMainCaption = zelvar::kMainWindowCaption;
-inline constexpr wchar_t kApplicationTitle[] = L"Zelvar 1.6";  // caption of the program's message boxes
+inline constexpr const wchar_t* kApplicationTitle = zelvar::kApplicationTitle;  // caption of the program's message boxes
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr wchar_t kRunKeyPath[] = L"software\\microsoft\\windows\\currentversion\\run";
@@ -77,7 +79,8 @@ inline void PrintTo(const FileEntry& e, std::ostream* os) {
 std::vector<FileEntry> ListFolder(const std::wstring& folder);
 
 // The value of key in a UTF-8 INI file such as a language file (the first
-// line "key=..." of the file); empty when missing.
+// line "key=..." of the file). A missing file or key fails the test, and the
+// answer is then a text no control shows.
 std::wstring ReadUtf8IniValue(const std::wstring& path, const std::string& key);
 
 // ---- Registry

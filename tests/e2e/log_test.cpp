@@ -107,11 +107,11 @@ protected:
 TEST_F(LogTest, APlansCycleWritesItsMomentsAsEnteredAndEndsDone) {
     AppRun run(L"log_plan_done");
     ASSERT_NE(StartOnPlanPage(run), nullptr);
-    // Three seconds ahead: no countdown; the wake far enough not to come.
-    const SYSTEMTIME off = LocalTimeIn(3), wake = LocalTimeIn(600);
-    EnterPlan(run, off, &wake);
-    ApplyPlan(run);
-    ASSERT_TRUE(WaitFor([&] { return Logged(run, "end done"); }, 15000)) << Events(NightLog(run));
+    // Soon, and the wake far enough not to come.
+    const SYSTEMTIME wake = LocalTimeIn(600);
+    SYSTEMTIME off{};
+    ArmPlanIn(run, kSoonLeadSeconds, &off, &wake);
+    ASSERT_TRUE(WaitFor([&] { return Logged(run, "end done"); }, kAtOffTimeoutMs)) << Events(NightLog(run));
 
     const std::vector<LogLine> lines = NightLog(run);
     ASSERT_EQ(lines.size(), 4u) << Events(lines);
@@ -133,9 +133,8 @@ TEST_F(LogTest, APlansCycleWritesItsMomentsAsEnteredAndEndsDone) {
 TEST_F(LogTest, APlanCancelledOnThePageEndsCancelledAndPowersNothingDown) {
     AppRun run(L"log_plan_cancel");
     ASSERT_NE(StartOnPlanPage(run), nullptr);
-    const SYSTEMTIME off = LocalTimeIn(5);
-    EnterPlan(run, off, nullptr);
-    ApplyPlan(run);
+    SYSTEMTIME off{};
+    ArmPlanIn(run, kSoonLeadSeconds, &off);
     ASSERT_TRUE(WaitFor([&] { return !NightLog(run).empty(); })) << "no start line";
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "end cancelled-page"); })) << Events(NightLog(run));
@@ -153,10 +152,9 @@ TEST_F(LogTest, AnUnwritableLogChangesNothingElse) {
     // A folder where the log would be: no line can be written.
     ASSERT_TRUE(CreateDirectoryW(run.PathOf(L"zelvar.log").c_str(), nullptr));
     ASSERT_NE(StartOnPlanPage(run), nullptr);
-    const SYSTEMTIME off = LocalTimeIn(3);
-    EnterPlan(run, off, nullptr);
-    ApplyPlan(run);
-    ASSERT_TRUE(WaitFor([&] { return !RecordedPowerActions(run).empty(); }, 10000)) << "nothing recorded";
+    SYSTEMTIME off{};
+    ArmPlanIn(run, kSoonLeadSeconds, &off);
+    ASSERT_TRUE(WaitFor([&] { return !RecordedPowerActions(run).empty(); }, kAtOffTimeoutMs)) << "nothing recorded";
     const auto actions = RecordedPowerActions(run);
     ASSERT_EQ(actions.size(), 1u);
     EXPECT_EQ(actions[0].action, "Hibernate");

@@ -204,8 +204,16 @@ TEST_F(OnlineTest, CheckAMinuteAfterTheStartAsksOnceAndOnlyAboutANewerVersion) {
             return all;
         },
         static_cast<DWORD>(deadline - std::min(deadline, GetTickCount64())));
-    // Whatever else was going to show, shows within a moment of its download.
-    Sleep(2000);
+    // A question where none may come would show within a moment of its
+    // download (and the two minutes below watch for a later one).
+    EXPECT_TRUE(StaysFalse(
+        [&] {
+            for (size_t i = 0; i < n; ++i)
+                if (cases[i].answer == Answer::None && runs[i]->Box()) return true;
+            return false;
+        },
+        3000))
+        << "a question came where none may";
 
     for (size_t i = 0; i < n; ++i) {
         const Case& c = cases[i];
@@ -358,10 +366,13 @@ TEST_F(OnlineTest, UpdateCheckNeverHoldsUpAPowerDown) {
     ASSERT_LT(SecondsFrom(stalled.shownAt, GetTickCount64()), kFirstCheckSeconds + 20) << "too late for the plan";
     const SYSTEMTIME stalledOff = SecondsAfter(stalled.shownAt, kFirstCheckSeconds + 55);
     ASSERT_NO_FATAL_FAILURE(ArmPlan(stalled, stalledOff));
-    ASSERT_TRUE(WaitFor([&] { return stalled.CountShown(); }, 45000)) << "no countdown";
+    ASSERT_TRUE(WaitFor([&] { return stalled.CountShown(); }, 60000)) << "no countdown";
     SYSTEMTIME countdownAt;
     GetLocalTime(&countdownAt);
-    EXPECT_NEAR(SecondsBetween(stalledOff, countdownAt), 31.0, 1.5);
+    // Opened in full, not earlier than 31 s ahead (a driver that looks late finds it a second on).
+    const std::wstring firstText = TextOf(FindControl(stalled.CountWindow(), IDC_COUNT_LABEL1));
+    EXPECT_TRUE(firstText == L"00:30" || firstText == L"00:29") << Narrow(firstText);
+    EXPECT_LT(SecondsBetween(stalledOff, countdownAt), 32.5);
     EXPECT_LT(SecondsFrom(stalled.shownAt, GetTickCount64()), kFirstCheckSeconds + 29) << "after the stall";
     ASSERT_TRUE(WaitFor([&] { return stalled.Logged("Hibernate").has_value(); }, 40000)) << "no power action";
     const auto stalledAction = stalled.Logged("Hibernate");

@@ -47,12 +47,12 @@ void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake) {
     if (!IsChecked(run.Control(IDC_CHECKBOX3))) {
         ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
     }
+    if (wake && !IsChecked(run.Control(IDC_CHECKBOX1))) {
+        ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX1)));
+    }
     ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER1), off));
     ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER2), off));
     if (wake) {
-        if (!IsChecked(run.Control(IDC_CHECKBOX1))) {
-            ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX1)));
-        }
         ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER3), *wake));
         ASSERT_TRUE(SetPickerTime(run.Control(IDC_DATETIMEPICKER4), *wake));
     }
@@ -61,6 +61,19 @@ void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake) {
 void ApplyPlan(AppRun& run) {
     PostClick(run.Control(IDC_PNGBUTTON2));
     ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL6)); })) << "the plan was not armed";
+}
+
+void ArmPlanIn(AppRun& run, int leadSeconds, SYSTEMTIME* off, const SYSTEMTIME* wake) {
+    if (!IsChecked(run.Control(IDC_CHECKBOX3))) {
+        ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX3)));
+    }
+    if (wake && !IsChecked(run.Control(IDC_CHECKBOX1))) {
+        ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX1)));
+    }
+    const SYSTEMTIME at = LocalTimeIn(leadSeconds);
+    if (off) *off = at;
+    ASSERT_NO_FATAL_FAILURE(EnterPlan(run, at, wake));
+    ApplyPlan(run);
 }
 
 }  // namespace zelvar::e2e

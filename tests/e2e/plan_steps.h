@@ -31,4 +31,18 @@ void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake);
 // inside its click, so the click is posted.
 void ApplyPlan(AppRun& run);
 
+// How far ahead a scenario sets an off moment, from the clock, right before
+// Apply: far enough that a slow driver between the entry and Apply still
+// leaves the plan valid, and, for a full countdown, more than its 31 s.
+inline constexpr int kSoonLeadSeconds = 10;
+inline constexpr int kFullCountdownLeadSeconds = 45;
+// Waits for what comes at such an off moment (a recorded action, a window):
+// the lead and a generous limit beyond it.
+inline constexpr DWORD kAtOffTimeoutMs = 90000;
+// Enters a plan whose off moment is lead seconds from the clock once the
+// rows are ticked (wake may be null, and must lie beyond it), applies it
+// and gives the off moment entered in off when not null. Any other work on
+// the page belongs before it.
+void ArmPlanIn(AppRun& run, int leadSeconds, SYSTEMTIME* off = nullptr, const SYSTEMTIME* wake = nullptr);
+
 }  // namespace zelvar::e2e

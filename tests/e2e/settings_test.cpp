@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <thread>
 
 #include "common/text.h"
 #include "driver.h"
 #include "scenario.h"
+#include "support/file_holder.h"
 
 namespace zelvar::e2e {
 namespace {
@@ -36,36 +36,6 @@ size_t Count(const std::wstring& text, const std::wstring& what) {
     for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
     return n;
 }
-
-// Another program (a backup or sync tool) holding a file without sharing.
-class FileHolder {
-public:
-    FileHolder(const std::wstring& path, DWORD holdMs) : done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        HANDLE done = done_;
-        thread_ = std::thread([path, holdMs, held, done] {
-            HANDLE f = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-            SetEvent(held);
-            if (f != INVALID_HANDLE_VALUE) {
-                Sleep(holdMs);
-                CloseHandle(f);
-            }
-            SetEvent(done);
-        });
-        WaitForSingleObject(held, 5000);
-        CloseHandle(held);
-    }
-    ~FileHolder() {
-        thread_.join();
-        CloseHandle(done_);
-    }
-    bool Released(DWORD timeoutMs) const { return WaitForSingleObject(done_, timeoutMs) == WAIT_OBJECT_0; }
-
-private:
-    HANDLE done_;
-    std::thread thread_;
-};
 
 class SettingsTest : public CleanScenario {
 protected:
@@ -170,11 +140,18 @@ TEST_F(SettingsTest, ASettingsFileHeldAtStartIsWaitedForAndLeftAsItWas) {
     const std::string config = "[OPTIONS]\r\nfs=0\r\ntray=0\r\nallclose=0\r\nlng=2\r\nautoload=0\r\n";
     run.WriteConfig(config);
     {
-        FileHolder holder(run.ConfigPath(), 2000);
+        // Held from before the start until the program is reading it: the
+        // window's last control is made just before the settings are read,
+        // and a held file is tried again for about 3 s.
+        FileHolder holder(run.ConfigPath());
+        ASSERT_TRUE(holder.Holds());
         ASSERT_TRUE(run.Start());
-        HWND main = WaitShown(run);
+        HWND main = run.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
-        EXPECT_TRUE(holder.Released(0)) << "the window came up before the file could be read";
+        ASSERT_TRUE(WaitFor([&] { return run.Control(IDC_LOGLINK) != nullptr; }, kStartTimeoutMs));
+        EXPECT_TRUE(StaysFalse([&] { return Visible(main); }, 1000)) << "the window came up before the file could be read";
+        holder.Release();
+        ASSERT_NE(WaitShown(run), nullptr);
     }
     // What the file says, not the defaults; no first start.
     EXPECT_EQ(ComboSelection(run.Control(IDC_COMBOBOX1)), 2);
@@ -190,9 +167,12 @@ TEST_F(SettingsTest, ASettingsFileHeldTooLongIsReportedAndNotWrittenInThisRun) {
     AppRun run(L"config_held_long");
     const std::string config = "[OPTIONS]\r\nfs=0\r\ntray=0\r\nlng=2\r\nautoload=0\r\nautoexe=C:\\mine.exe\r\n";
     run.WriteConfig(config);
-    FileHolder holder(run.ConfigPath(), 6000);
+    // Held until the program has given up and said so.
+    FileHolder holder(run.ConfigPath());
+    ASSERT_TRUE(holder.Holds());
     ASSERT_TRUE(run.Start());
     const std::wstring box = DismissBox(run);
+    holder.Release();
     const std::wstring expected = Shipped(DefaultLanguageFile(), "msreadconfig");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(box.find(expected), 0u) << box;

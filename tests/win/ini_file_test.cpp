@@ -8,13 +8,13 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "app/settings.h"
 #include "app/settings_file_win.h"
 #include "common/handles_win.h"
 #include "common/ini_win.h"
 #include "common/text.h"
+#include "support/file_holder.h"
 
 namespace zelvar {
 namespace {
@@ -47,26 +47,6 @@ std::wstring ProfileRead(const std::wstring& path, const wchar_t* section, const
     GetPrivateProfileStringW(section, key, L"<missing>", buf, 4096, path.c_str());
     return buf;
 }
-
-// Another program (a backup tool) holding the file without sharing for a while.
-class FileHolder {
-public:
-    FileHolder(const std::wstring& path, DWORD holdMs) {
-        UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        HANDLE signal = held.get();
-        thread_ = std::thread([path, holdMs, signal] {
-            UniqueFileHandle f(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
-            SetEvent(signal);
-            if (f) Sleep(holdMs);
-        });
-        WaitForSingleObject(signal, 5000);
-    }
-    ~FileHolder() { thread_.join(); }
-
-private:
-    std::thread thread_;
-};
 
 class IniFileOnDisk : public ::testing::Test {
 protected:

@@ -86,7 +86,7 @@ bool StillRunning(const Helper& h, DWORD ms) { return WaitForSingleObject(h.proc
 
 TEST(CloseApplications, EndsOnlyVisibleUnownedTitledWindowsOfOtherProcesses) {
     for (const wchar_t* exe : {L"titled_window.exe", L"untitled_window.exe", L"owned_window.exe"})
-        if (!HelperExists(exe)) GTEST_SKIP() << "helper programs not built beside the tests";
+        ASSERT_TRUE(HelperExists(exe)) << "helper program not built beside the tests: " << exe;
 
     Helper titled, untitled, owned;
     Start(titled, L"titled_window.exe", L"Zelvar close test: titled");
@@ -154,7 +154,7 @@ bool BothWindowsShown(DWORD processId) {
 
 TEST(CloseApplications, SparesTheShellAndEveryTaskbar) {
     for (const wchar_t* exe : {L"titled_window.exe", L"shell_window.exe"})
-        if (!HelperExists(exe)) GTEST_SKIP() << "helper programs not built beside the tests";
+        ASSERT_TRUE(HelperExists(exe)) << "helper program not built beside the tests: " << exe;
 
     Helper titled, desktop, taskbar;
     Start(titled, L"titled_window.exe", L"Zelvar close test: an ordinary program");
