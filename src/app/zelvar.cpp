@@ -239,6 +239,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (LOWORD(lp) == WM_RBUTTONUP || LOWORD(lp) == WM_CONTEXTMENU) ShowTrayMenu();
             else if (LOWORD(lp) == WM_LBUTTONUP) ctrayClick();
             return 0;
+        case WM_SETTINGCHANGE:
+            if (lp && wcscmp(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) ReloadPolicy();
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;  // closing is always allowed
         case WM_ENDSESSION:
