@@ -18,10 +18,11 @@ using WeekPolicy = std::map<std::wstring, std::wstring>;
 
 class PolicyScheduleIni : public IniStore {
 public:
-    PolicyScheduleIni(IniStore& file, const WeekPolicy& policy, const LocaleFormats& formats)
-        : file_(&file), readOnly_(&file), policy_(policy), formats_(formats) {}
-    PolicyScheduleIni(const IniStore& file, const WeekPolicy& policy, const LocaleFormats& formats)
-        : readOnly_(&file), policy_(policy), formats_(formats) {}
+    // Keeps its own copy of the policy and the formats; the file is the caller's.
+    PolicyScheduleIni(IniStore& file, WeekPolicy policy, LocaleFormats formats)
+        : file_(&file), readOnly_(&file), policy_(std::move(policy)), formats_(std::move(formats)) {}
+    PolicyScheduleIni(const IniStore& file, WeekPolicy policy, LocaleFormats formats)
+        : readOnly_(&file), policy_(std::move(policy)), formats_(std::move(formats)) {}
 
     std::wstring Read(const std::wstring& section, const std::wstring& key,
                       const std::wstring& fallback) const override;
@@ -34,8 +35,8 @@ public:
 private:
     IniStore* file_ = nullptr;  // null: reading only
     const IniStore* readOnly_;
-    const WeekPolicy& policy_;
-    const LocaleFormats& formats_;
+    WeekPolicy policy_;
+    LocaleFormats formats_;
 };
 
 }  // namespace zelvar
