@@ -1,5 +1,6 @@
 // config.ini and the pages: loading sets their controls in the documented
-// order, saving gathers them back.
+// order, saving gathers them back. Group Policy shows over the file's values
+// and is read again when Windows announces a change of it.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -76,10 +77,6 @@ void TForm1::SaveSettings() {
     if (message.empty()) message = L"The settings could not be saved.";
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
 }
-
-}  // namespace zelvar
-
-namespace zelvar {
 
 void TForm1::ReloadPolicy() {
     // The user's own values as they are now: what the window shows where no

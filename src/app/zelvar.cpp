@@ -240,7 +240,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             else if (LOWORD(lp) == WM_LBUTTONUP) ctrayClick();
             return 0;
         case WM_SETTINGCHANGE:
-            if (lp && wcscmp(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) ReloadPolicy();
+            // Windows announces a refresh of Group Policy with "Policy".
+            if (lp && _wcsicmp(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) ReloadPolicy();
             break;
         case WM_QUERYENDSESSION:
             return TRUE;  // closing is always allowed
