@@ -31,8 +31,44 @@ std::wstring TimeText(const SYSTEMTIME& t) {
     return text;
 }
 
+constexpr wchar_t kPolicyKey[] = L"SOFTWARE\\Policies\\Zelvar";
+constexpr wchar_t kPolicyWeekKey[] = L"SOFTWARE\\Policies\\Zelvar\\Week";
+
+void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, const std::wstring& text) {
+    RegSetKeyValueW(root, key, name.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, DWORD number) {
+    RegSetKeyValueW(root, key, name.c_str(), REG_DWORD, &number, sizeof number);
+}
+void RemovePolicies() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, kPolicyKey);
+}
+// As Windows announces a refresh of Group Policy to every top-level window.
+void BroadcastPolicyChange() {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG,
+                        5000, &result);
+}
+// A 24-hour time of day as this PC's regional long time format shows it.
+std::wstring LocaleTime(int hour, int minute) {
+    SYSTEMTIME t{2026, 1, 0, 1, static_cast<WORD>(hour), static_cast<WORD>(minute), 0, 0};
+    wchar_t text[64] = {};
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, text, 64);
+    return text;
+}
+
 class SchedulerTest : public CleanScenario {
 protected:
+    // No policy of the organisation before or after a scenario.
+    void SetUp() override {
+        CleanScenario::SetUp();
+        RemovePolicies();
+    }
+    void TearDown() override {
+        RemovePolicies();
+        CleanScenario::TearDown();
+    }
+
     std::wstring Schedule(const AppRun& run, const std::wstring& key) const {
         return ReadIni(run.PathOf(L"scheduler.ini"), L"Week", key);
     }
@@ -291,9 +327,13 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     EXPECT_NE(log.find("end done"), std::string::npos) << log;
 }
 
+// Also while the organisation keeps the scheduler running: the cancel gives up
+// that power-down alone, and the scheduler goes on.
 TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDown) {
-    for (const bool byStopButton : {true, false}) {
-        AppRun run(byStopButton ? L"scheduler_stop" : L"scheduler_cancel");
+    for (const int variant : {0, 1, 2}) {
+        const bool byStopButton = variant == 0, keptRunning = variant == 2;
+        AppRun run(byStopButton ? L"scheduler_stop" : keptRunning ? L"scheduler_cancel_policy" : L"scheduler_cancel");
+        if (keptRunning) SetPolicy(HKEY_LOCAL_MACHINE, kPolicyKey, L"actsheduler", L"1");
         const SYSTEMTIME off = LocalTimeIn(37);
         const std::wstring offText = TimeText(off);
         WriteSchedule(run, "off_check1_" + std::to_string(IsoWeekday(off)) + "=1\r\noff_time1_" +
@@ -310,16 +350,25 @@ TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDo
             PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
             ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));
         }
-        EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
-        EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
+        if (keptRunning) {
+            EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
+        } else {
+            EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
+            EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
+        }
         // Past the off moment: nothing recorded.
         EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); },
                                static_cast<DWORD>(SecondsBetween(off, LocalTimeIn(0)) * 1000) + 3000));
+        if (keptRunning) {
+            EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
+            EXPECT_FALSE(CountShown(run));
+        }
         if (!byStopButton) {
             const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
             EXPECT_NE(log.find("end cancelled-countdown"), std::string::npos) << log;
         }
         ASSERT_TRUE(run.ExitFromTray());
+        RemovePolicies();
     }
 }
 
@@ -384,43 +433,7 @@ TEST_F(SchedulerTest, TheEditorTheGridAndTheCopyDialogInEachLanguage) {
 namespace zelvar::e2e {
 namespace {
 
-constexpr wchar_t kPolicyKey[] = L"SOFTWARE\\Policies\\Zelvar";
-constexpr wchar_t kPolicyWeekKey[] = L"SOFTWARE\\Policies\\Zelvar\\Week";
-
-void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, const std::wstring& text) {
-    RegSetKeyValueW(root, key, name.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, DWORD number) {
-    RegSetKeyValueW(root, key, name.c_str(), REG_DWORD, &number, sizeof number);
-}
-void RemovePolicies() {
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, kPolicyKey);
-}
-// As Windows announces a refresh of Group Policy to every top-level window.
-void BroadcastPolicyChange() {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG,
-                        5000, &result);
-}
-// A 24-hour time of day as this PC's regional long time format shows it.
-std::wstring LocaleTime(int hour, int minute) {
-    SYSTEMTIME t{2026, 1, 0, 1, static_cast<WORD>(hour), static_cast<WORD>(minute), 0, 0};
-    wchar_t text[64] = {};
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, text, 64);
-    return text;
-}
-
-class PolicyTest : public SchedulerTest {
-protected:
-    void SetUp() override {
-        SchedulerTest::SetUp();
-        RemovePolicies();
-    }
-    void TearDown() override {
-        RemovePolicies();
-        SchedulerTest::TearDown();
-    }
-};
+class PolicyTest : public SchedulerTest {};
 
 // An organisation's week and options written before the start, a malformed
 // value among them; then changed while the program runs.
