@@ -7,12 +7,16 @@
 #include "power/countdowns_win.h"
 #include "power/plan_page_win.h"
 #include "power/ucountform.h"
+#include "power/wtimer.h"
 #include "scheduler/scheduler_page_win.h"
 #include "ui/message_loop_win.h"
 
 namespace zelvar {
 
 TDateTime MainCycleHost::Now() { return NowLocal(); }
+double MainCycleHost::RealNow() { return RealSecondsNow(); }
+std::optional<double> MainCycleHost::RealSecondsOf(TDateTime local) { return RealSecondsOfLocal(local); }
+std::optional<double> MainCycleHost::PlanAppliedAt() { return p_.plan.AppliedAt(); }
 bool MainCycleHost::PlanArmed() { return p_.plan.Armed(); }
 TDateTime MainCycleHost::OffDatePicker() { return p_.plan.OffDate(); }
 TDateTime MainCycleHost::OffTimePicker() { return p_.plan.OffTime(); }
@@ -31,6 +35,12 @@ TDateTime MainCycleHost::ComposeMoment(TDateTime date, TDateTime timeOfDay) {
     return MomentOf(date, timeOfDay, p_.formats);
 }
 void MainCycleHost::ArmCountdown(std::uint32_t intervalMs) { p_.countdowns.ArmCountdown(intervalMs); }
+void MainCycleHost::OpenCountdown(int seconds) {
+    p_.countdowns.StopCountdown();  // shown now: timercnt has nothing left to open
+    p_.countForm.StartCount(seconds);
+}
+void MainCycleHost::PlanMomentSkipped() { p_.plan.PlanMomentSkipped(); }
+void MainCycleHost::ScheduledMomentSkipped() { p_.scheduler.ScheduledMomentSkipped(); }
 void MainCycleHost::PumpMessages() { ui::PumpMessages(); }
 void MainCycleHost::CloseApplications() { zelvar::CloseApplications(window_, p_.options.CloseOpenPrograms()); }
 void MainCycleHost::KeepAwakeAfterResume() { SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }

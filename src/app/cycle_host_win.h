@@ -29,6 +29,9 @@ public:
     void Attach(HWND mainWindow) { window_ = mainWindow; }
 
     TDateTime Now() override;
+    double RealNow() override;
+    std::optional<double> RealSecondsOf(TDateTime local) override;
+    std::optional<double> PlanAppliedAt() override;
     bool PlanArmed() override;
     TDateTime OffDatePicker() override;
     TDateTime OffTimePicker() override;
@@ -45,6 +48,9 @@ public:
     bool CountdownVisible() override;
     TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override;
     void ArmCountdown(std::uint32_t intervalMs) override;
+    void OpenCountdown(int seconds) override;
+    void PlanMomentSkipped() override;
+    void ScheduledMomentSkipped() override;
     void PumpMessages() override;
     void CloseApplications() override;
     void KeepAwakeAfterResume() override;

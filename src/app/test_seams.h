@@ -4,7 +4,10 @@
 // so zelvar.exe carries none of it.
 #include <windows.h>
 
+#include <optional>
 #include <string>
+
+#include "common/datetime.h"
 
 namespace zelvar {
 
@@ -20,6 +23,11 @@ inline constexpr UINT kTestFindCutTextMessage = WM_APP + 51;
 // the main window for the end-to-end tests (properties "ZelvarTrayTip", a
 // global atom of the text, and "ZelvarTrayPlanned"); nothing in zelvar.exe.
 void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned);
+
+// The moment the standing wake timer is armed for, published on the main
+// window for the end-to-end tests (property "ZelvarWakeDue", a global atom
+// of "yyyy-mm-dd hh:mm:ss" local time, or "none"); nothing in zelvar.exe.
+void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment);
 
 // Handles a message only the test build knows; true when it was one, with
 // the answer in result.

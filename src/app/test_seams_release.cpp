@@ -4,5 +4,6 @@ namespace zelvar {
 
 bool HandleTestSeamMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 void PublishTrayStatus(HWND, const std::wstring&, bool) {}
+void PublishStandingWake(HWND, const std::optional<TDateTime>&) {}
 
 }  // namespace zelvar

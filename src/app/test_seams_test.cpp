@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -84,6 +85,19 @@ void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned) {
     const ATOM atom = GlobalAddAtomW(tip.empty() ? L" " : tip.c_str());
     SetPropW(mainWindow, L"ZelvarTrayTip", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
     SetPropW(mainWindow, L"ZelvarTrayPlanned", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(planned ? 1 : 2)));
+}
+
+void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment) {
+    std::wstring text = L"none";
+    if (moment) {
+        const DateTimeFields f = DecodeDateTime(WholeSeconds(*moment));
+        wchar_t line[32];
+        swprintf(line, 32, L"%04d-%02d-%02d %02d:%02d:%02d", f.year, f.month, f.day, f.hour, f.minute, f.second);
+        text = line;
+    }
+    if (auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarWakeDue"))))
+        GlobalDeleteAtom(old);
+    SetPropW(mainWindow, L"ZelvarWakeDue", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomW(text.c_str()))));
 }
 
 bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

@@ -3,6 +3,7 @@
 #include "app/tray_status.h"
 #include "app/zelvar.h"
 #include "common/locale_win.h"
+#include "power/standing_wake_rules.h"
 #include "scheduler/scheduler_rules.h"
 #include "ui/art_win.h"
 #include "online/about_window.h"
@@ -37,6 +38,11 @@ void TForm1::UpdateTrayStatus() {
     if (in.hasNextOff) in.nextOff = ScheduledLocalMoment(scheduler_.NextOff, formats_);
     in.hasNextOn = scheduler_.NextOn.Has;
     if (in.hasNextOn) in.nextOn = ScheduledLocalMoment(scheduler_.NextOn, formats_);
+    // The standing wake follows every change of the moments the tray follows.
+    const StandingWakeSources wake{in.planArmed, in.planWakeTicked, in.planWake,
+                                   in.schedulerActive, in.hasNextOn, in.nextOn};
+    standingWake_.Keep(StandingWakeMoment(wake, NowLocal()));
+    PublishStandingWake(hwnd_, standingWake_.Moment());
     const TrayStatus status = DecideTrayStatus(in);
     const std::wstring tip = TrayTooltip(status, NowLocal(), formats_,
                                          [this](std::wstring_view key) { return GetLangText(std::wstring(key)); });

@@ -13,7 +13,9 @@
 #include "power/cycle_log_win.h"
 #include "online/download_worker_win.h"
 #include "online/history_window_win.h"
+#include "power/standing_wake_rules.h"
 #include "power/ucountform.h"
+#include "power/wtimer.h"
 #include "scheduler/sheddays_win.h"
 #include "ui/control_ids.h"
 
@@ -147,6 +149,45 @@ void TForm1::CountFormCancel() {
     plan_.PNGButton5Click();
 }
 
+void TForm1::OnPowerBroadcast(WPARAM event) {
+    const double now = RealSecondsNow();
+    // Right after the program's own hibernation the cycle has done what
+    // follows a wake; what the system says about that sleep is old news.
+    const bool ownSleep = Cycle.OwnResumeAt && now - *Cycle.OwnResumeAt <= kOwnResumeWindowSeconds;
+    if (event == PBT_APMSUSPEND) {
+        if (!ownSleep) Cycle.SuspendNoticed = true;
+        return;
+    }
+    if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
+    if (!Cycle.OffTimerActive) {
+        // No cycle waits (the scheduler hands its moment over 10 s ahead): a
+        // countdown that was on screen when the machine slept starts again.
+        if (windows_.count.IsVisible() && !countdowns_.RestartPending() && !ownSleep) {
+            windows_.count.StartCount(30);
+            if (Cycle.Warning) Cycle.Warning->since = now;
+        }
+        Cycle.SuspendNoticed = false;
+    } else if (!ownSleep) {
+        Cycle.SuspendNoticed = true;  // the waiting cycle looks at its moment anew
+    }
+    if (standingWake_.TakeResume(now, Cycle.OwnResumeAt)) {
+        AppendCycleLog(TimerWakeLine(LogNow(), LogMomentAt(*standingWake_.Moment())));
+        RunTimerWakeTasks(cycleHost_);
+    }
+}
+
+void TForm1::OnTimeChange() {
+    if (Cycle.OffTimerActive) {
+        Cycle.ClockChanged = true;  // the waiting cycle logs it and aims anew
+    } else {
+        if (plan_.Armed() || scheduler_.Running()) AppendCycleLog(ClockChangedLine(LogNow()));
+        // A countdown on screen no longer tells since when it warns; the
+        // cycle shows it again in full. The tick aims timercnt anew by itself.
+        Cycle.Warning.reset();
+    }
+    UpdateTrayStatus();  // the standing wake takes the moment's new universal time
+}
+
 HBRUSH TForm1::Background() const { return ui::DarkBrush(); }
 
 void TForm1::OnActivate(WPARAM wp) {
@@ -238,6 +279,12 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case kTrayMessage:
             if (LOWORD(lp) == WM_RBUTTONUP || LOWORD(lp) == WM_CONTEXTMENU) ShowTrayMenu();
             else if (LOWORD(lp) == WM_LBUTTONUP) ctrayClick();
+            return 0;
+        case WM_POWERBROADCAST:
+            OnPowerBroadcast(wp);
+            return TRUE;
+        case WM_TIMECHANGE:
+            OnTimeChange();
             return 0;
         case WM_SETTINGCHANGE:
             // Windows announces a refresh of Group Policy with "Policy".

@@ -24,6 +24,7 @@
 #include "power/countdowns_win.h"
 #include "power/plan_page_win.h"
 #include "power/power_cycle.h"
+#include "power/standing_wake_win.h"
 #include "scheduler/scheduler_page_win.h"
 #include "ui/controls_win.h"
 #include "ui/window_win.h"
@@ -124,6 +125,12 @@ private:
     void LayOut();
     void OnDpiChanged(int dpi, const RECT& suggested);
     void RunPowerCycleNow();
+    // The system slept or came back: a countdown on screen starts again, a
+    // waiting cycle looks at its moment anew, and a wake of the standing
+    // timer runs the tasks after a wake.
+    void OnPowerBroadcast(WPARAM event);
+    // The clock or the zone was changed: logged, the countdown aimed anew.
+    void OnTimeChange();
     ui::Page* PageOf(HWND control);
     int SelectedNode() const;
 
@@ -156,6 +163,8 @@ private:
     Countdowns countdowns_;
     UpdateChecker updates_;
     MainCycleHost cycleHost_;
+    // Armed for the next known wake moment, however the machine goes down.
+    StandingWake standingWake_;
 
     // Title strip, tree, tray.
     HWND Panel3 = nullptr, systbut = nullptr, Image1 = nullptr, Image2 = nullptr, Image3 = nullptr;

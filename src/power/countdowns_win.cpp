@@ -4,7 +4,7 @@
 #include "power/ucountform.h"
 #include "ui/control_ids.h"
 #include "ui/message_loop_win.h"
-#include "common/locale_win.h"
+#include "power/wtimer.h"
 
 namespace zelvar {
 
@@ -32,12 +32,14 @@ void Countdowns::timercntTimer() {
         return;
     }
     // A moment beyond one timer interval is approached in steps.
-    if (auto again = ContinueCountdown(cycle_, NowLocal())) {
+    const double now = RealSecondsNow();
+    if (auto again = ContinueCountdown(cycle_, now)) {
         SetTimer(window_, TIMER_TIMERCNT, *again, nullptr);
         return;
     }
     KillTimer(window_, TIMER_TIMERCNT);
     countForm_.StartCount(30);
+    CountdownOpened(cycle_, now);
 }
 
 void Countdowns::timerresetTimer() {

@@ -97,6 +97,20 @@ std::string MomentSkippedLine(const LogMoment& at, const LogMoment& moment) {
     return Stamped(at, "end skipped moment=" + FormatLogMoment(moment));
 }
 
+std::string CountdownOpenedLine(const LogMoment& at, const LogMoment& due) {
+    return Stamped(at, "countdown due=" + FormatLogMoment(due));
+}
+
+std::string WakeNotArmedLine(const LogMoment& at, const LogMoment& wake) {
+    return Stamped(at, "wake not-armed moment=" + FormatLogMoment(wake));
+}
+
+std::string TimerWakeLine(const LogMoment& at, const LogMoment& due) {
+    return Stamped(at, "resumed by=wake-timer due=" + FormatLogMoment(due));
+}
+
+std::string ClockChangedLine(const LogMoment& at) { return Stamped(at, "clock changed"); }
+
 std::size_t CycleLogCutOffset(std::string_view log) {
     if (log.size() <= kCycleLogLimit) return 0;
     const std::size_t half = log.size() - log.size() / 2;

@@ -54,6 +54,17 @@ std::string CycleRefusedLine(const LogMoment& at, CycleStep step, std::uint32_t 
 // A scheduled moment that had already passed when its turn came.
 std::string MomentSkippedLine(const LogMoment& at, const LogMoment& moment);
 
+// The countdown opened (or opened again after a sleep or a clock change) and
+// moved the power-down to its end.
+std::string CountdownOpenedLine(const LogMoment& at, const LogMoment& due);
+// A wake moment that lies before the power-down cannot wake the machine.
+std::string WakeNotArmedLine(const LogMoment& at, const LogMoment& wake);
+// The machine came back at the standing wake timer's moment, not from a
+// hibernation of the program's own.
+std::string TimerWakeLine(const LogMoment& at, const LogMoment& due);
+// The system clock or the time zone was changed.
+std::string ClockChangedLine(const LogMoment& at);
+
 // The log is cut to its newer half once it grows past this size.
 inline constexpr std::size_t kCycleLogLimit = 256 * 1024;
 // Where the part to keep begins: 0 while the log is within the limit, else

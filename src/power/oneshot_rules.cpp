@@ -14,6 +14,9 @@ PlanFault CheckPlan(const PlanInput& p, const LocaleFormats& f) {
     if (before(p.wakeDate, p.offDate)) return PlanFault::WakeDateBeforeOffDate;
     if (sameDay(p.wakeDate, p.offDate) && SecondsOfDay(p.wakeTime) < SecondsOfDay(p.offTime))
         return PlanFault::WakeTimeBeforeOffTime;
+    const double daysApart = DateOf(p.wakeDate) - DateOf(p.offDate);
+    const double secondsApart = daysApart * 86400.0 + SecondsOfDay(p.wakeTime) - SecondsOfDay(p.offTime);
+    if (secondsApart < kLeastSecondsFromOffToWake) return PlanFault::WakeTooSoonAfterOff;
     return PlanFault::None;
 }
 

@@ -26,10 +26,15 @@ enum class PlanFault {
     WakeTimeBeforeNow,
     WakeDateBeforeOffDate,
     WakeTimeBeforeOffTime,
+    // The machine needs time to hibernate: a wake less than this soon after
+    // the off moment would come before it is down, and nothing would wake it.
+    WakeTooSoonAfterOff,
 };
+inline constexpr int kLeastSecondsFromOffToWake = 120;
 
 // Times compare as whole seconds since midnight; two dates are the same day
-// when the locale's short date format writes them alike. Equal values pass.
+// when the locale's short date format writes them alike. An off time equal
+// to now passes; a wake needs two minutes after the off moment.
 PlanFault CheckPlan(const PlanInput& plan, const LocaleFormats& formats);
 
 // "00:30" ... "00:00": the countdown window's text for a count of seconds.

@@ -9,6 +9,7 @@
 #include "power/oneshot_rules.h"
 #include "power/wake_probe_win.h"
 #include "power/ucountform.h"
+#include "power/wtimer.h"
 #include "ui/art.h"
 #include "ui/control_ids.h"
 #include "ui/gdi_win.h"
@@ -209,11 +210,17 @@ void PlanPage::PNGButton2Click() {
     plan.wakeTicked = ui::IsChecked(CheckBox1);
     plan.wakeDate = WakeDate();
     plan.wakeTime = WakeTime();
-    if (CheckPlan(plan, links_.formats) != PlanFault::None) {
-        MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgWrongDt.c_str(), ApplicationTitle(), MB_OK);
-        return;
+    switch (CheckPlan(plan, links_.formats)) {
+        case PlanFault::None: break;
+        case PlanFault::WakeTooSoonAfterOff:
+            MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.text(L"mswakesoon").c_str(), ApplicationTitle(), MB_OK);
+            return;
+        default:
+            MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgWrongDt.c_str(), ApplicationTitle(), MB_OK);
+            return;
     }
     CheckWakeReadiness();
+    appliedAt_ = RealSecondsNow();
     ShowPlanState(false);
     links_.runPowerCycle();  // returns when the cycle has ended
 }
@@ -223,12 +230,23 @@ void PlanPage::PNGButton5Click() {
     SetOffTicked(false);
     SetWakeTicked(false);
     links_.cycle.CycleAbort = true;
+    links_.cycle.Warning.reset();
     ui::PumpMessages();
     if (links_.countForm.IsVisible()) links_.countForm.Hide();
     // timercnt stays armed: when it fires it finds CycleAbort and shows nothing.
     links_.cycle.DestroyOffTimer();
     ShowPlanState(true);
     InvalidateRect(PNGButton2, nullptr, TRUE);
+}
+
+void PlanPage::PlanMomentSkipped() {
+    links_.countForm.Reset();
+    SetOffTicked(false);
+    SetWakeTicked(false);
+    ShowPlanState(true);
+    RefreshOneShotPlan();
+    InvalidateRect(PNGButton2, nullptr, TRUE);
+    MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.text(L"msoffmissed").c_str(), ApplicationTitle(), MB_OK);
 }
 
 TDateTime PlanPage::OffDate() const { return ui::PickerValue(DateTimePicker1); }

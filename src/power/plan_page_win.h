@@ -4,6 +4,7 @@
 // power cycle, Cancel drops it. The plan lives only in these controls and
 // in the page's armed state.
 #include <functional>
+#include <optional>
 
 #include "common/datetime.h"
 #include "common/locale_format.h"
@@ -38,6 +39,9 @@ public:
     void ShowPlanState(bool editable);
     void PNGButton2Click();  // Apply
     void PNGButton5Click();  // Cancel, also from the countdown window
+    // The off moment passed while the machine slept or the program was held:
+    // the plan is dropped, back to editing, and the user is told.
+    void PlanMomentSkipped();
 
     // The off box or the wake box set by the program: their handling runs as for a click.
     void SetOffTicked(bool ticked);
@@ -45,6 +49,8 @@ public:
 
     // What the power cycle and the scheduler read.
     bool Armed() const { return armed_; }
+    // When the armed plan was applied, in real seconds.
+    std::optional<double> AppliedAt() const { return armed_ ? appliedAt_ : std::nullopt; }
     TDateTime OffDate() const;
     TDateTime OffTime() const;
     TDateTime WakeDate() const;
@@ -79,6 +85,7 @@ private:
 
     Links links_;
     bool armed_ = false;
+    std::optional<double> appliedAt_;
     HWND CheckBox3 = nullptr, Label3 = nullptr, DateTimePicker1 = nullptr, Label4 = nullptr, DateTimePicker2 = nullptr,
          CheckBox1 = nullptr, Label5 = nullptr, DateTimePicker3 = nullptr, Label6 = nullptr, DateTimePicker4 = nullptr,
          ComboBox2 = nullptr, PNGButton2 = nullptr, Panel6 = nullptr, Label7 = nullptr, Label8 = nullptr,

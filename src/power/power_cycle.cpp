@@ -1,5 +1,8 @@
 #include "power/power_cycle.h"
 
+#include <cmath>
+#include <utility>
+
 #include "common/os_error_win.h"
 #include "power/cycle_log_win.h"
 #include "power/power_actions.h"
@@ -46,27 +49,92 @@ bool QuitPending() {
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
-// Waits until the off timer is signalled, CycleAbort is set or the wait is
-// no longer ours. The thread sleeps in one kernel wait on the timer and the
-// message queue together and pumps only when a message is there, so a cycle
-// waiting for days costs what the idle program costs.
+enum class WaitEnd { Due, Aborted, TakenOver, Skipped };
+
+// The off moment in real seconds, looked up anew at every look: a change of
+// the zone moves it. A moment the system cannot place keeps its wall-clock
+// distance.
+double RealOff(PowerCycleHost& host, TDateTime localOff) {
+    if (const std::optional<double> real = host.RealSecondsOf(localOff)) return *real;
+    return host.RealNow() + (localOff - host.Now()) * kSecondsPerDay;
+}
+
+// After a clock change the countdown is aimed anew at the off moment, and
+// a countdown shown before it no longer tells how long the user was warned.
+void ReaimAfterClockChange(PowerCycleHost& host, PowerCycleState& state, TDateTime localOff, bool warningRequired) {
+    AppendCycleLog(ClockChangedLine(LogNow()));
+    state.Warning.reset();
+    if (!warningRequired || host.CountdownVisible()) return;
+    const double now = host.RealNow();
+    if (const auto step = NextCountdownStep(std::llround(RealOff(host, localOff) - now))) {
+        state.CountdownReaim = !step->lastStep;
+        state.CountdownOffMoment = localOff;
+        host.ArmCountdown(step->intervalMs);
+    }
+}
+
+// Waits until the off moment is due, CycleAbort is set, the wait is no
+// longer ours, or the moment turns out stale. The thread sleeps in one
+// kernel wait on the timer and the message queue together and pumps only
+// when a message is there, so a cycle waiting for days costs what the idle
+// program costs. The timer is armed for an absolute universal due time;
+// every wake-up looks again at what is due (a countdown opened late moves
+// the power-down to its end).
 template <typename OwnsWait>
-void WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait ownsWait) {
+WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait ownsWait, TDateTime localOff,
+                         bool warningRequired) {
+    std::int64_t armed = -1;  // the due time armed; -1 while none is pending
     bool sliced = false;
-    while (!state.CycleAbort && ownsWait()) {
+    for (;;) {
+        if (state.CycleAbort) return WaitEnd::Aborted;
+        if (!ownsWait()) return WaitEnd::TakenOver;
+        if (std::exchange(state.ClockChanged, false)) ReaimAfterClockChange(host, state, localOff, warningRequired);
+
+        OffWaitInput look;
+        look.now = host.RealNow();
+        look.off = RealOff(host, localOff);
+        look.warningRequired = warningRequired;
+        look.warning = state.Warning;
+        look.countdownVisible = host.CountdownVisible();
+        look.resumed = state.SuspendNoticed;
+        const OffWaitDecision decision = DecideOffWait(look);
+        switch (decision.step) {
+            case OffWaitStep::Skip: return WaitEnd::Skipped;
+            case OffWaitStep::Act: return WaitEnd::Due;
+            case OffWaitStep::OpenCountdown:
+                state.SuspendNoticed = false;
+                state.Warning = OffWarning{look.now, look.off};
+                host.OpenCountdown(static_cast<int>(kWarningSeconds));
+                AppendCycleLog(CountdownOpenedLine(LogNow(), LogMomentAt(localOff + (decision.due - look.off) / kSecondsPerDay)));
+                continue;
+            case OffWaitStep::Wait: break;
+        }
+        const std::int64_t due = DueTicksOf(decision.lookAt);
+        if (armed != due) {
+            state.OffTimer->RelativeTime = due;
+            Arm(*state.OffTimer);
+            armed = due;
+        }
+
         DWORD result = WAIT_FAILED;
         if (!sliced) {
             HANDLE timer = state.OffTimer->Handle;
             result = MsgWaitForMultipleObjectsEx(1, &timer, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
-        if (result == WAIT_OBJECT_0) break;
+        if (result == WAIT_OBJECT_0) {
+            armed = -1;  // the signal is spent; the next look decides
+            continue;
+        }
         if (result != WAIT_OBJECT_0 + 1) {
             // A failed wait counts as an unexpired timer; so does a quit that
             // is already posted and keeps the queue signalled for good. Both
             // go on in 100 ms waits on the timer alone.
-            if (state.OffTimer->WaitFor(kWaitSliceMs) == WaitSignaled) break;
+            if (state.OffTimer->WaitFor(kWaitSliceMs) == WaitSignaled) {
+                armed = -1;
+                continue;
+            }
         }
-        if (state.CycleAbort) break;
+        if (state.CycleAbort) continue;
         host.PumpMessages();
         sliced = QuitPending();
     }
@@ -75,6 +143,8 @@ void WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait own
 void RunResumeTasks(PowerCycleHost& host, PowerCycleState& state) {
     state.DestroyTimers();  // also drops a wake still pending when the user woke the machine early
     state.CountdownReaim = false;
+    state.Warning.reset();
+    state.SuspendNoticed = false;
     host.ResetCountdownWindow();
     host.ClearPlanTicks();
     host.ShowPlanState(true);
@@ -106,9 +176,10 @@ void PowerCycleState::DestroyTimers() {
     DestroyWakeTimer();
 }
 
-std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, TDateTime now) {
+std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, double realNow) {
     if (!state.CountdownReaim) return std::nullopt;
-    const std::optional<CountdownStep> step = NextCountdownStep(SecondsBetween(now, state.CountdownOffMoment));
+    const double off = RealSecondsOfLocal(state.CountdownOffMoment).value_or(realNow);
+    const std::optional<CountdownStep> step = NextCountdownStep(std::llround(std::fabs(off - realNow)));
     if (!step) {
         state.CountdownReaim = false;
         return std::nullopt;
@@ -117,65 +188,122 @@ std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, TDateTime
     return step->intervalMs;
 }
 
-void CountdownArmedDirectly(PowerCycleState& state) { state.CountdownReaim = false; }
+void CountdownArmedDirectly(PowerCycleState& state, TDateTime offMoment) {
+    state.CountdownReaim = false;
+    state.CountdownOffMoment = offMoment;
+}
+
+void CountdownOpened(PowerCycleState& state, double realNow) {
+    const std::optional<double> off = RealSecondsOfLocal(state.CountdownOffMoment);
+    state.Warning = OffWarning{realNow, off.value_or(realNow + kWarningLeadSeconds)};
+}
 
 void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
-    const std::uint64_t generation = ++state.CycleGeneration;
+    std::uint64_t generation = ++state.CycleGeneration;
+    // Only a sleep during this cycle's own wait counts for it.
+    state.SuspendNoticed = false;
+    // Whoever destroys OffTimer or starts another cycle moves the
+    // generation on; from then on the wait is no longer ours.
+    const auto ownsWait = [&] { return state.CycleGeneration == generation; };
 
-    // Moments of both sources; the earlier wins in each direction.
     CycleMomentSources sources;
-    sources.planArmed = host.PlanArmed();
-    if (sources.planArmed) {
-        sources.planOff = host.ComposeMoment(host.OffDatePicker(), host.OffTimePicker());
-        sources.planWake = host.ComposeMoment(host.WakeDatePicker(), host.WakeTimePicker());
-    }
-    sources.wakeTicked = host.WakeTicked();
-    sources.schedulerActive = host.SchedulerActive();
-    if (sources.schedulerActive) {
-        const ScheduledMoment off = host.NextScheduledOff();
-        const ScheduledMoment on = host.NextScheduledOn();
-        sources.hasNextOff = off.Has;
-        if (off.Has) sources.nextOff = host.ComposeMoment(off.Date, off.Time);
-        sources.hasNextOn = on.Has;
-        if (on.Has) sources.nextOn = host.ComposeMoment(on.Date, on.Time);
-    }
-    const CycleMoments moments = MergeCycleMoments(sources);
-    const std::int64_t n = SecondsToOff(host.Now(), moments.off);
-    const bool offWait = OffWaitRuns(host.OffTicked(), sources.schedulerActive, sources.hasNextOff);
-    const bool wakeExpected =
-        offWait && WakeTimerArmed(sources.wakeTicked, sources.schedulerActive, sources.hasNextOn, moments.wake.has_value());
-    AppendCycleLog(CycleStartLine(LogNow(), CycleSourceOf(sources.planArmed, moments.schedulerMomentTaken),
-                                  LoggedMoment(offWait, moments.off), LoggedMoment(wakeExpected, moments.wake)));
+    CycleMoments moments;
+    bool offWait = false;
+    std::optional<TDateTime> skippedScheduledOff;
+    for (;;) {
+        // Moments of both sources; the earlier wins in each direction.
+        sources = CycleMomentSources{};
+        sources.planArmed = host.PlanArmed();
+        if (sources.planArmed) {
+            sources.planOff = host.ComposeMoment(host.OffDatePicker(), host.OffTimePicker());
+            sources.planWake = host.ComposeMoment(host.WakeDatePicker(), host.WakeTimePicker());
+        }
+        sources.wakeTicked = host.WakeTicked();
+        sources.schedulerActive = host.SchedulerActive();
+        if (sources.schedulerActive) {
+            const ScheduledMoment off = host.NextScheduledOff();
+            const ScheduledMoment on = host.NextScheduledOn();
+            sources.hasNextOff = off.Has;
+            if (off.Has) sources.nextOff = host.ComposeMoment(off.Date, off.Time);
+            sources.hasNextOn = on.Has;
+            if (on.Has) sources.nextOn = host.ComposeMoment(on.Date, on.Time);
+        }
+        // A scheduled moment skipped a moment ago is not taken again.
+        if (skippedScheduledOff && sources.hasNextOff && sources.nextOff <= *skippedScheduledOff) sources.hasNextOff = false;
+        moments = MergeCycleMoments(sources);
+        offWait = OffWaitRuns(host.OffTicked(), sources.schedulerActive, sources.hasNextOff) && moments.off;
+        const bool wakeExpected = offWait && WakeTimerArmed(sources.wakeTicked, sources.schedulerActive,
+                                                            sources.hasNextOn, moments.wake.has_value());
+        AppendCycleLog(CycleStartLine(LogNow(), CycleSourceOf(sources.planArmed, moments.schedulerMomentTaken),
+                                      LoggedMoment(offWait, moments.off), LoggedMoment(wakeExpected, moments.wake)));
+        if (!offWait) {
+            // Nothing to wait for is nothing to warn for: no power-down.
+            AppendCycleLog(CycleActionLine(LogNow(), CycleAction::None));
+            AppendCycleLog(CycleDoneLine(LogNow()));
+            return;
+        }
 
-    if (const auto step = CycleCountdownStep(host.CountdownVisible(), n)) {
-        state.CountdownReaim = !step->lastStep;
-        state.CountdownOffMoment = moments.off.value_or(0);
-        host.ArmCountdown(step->intervalMs);
-    }
+        // The scheduler's moments always get the full countdown; a plan's
+        // only when it was applied in time for one.
+        const std::optional<double> appliedAt = host.PlanAppliedAt();
+        const double realOff = RealOff(host, *moments.off);
+        const bool warningRequired =
+            moments.offFromSchedule || !appliedAt || !PlanChosenAtShortNotice(*appliedAt, realOff);
+        const double now = host.RealNow();
+        const std::int64_t n = std::llround(std::fabs(realOff - now));
+        if (warningRequired) {
+            if (const auto step = CycleCountdownStep(host.CountdownVisible(), n)) {
+                state.CountdownReaim = !step->lastStep;
+                state.CountdownOffMoment = *moments.off;
+                host.ArmCountdown(step->intervalMs);
+            }
+        } else if (!host.CountdownVisible()) {
+            // The user has just chosen this moment: it stays, and the window
+            // shows the seconds left so it can still be cancelled.
+            if (const std::optional<int> count = ShortNoticeCount(now, realOff)) host.OpenCountdown(*count);
+        }
 
-    if (offWait) {
         Refusable(CycleStep::OffTimer, [&] {
             state.OffTimer = CreateCycleTimer();
             state.OffTimerActive = true;
             state.OffTimer->Period = 0;
-            // The wait runs to the off moment itself, never short of it. A
-            // moment that has come leaves RelativeTime 0: the timer falls back
-            // to its zero Time, long past, and is signalled at once.
-            state.OffTimer->RelativeTime = -OffWaitTicks(host.Now(), moments.off);
-            Arm(*state.OffTimer);
         });
-
-        // Whoever destroys OffTimer or starts another cycle moves the
-        // generation on; from then on the wait is no longer ours.
-        const auto ownsWait = [&] { return state.CycleGeneration == generation; };
-        WaitForOffMoment(host, state, ownsWait);
-        if (!ownsWait()) return;
-        if (state.CycleAbort) {
+        // Creating the timer moved no generation; the wait starts from here.
+        const WaitEnd end = WaitForOffMoment(host, state, ownsWait, *moments.off, warningRequired);
+        if (end == WaitEnd::TakenOver) return;
+        if (end == WaitEnd::Aborted) {
             state.DestroyOffTimer();
             return;
         }
+        if (end == WaitEnd::Due) break;
 
-        if (WakeTimerArmed(host.WakeTicked(), sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
+        // The moment passed while the machine slept or the program was
+        // held: nothing is closed, nothing powers down.
+        AppendCycleLog(MomentSkippedLine(LogNow(), LogMomentAt(*moments.off)));
+        state.DestroyTimers();
+        state.Warning.reset();
+        state.CountdownReaim = false;
+        if (moments.offFromSchedule) {
+            host.ScheduledMomentSkipped();
+            // A plan still waiting for its own later moment goes on waiting.
+            if (host.PlanArmed() && host.OffTicked()) {
+                skippedScheduledOff = moments.off;
+                generation = ++state.CycleGeneration;
+                continue;
+            }
+            host.ResetCountdownWindow();
+        } else {
+            host.PlanMomentSkipped();
+        }
+        return;
+    }
+
+    if (WakeTimerArmed(host.WakeTicked(), sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
+        if (*moments.wake <= host.Now()) {
+            // Passed before the power-down: armed, it would expire at once
+            // and nothing would wake the machine.
+            AppendCycleLog(WakeNotArmedLine(LogNow(), LogMomentAt(*moments.wake)));
+        } else {
             Refusable(CycleStep::WakeTimer, [&] {
                 // Same name as OffTimer: this re-arms the one kernel timer the wait used.
                 state.WakeTimer = CreateCycleTimer();
@@ -200,6 +328,7 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         case PowerAction::Hibernate:
             AppendCycleLog(CycleActionLine(LogNow(), CycleAction::Hibernate));
             Refusable(CycleStep::Hibernate, [] { HibernateComputer(); });
+            state.OwnResumeAt = host.RealNow();
             AppendCycleLog(CycleResumedLine(LogNow()));
             // A timer wake is an unattended one: without this the system
             // goes back to sleep after a short while and the display stays dark.
@@ -211,6 +340,13 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
     }
     RunResumeTasks(host, state);
     AppendCycleLog(CycleDoneLine(LogNow()));
+}
+
+void RunTimerWakeTasks(PowerCycleHost& host) {
+    host.KeepAwakeAfterResume();
+    if (host.StartSoundTicked()) host.PlayStartSound();
+    host.RunStartupPrograms();
+    if (host.RestartAfterWakeTicked()) host.StartRestartCountdown();
 }
 
 }  // namespace zelvar

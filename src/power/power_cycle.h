@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "common/datetime.h"
+#include "power/off_wait_rules.h"
 #include "power/power_cycle_rules.h"
 #include "power/wtimer.h"
 
@@ -31,6 +32,16 @@ struct PowerCycleState {
     // far away for one window-timer interval.
     bool CountdownReaim = false;
     TDateTime CountdownOffMoment = 0;
+    // The full countdown on screen for an off moment, since when (real
+    // seconds): the power-down comes no sooner than 30 seconds after it.
+    std::optional<OffWarning> Warning;
+    // The system announced a sleep and no wait has looked since: a countdown
+    // on screen then starts again from "00:30", a passed moment is skipped.
+    bool SuspendNoticed = false;
+    // The clock or the zone was changed: the countdown is aimed anew.
+    bool ClockChanged = false;
+    // When the program's own hibernation last ended (real seconds).
+    std::optional<double> OwnResumeAt;
 
     // Stop (ignoring errors) and destroy; clear the flag. Safe when inactive.
     void DestroyOffTimer();
@@ -41,10 +52,14 @@ struct PowerCycleState {
 // What the countdown timer (timercnt) does when it fires and CycleAbort is
 // clear: an interval to arm again (the countdown is still being aimed in
 // steps), or nullopt to open the 30-second countdown now.
-std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, TDateTime now);
+std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, double realNow);
 // For anyone else who arms timercnt with a single interval (the scheduler
-// tick): the stepped aim of a cycle no longer applies.
-void CountdownArmedDirectly(PowerCycleState& state);
+// tick): the stepped aim of a cycle no longer applies; the countdown it
+// opens warns for this off moment.
+void CountdownArmedDirectly(PowerCycleState& state, TDateTime offMoment);
+// timercnt has opened the 30-second countdown: it warns from now on for the
+// moment it was aimed at.
+void CountdownOpened(PowerCycleState& state, double realNow);
 
 class PowerCycleHost {
 public:
@@ -52,6 +67,12 @@ public:
 
     // ---- What the cycle reads
     virtual TDateTime Now() = 0;                    // local time
+    virtual double RealNow() = 0;                   // universal time, real seconds (RealSecondsNow)
+    // A local moment in real seconds by the zone's rules at it; nullopt
+    // when the system cannot place it.
+    virtual std::optional<double> RealSecondsOf(TDateTime local) = 0;
+    // When the armed plan was applied (real seconds); nullopt without a plan.
+    virtual std::optional<double> PlanAppliedAt() = 0;
     virtual bool PlanArmed() = 0;                   // Panel6 visible
     virtual TDateTime OffDatePicker() = 0;          // DateTimePicker1
     virtual TDateTime OffTimePicker() = 0;          // DateTimePicker2
@@ -72,6 +93,15 @@ public:
 
     // ---- What the cycle does on the windows
     virtual void ArmCountdown(std::uint32_t intervalMs) = 0;  // timercnt interval, enabled
+    // The countdown window shown at once, counting down from these seconds.
+    virtual void OpenCountdown(int seconds) = 0;
+    // The plan's off moment passed while the machine slept or the program
+    // was held: the countdown hidden, the ticks cleared, the editing view,
+    // and a message that says so.
+    virtual void PlanMomentSkipped() = 0;
+    // The scheduled off moment passed the same way: the scheduler looks for
+    // the moments after it.
+    virtual void ScheduledMomentSkipped() = 0;
     virtual void PumpMessages() = 0;      // dispatch every pending window message, then return
     virtual void CloseApplications() = 0; // does nothing unless CheckBox5 is ticked
     // SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED) once,
@@ -95,10 +125,15 @@ public:
 };
 
 // Runs one cycle to its end. Returns after a cancel (CycleAbort), when a
-// nested cycle or a discard took the off wait over, after a power-off
-// request, or after the resume tasks. Raises OsError when a power action
+// nested cycle or a discard took the off wait over, after a skipped (stale)
+// off moment, after a power-off request, or after the resume tasks. Raises OsError when a power action
 // fails or a timer the cycle needs cannot be created or armed; the timers
 // are then left as they are for the next cycle or Cancel to discard.
 void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state);
+
+// After a resume that the standing wake timer caused: the machine kept awake
+// and the display on, the start sound and the start-up programs as their
+// options say, and the restart countdown when restart-after-wake is ticked.
+void RunTimerWakeTasks(PowerCycleHost& host);
 
 }  // namespace zelvar

@@ -15,6 +15,7 @@ CycleMoments MergeCycleMoments(const CycleMomentSources& s) {
         if (!s.planArmed || *m.off > s.nextOff) {
             m.off = s.nextOff;
             m.schedulerMomentTaken = true;
+            m.offFromSchedule = true;
         }
     }
     if (s.hasNextOn) {
@@ -24,15 +25,6 @@ CycleMoments MergeCycleMoments(const CycleMomentSources& s) {
         }
     }
     return m;
-}
-
-std::int64_t SecondsToOff(TDateTime now, const std::optional<TDateTime>& off) {
-    return off ? SecondsBetween(now, *off) : 0;
-}
-
-std::int64_t OffWaitTicks(TDateTime now, const std::optional<TDateTime>& off) {
-    if (!off || *off <= now) return 0;
-    return static_cast<std::int64_t>(std::ceil((*off - now) * 864000000000.0));
 }
 
 std::optional<CountdownStep> NextCountdownStep(std::int64_t secondsToOff) {

@@ -36,22 +36,13 @@ struct CycleMoments {
     // A scheduled moment replaced (or stood in for) a plan moment; such a
     // cycle must wake the machine, so it always hibernates.
     bool schedulerMomentTaken = false;
+    bool offFromSchedule = false;  // the off moment is the scheduler's
 };
 
 // The earlier moment wins in each direction on its own; on a tie the plan's
 // moment stays and does not count as taken from the scheduler. Without a
 // wake tick the plan's wake pickers do not compete with a scheduled wake.
 CycleMoments MergeCycleMoments(const CycleMomentSources& s);
-
-// Seconds from now to the off moment (a past one counts as positive),
-// rounded to the nearest second, halves to even. No off moment: 0.
-std::int64_t SecondsToOff(TDateTime now, const std::optional<TDateTime>& off);
-
-// How long the off wait lasts, in 100-nanosecond units: the exact distance to
-// an off moment ahead, rounded up, so the power action never comes before
-// the moment (N, rounded to the nearest second, could fire up to half a
-// second early); 0 for a moment that has come, so the wait ends at once.
-std::int64_t OffWaitTicks(TDateTime now, const std::optional<TDateTime>& off);
 
 // The countdown opens 31 seconds before the off moment. A window timer takes
 // at most this many milliseconds (longer values are clamped by the system),

@@ -1,6 +1,7 @@
 #include "power/wtimer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "common/datetime_win.h"
@@ -130,6 +131,24 @@ TWaitResult TWaitableTimer::WaitFor(std::uint32_t timeoutMs) {
             return WaitError;
         default: return WaitError;  // e.g. an alertable wait ended by a completion routine
     }
+}
+
+double RealSecondsOf(const FILETIME& utc) { return static_cast<double>(Ticks(utc)) / kTicksPerSecond; }
+
+double RealSecondsNow() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return RealSecondsOf(now);
+}
+
+std::optional<double> RealSecondsOfLocal(TDateTime local) {
+    const std::optional<FILETIME> utc = LocalMomentToUtcFileTime(local);
+    if (!utc) return std::nullopt;
+    return RealSecondsOf(*utc);
+}
+
+std::int64_t DueTicksOf(double realSeconds) {
+    return static_cast<std::int64_t>(std::ceil(realSeconds * static_cast<double>(kTicksPerSecond)));
 }
 
 }  // namespace zelvar

@@ -58,4 +58,16 @@ std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local);
 // The same in a given zone instead of the user's.
 std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local, const DYNAMIC_TIME_ZONE_INFORMATION& zone);
 
+// Real time: seconds of universal time since 1601, the scale every wait for
+// a moment is measured on, so that neither a daylight-saving change nor a
+// clock set by hand moves a power-down away from the wall-clock moment it
+// was set for.
+double RealSecondsNow();
+double RealSecondsOf(const FILETIME& utc);
+// A local wall-clock moment in real seconds, by the zone's rules at it.
+std::optional<double> RealSecondsOfLocal(TDateTime local);
+// The absolute due time SetWaitableTimer takes for a real moment, rounded up
+// so that the timer never fires before it.
+std::int64_t DueTicksOf(double realSeconds);
+
 }  // namespace zelvar

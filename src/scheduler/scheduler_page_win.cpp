@@ -31,18 +31,6 @@ constexpr COLORREF kDataText = RGB(0x6D, 0x01, 0xA5);
 constexpr COLORREF kNextOffText = RGB(0xFF, 0x74, 0x1F);
 constexpr COLORREF kNextOnBack = RGB(0xFF, 0x74, 0x1F);
 
-// Seconds since 1601 in universal time: the scale the schedule's clock
-// measures real distances on.
-double RealSeconds(const FILETIME& ft) {
-    return static_cast<double>((static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime) / 1e7;
-}
-
-std::optional<double> RealSecondsOfLocal(TDateTime local) {
-    const std::optional<FILETIME> utc = LocalMomentToUtcFileTime(local);
-    if (!utc) return std::nullopt;
-    return RealSeconds(*utc);
-}
-
 TDateTime PickerTime(HWND picker) { return WholeSeconds(TimeOf(ui::PickerValue(picker))); }
 
 // A time of day shown on today's date (the picker shows times only).
@@ -335,9 +323,7 @@ void SchedulerPage::DescribeGrid() {
 ScheduleClock SchedulerPage::Clock() const {
     ScheduleClock clock;
     clock.localNow = NowLocal();
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    clock.realNow = RealSeconds(now);
+    clock.realNow = RealSecondsNow();
     clock.realSecondsOf = RealSecondsOfLocal;
     return clock;
 }
@@ -380,6 +366,7 @@ void SchedulerPage::Scheduler_TimerTimer() {
         CountdownBySchedule = false;
         countdownMs_.reset();
         if (decision.hideCountdownWindow) links_.countForm.Reset();
+        links_.cycle.Warning.reset();
         if (decision.planCountdown && input.planOff) {
             // The plan's own countdown, aimed as its cycle aims it.
             links_.countdowns.ArmCountdown(decision.planCountdown->intervalMs);
@@ -393,7 +380,7 @@ void SchedulerPage::Scheduler_TimerTimer() {
         if (decision.countdownRestarts) links_.countdowns.ArmCountdown(*decision.countdownMs);
         countdownMs_ = decision.countdownMs;
         CountdownBySchedule = true;
-        CountdownArmedDirectly(links_.cycle);
+        CountdownArmedDirectly(links_.cycle, ScheduledLocalMoment(NextOff, links_.formats));
     }
     if (decision.handOver) HandOver();
 }
@@ -437,6 +424,13 @@ void SchedulerPage::ResumeScheduler() {
     SetTick(true);
 }
 
+void SchedulerPage::ScheduledMomentSkipped() {
+    CountdownBySchedule = false;
+    countdownMs_.reset();
+    ComputeNextSchedule();
+    StringGrid1.Repaint();
+}
+
 bool SchedulerPage::CountdownIsTheSchedulers() const { return Running() && (CountdownBySchedule || cycleBySchedule_); }
 
 void SchedulerPage::StopSchedulerFromCountdown() {
@@ -456,6 +450,7 @@ void SchedulerPage::StopSchedulerFromCountdown() {
     links_.countdowns.StopCountdown();
     CountdownBySchedule = false;
     countdownMs_.reset();
+    links_.cycle.Warning.reset();
     ScheduleClock from = Clock();
     if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
         from.localNow = moment;
@@ -504,6 +499,7 @@ void SchedulerPage::PNGButton8Click() {
         SetTick(false);
         ui::SetVisible(Panel8, false);
         links_.cycle.CycleAbort = true;  // ends a waiting cycle; a pending countdown then shows nothing
+        links_.cycle.Warning.reset();
         if (links_.countForm.IsVisible()) links_.countForm.Hide();
         tag_ = 0;
         SetButtonCaption();

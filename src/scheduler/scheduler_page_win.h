@@ -74,6 +74,9 @@ public:
     void ApplyPolicy(WeekPolicy week, std::optional<bool> runLock, bool running);
     // After a power cycle while the scheduler runs: new moments, tick on.
     void ResumeScheduler();
+    // The off moment passed unseen (the machine slept, the program was
+    // held): the moments after it, the tick as it was.
+    void ScheduledMomentSkipped();
     // Whether the countdown's cancel is to stop the scheduler: it armed the
     // countdown, or the cycle that is waiting is one it started.
     bool CountdownIsTheSchedulers() const;

@@ -109,7 +109,11 @@ SchedulerTickDecision DecideSchedulerTick(const ScheduleClock& clock, const Sche
             out.countdownRestarts = tick.runningCountdownMs != out.countdownMs;
         }
     }
-    out.handOver = toOffMs <= kHandOverLeadMs;
+    // A moment found with 31 seconds or less to go (the program or the
+    // scheduler started late, a tick came late) has had no countdown: the
+    // cycle takes it over at once and shows the full countdown first.
+    const bool unwarned = !tick.countdownBySchedule && !tick.countdownVisible && d <= kCountdownLeadSeconds;
+    out.handOver = toOffMs <= kHandOverLeadMs || unwarned;
     return out;
 }
 

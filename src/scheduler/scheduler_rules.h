@@ -95,7 +95,8 @@ struct SchedulerTickDecision {
     // countdownMs differs from the running interval, or timercnt is off: set
     // it anew (this restarts its count). Otherwise leave the running one alone.
     bool countdownRestarts = false;
-    // The off moment is within the hand-over window: stop Scheduler_Timer,
+    // The off moment is within the hand-over window, or 31 seconds or less
+    // away with no countdown armed or shown for it: stop Scheduler_Timer,
     // CycleAbort := false, destroy both timers, CountdownBySchedule := false,
     // RunPowerCycle.
     bool handOver = false;
@@ -105,7 +106,8 @@ struct SchedulerTickDecision {
 
 // One tick of Scheduler_Timer. The off moment is watched while HasNextOff:
 // the countdown is aimed at it (31 s before) unless a one-shot plan's off is
-// as near or nearer, and it is handed over at most 10 s ahead; once passed
+// as near or nearer, and it is handed over at most 10 s ahead (at once when
+// it is found too late for the countdown to be armed); once passed
 // without a hand-over it is skipped, never acted on late. The wake moment is
 // watched while HasNextOn: when it comes while the machine runs it counts as
 // met and the moments are recomputed, so the next hand-over carries the next

@@ -55,7 +55,7 @@ TEST_F(PlanTest, HibernateWithWakeCountsDownAndRunsTheResumeTasks) {
     const std::wstring helper = DriverFolder() + L"titled_window.exe";
     ASSERT_TRUE(WritePrivateProfileStringW(L"OPTIONS", L"autoexe", helper.c_str(), run.ConfigPath().c_str()));
 
-    const SYSTEMTIME off = LocalTimeIn(45), wake = LocalTimeIn(120);
+    const SYSTEMTIME off = LocalTimeIn(45), wake = LocalTimeIn(300);
     EnterPlan(run, off, &wake);
     SaveScreenshot(main, L"plan_editing_with_wake");
     ApplyPlan(run);

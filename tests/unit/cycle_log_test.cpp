@@ -56,6 +56,10 @@ TEST(CycleLog, OneLinePerEvent) {
         {CycleRefusedLine(kAt, CycleStep::WakeTimer, 87), "end refused wake-timer code=87"},
         {CycleRefusedLine(kAt, CycleStep::OffTimer, 4294967295u), "end refused off-timer code=4294967295"},
         {MomentSkippedLine(kAt, kOff), "end skipped moment=2026-12-08T22:00:00+01:00"},
+        {CountdownOpenedLine(kAt, kOff), "countdown due=2026-12-08T22:00:00+01:00"},
+        {WakeNotArmedLine(kAt, kWake), "wake not-armed moment=2026-12-09T07:30:00+01:00"},
+        {TimerWakeLine(kAt, kWake), "resumed by=wake-timer due=2026-12-09T07:30:00+01:00"},
+        {ClockChangedLine(kAt), "clock changed"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.line, at + c.expected + "\r\n");
 }

@@ -43,8 +43,15 @@ TEST_P(PlanChecks, WakeRowBoundaries) {
     const LocaleFormats f = GetParam();
     const TDateTime today = At(2026, 3, 7), tomorrow = At(2026, 3, 8);
     const PlanInput offTonight = Plan(today, At(1900, 1, 1, 23, 0, 0));
-    // A wake moment equal to the off moment passes.
-    EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 23, 0, 0)), f), PlanFault::None);
+    // A wake needs two minutes after the off moment to find the machine down,
+    // also across midnight.
+    EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 23, 0, 0)), f), PlanFault::WakeTooSoonAfterOff);
+    EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 23, 1, 59)), f), PlanFault::WakeTooSoonAfterOff);
+    EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 23, 2, 0)), f), PlanFault::None);
+    const PlanInput offAtMidnight = Plan(today, At(1900, 1, 1, 23, 59, 30));
+    EXPECT_EQ(CheckPlan(WithWake(offAtMidnight, tomorrow, At(1900, 1, 1, 0, 1, 29)), f),
+              PlanFault::WakeTooSoonAfterOff);
+    EXPECT_EQ(CheckPlan(WithWake(offAtMidnight, tomorrow, At(1900, 1, 1, 0, 1, 30)), f), PlanFault::None);
     EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 22, 59, 59)), f),
               PlanFault::WakeTimeBeforeOffTime);
     EXPECT_EQ(CheckPlan(WithWake(offTonight, tomorrow, At(1900, 1, 1, 7, 0, 0)), f), PlanFault::None);

@@ -53,15 +53,6 @@ TEST(PowerCycleMoments, EarlierMomentWinsInEachDirection) {
     }
 }
 
-TEST(PowerCycleWait, SecondsToOffRoundsAndCountsPastMoments) {
-    const TDateTime off = At(9, 22), second = 1.0 / kSecondsPerDay;
-    EXPECT_EQ(SecondsToOff(off - 10 * second, off), 10);
-    EXPECT_EQ(SecondsToOff(off + 10 * second, off), 10);  // past: positive too
-    EXPECT_EQ(SecondsToOff(off - 0.4 * second, off), 0);
-    EXPECT_EQ(SecondsToOff(off - 0.6 * second, off), 1);
-    EXPECT_EQ(SecondsToOff(off, std::nullopt), 0);
-}
-
 TEST(PowerCycleCountdown, ArmedFromThirtyTwoSecondsOnWhileHidden) {
     EXPECT_FALSE(NextCountdownStep(31));
     EXPECT_EQ(NextCountdownStep(32), (CountdownStep{1000, true}));
@@ -115,16 +106,3 @@ TEST(PowerCycleAction, EveryRowOfTheTable) {
             << "offTicked " << r.offTicked << " mustWake " << r.mustWake << " mode " << r.mode;
 }
 
-TEST(PowerCycleOffWait, RunsToTheOffMomentItselfNeverShortOfIt) {
-    const TDateTime off = *EncodeDateTime({2026, 12, 8, 22, 0, 0, 0});
-    const auto at = [](int s, int ms) { return *EncodeDateTime({2026, 12, 8, 21, 59, s, ms}); };
-    // 44.4 s ahead: N rounds to 44, but the wait lasts the whole 44.4 s.
-    const std::int64_t ticks = OffWaitTicks(at(15, 600), off);
-    EXPECT_GE(ticks, 444000000);
-    EXPECT_LT(ticks, 444000000 + 10000);  // within a millisecond
-    EXPECT_EQ(SecondsToOff(at(15, 600), off), 44);
-    // A moment that has come, or none, ends the wait at once.
-    EXPECT_EQ(OffWaitTicks(off, off), 0);
-    EXPECT_EQ(OffWaitTicks(off + 1.0 / 86400, off), 0);
-    EXPECT_EQ(OffWaitTicks(off, std::nullopt), 0);
-}

@@ -145,7 +145,14 @@ TEST(SchedulerTick, CountdownAimHandOverAndSkip) {
     };
     const Case cases[] = {
         {"d = 32 arms for one second", before(32), {off}, Aim(1000)},
-        {"d = 31 leaves timercnt alone", before(31), {off}, kNothing},
+        {"d = 31 leaves a running timercnt alone", before(31), {off, {}, {}, false, true, 1000}, kNothing},
+        // Found too late for timercnt (a start, a late scheduler, a late
+        // tick): the cycle takes it at once and opens the countdown itself.
+        {"found 31 s ahead with no countdown", before(31), {off}, kHandOver},
+        {"found 25 s ahead with no countdown", before(25), {off}, kHandOver},
+        {"found 5 s ahead with no countdown", before(5), {off}, kHandOver},
+        {"found 40 s ahead: the countdown in 9 s", before(40), {off}, Aim(9000)},
+        {"25 s ahead, the countdown on screen", before(25), {off, {}, {}, true, true}, kNothing},
         {"d is rounded: 33.4 is 33", before(33.4), {off}, Aim(2000)},
         {"an hour away", before(3600), {off}, Aim(3569000)},
         {"the same interval leaves the running timer alone", before(3600), {off, {}, {}, false, true, 3569000},
@@ -155,7 +162,7 @@ TEST(SchedulerTick, CountdownAimHandOverAndSkip) {
         {"plan nearer", before(3600), {off, {}, off - 60 * kSecond}, kNothing},
         {"plan as near", before(3600), {off, {}, off}, kNothing},
         {"plan farther", before(3600), {off, {}, off + 60 * kSecond}, Aim(3569000)},
-        {"10.5 s ahead: not yet", before(10.5), {off}, kNothing},
+        {"10.5 s ahead: not yet", before(10.5), {off, {}, {}, true, true}, kNothing},
         {"10 s ahead hands over", before(10), {off}, kHandOver},
         {"the trigger second missed, still ahead", before(3.7), {off}, kHandOver},
         {"exactly at the moment: passed, skipped", off, {off}, kSkip},
@@ -300,8 +307,9 @@ ScheduleClock ZoneClock(const Zone& zone, double realNow) {
     return c;
 }
 double RealAt(const Zone& zone, TDateTime local) { return *ZoneClock(zone, 0).realSecondsOf(local); }
-SchedulerTickDecision DecideIn(const ScheduleClock& clock, TDateTime off) {
-    return DecideSchedulerTick(clock, Tick(off).in, RussianFormats());
+// The countdown was armed by an earlier tick, as it is on an evening that runs.
+SchedulerTickDecision DecideIn(const ScheduleClock& clock, TDateTime off, bool countdownArmed = true) {
+    return DecideSchedulerTick(clock, Tick(off, {}, {}, false, countdownArmed).in, RussianFormats());
 }
 
 }  // namespace
@@ -321,7 +329,7 @@ TEST(SchedulerClockChange, ASkippedTimeFiresOnceAfterTheJump) {
     }
     EXPECT_EQ(DecideIn(ZoneClock(kSpring, target - 11), At(7, 2, 30)), kNothing);
     EXPECT_EQ(DecideIn(ZoneClock(kSpring, target - 9.5), At(7, 2, 30)), kHandOver);
-    EXPECT_EQ(DecideIn(ZoneClock(kSpring, target + 1), At(7, 2, 30)), kSkip);
+    EXPECT_EQ(DecideIn(ZoneClock(kSpring, target + 1), At(7, 2, 30), false), kSkip);
     const NextSchedule after = ComputeNextSchedule(ZoneClock(kSpring, target + 1), file, RussianFormats());
     EXPECT_EQ(Sec(after.off, RussianFormats()), Sec(At(14, 2, 30)));
 }
@@ -333,7 +341,7 @@ TEST(SchedulerClockChange, ARepeatedTimeIsItsFirstShowingOnly) {
     // 02:10 again after the clock went back: 02:30 has been; no second cycle, no recompute loop.
     const ScheduleClock again = ZoneClock(kAutumn, first + 3600 - 20 * 60);
     EXPECT_EQ(SecondsOfDay(again.localNow), SecondsOfDay(T(2, 10)));
-    EXPECT_EQ(DecideIn(again, At(7, 2, 30)), kSkip);
+    EXPECT_EQ(DecideIn(again, At(7, 2, 30), false), kSkip);
     EXPECT_EQ(Sec(ComputeNextSchedule(again, file, RussianFormats()).off, RussianFormats()), Sec(At(14, 2, 30)));
 }
 

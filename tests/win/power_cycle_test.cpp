@@ -15,6 +15,7 @@
 #include "common/paths_win.h"
 #include "power/cycle_log_win.h"
 #include "power/power_cycle.h"
+#include "power/standing_wake_win.h"
 
 using namespace zelvar;
 
@@ -69,6 +70,10 @@ public:
     bool schedulerActive = false;
     ScheduledMoment nextOff, nextOn;
     bool countdownVisible = false;
+    // The plan was applied as the test began: a moment a few seconds ahead
+    // was chosen at short notice and shows the seconds left.
+    std::optional<double> appliedAt = RealSecondsNow();
+    std::vector<int> countdownsOpened;  // OpenCountdown's counts, apart from the calls
 
     std::vector<std::string> calls;  // everything but the pumps, in order
     int pumps = 0;
@@ -79,6 +84,9 @@ public:
     TDateTime wakeTimeAtClose = 0;
 
     TDateTime Now() override { return NowLocal(); }
+    double RealNow() override { return RealSecondsNow(); }
+    std::optional<double> RealSecondsOf(TDateTime local) override { return RealSecondsOfLocal(local); }
+    std::optional<double> PlanAppliedAt() override { return planArmed ? appliedAt : std::nullopt; }
     bool PlanArmed() override { return planArmed; }
     TDateTime OffDatePicker() override { return DateOf(off); }
     TDateTime OffTimePicker() override { return TimeOf(off); }
@@ -98,6 +106,12 @@ public:
     }
 
     void ArmCountdown(std::uint32_t ms) override { calls.push_back("ArmCountdown " + std::to_string(ms)); }
+    void OpenCountdown(int seconds) override {
+        countdownsOpened.push_back(seconds);
+        countdownVisible = true;
+    }
+    void PlanMomentSkipped() override { calls.push_back("PlanMomentSkipped"); }
+    void ScheduledMomentSkipped() override { calls.push_back("ScheduledMomentSkipped"); }
     void PumpMessages() override {
         ++pumps;
         MSG msg;
@@ -189,6 +203,9 @@ TEST_F(PowerCycle, SchedulerCycleTakesTheScheduledMomentsAndResumesTheScheduler)
     const TDateTime off = SecondsAhead(1), on = SecondsAhead(7200);
     host.nextOff = {true, DateOf(off), TimeOf(off)};
     host.nextOn = {true, DateOf(on), TimeOf(on)};
+    // The tick's countdown has been on screen since 31 s before the moment.
+    host.countdownVisible = true;
+    state.Warning = OffWarning{*RealSecondsOfLocal(off) - 31, *RealSecondsOfLocal(off)};
 
     RunPowerCycle(host, state);
 
@@ -297,10 +314,94 @@ TEST_F(PowerCycle, FarOffMomentAimsTheCountdownInSteps) {
     ASSERT_EQ(host.calls, (std::vector<std::string>{"ArmCountdown 2147483000"}));
     // Each step that fires aims the next from what is left then; the last
     // one opens the countdown.
-    const TDateTime afterTwoSteps = host.off - (60 * 86400 - 2 * 2147483) * kSecond;
-    EXPECT_EQ(ContinueCountdown(state, afterTwoSteps - 2147483 * kSecond), 2147483000u);
+    const double off = *RealSecondsOfLocal(host.off);
+    const double afterTwoSteps = off - (60 * 86400 - 2 * 2147483);
+    EXPECT_EQ(ContinueCountdown(state, afterTwoSteps - 2147483), 2147483000u);
     EXPECT_EQ(ContinueCountdown(state, afterTwoSteps), (60u * 86400 - 2 * 2147483 - 31) * 1000);
-    EXPECT_FALSE(ContinueCountdown(state, host.off - 31 * kSecond));
+    EXPECT_FALSE(ContinueCountdown(state, off - 31));
+}
+
+TEST_F(PowerCycle, AMomentPassedWhileTheProgramWasHeldIsSkipped) {
+    host.off = SecondsAhead(1);
+    host.wakeTicked = true;
+    host.wake = SecondsAhead(3600);
+    // Held from before the moment to more than the grace after it, as a
+    // machine asleep or a thread blocked would be.
+    host.onPump = [&](int pass) {
+        if (pass == 1) Sleep(7000);
+    };
+
+    RunPowerCycle(host, state);
+
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"PlanMomentSkipped"}));
+    EXPECT_EQ(host.countdownsOpened, (std::vector<int>{1})) << "the seconds left of a plan of short notice";
+    EXPECT_FALSE(state.OffTimer);
+    EXPECT_FALSE(state.WakeTimerActive) << "no wake armed for a moment not acted on";
+}
+
+TEST_F(PowerCycle, AScheduledMomentSkippedLeavesThePlanWaitingForItsOwn) {
+    host.off = SecondsAhead(90);
+    host.schedulerActive = true;
+    const TDateTime scheduled = SecondsAhead(1);
+    host.nextOff = {true, DateOf(scheduled), TimeOf(scheduled)};
+    state.Warning = OffWarning{*RealSecondsOfLocal(scheduled) - 31, *RealSecondsOfLocal(scheduled)};
+    host.countdownVisible = true;
+    host.onPump = [&](int pass) {
+        if (pass == 1) Sleep(7000);
+        if (pass == 2) state.CycleAbort = true;  // the plan's wait is back: enough
+    };
+
+    RunPowerCycle(host, state);
+
+    EXPECT_TRUE(RecordedActions().empty());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"ScheduledMomentSkipped"}));
+    EXPECT_EQ(host.pumps, 2) << "the cycle ended with the skip instead of waiting for the plan";
+}
+
+namespace {
+
+class RecordingTimer : public StandingWake::Timer {
+public:
+    explicit RecordingTimer(std::vector<std::string>& armed) : armed_(armed) {}
+    bool Arm(std::int64_t dueTicks) override {
+        armed_.push_back(std::to_string(dueTicks));
+        return true;
+    }
+    void Cancel() override { armed_.push_back("cancel"); }
+
+private:
+    std::vector<std::string>& armed_;
+};
+
+}  // namespace
+
+TEST_F(PowerCycle, TheStandingWakeFollowsItsMomentAndOwnsOnlyItsResumes) {
+    std::vector<std::string> armed;
+    StandingWake wake(std::make_unique<RecordingTimer>(armed));
+    const TDateTime on = SecondsAhead(3600), later = SecondsAhead(7200);
+    const auto ticks = [](TDateTime local) { return std::to_string(DueTicksOf(*RealSecondsOfLocal(local))); };
+
+    wake.Keep(on);
+    wake.Keep(on);  // unchanged: not armed again
+    wake.Keep(later);
+    wake.Keep(std::nullopt);  // the scheduler stopped
+    EXPECT_EQ(armed, (std::vector<std::string>{ticks(on), ticks(later), "cancel"}));
+
+    // A resume at its due moment runs the tasks after a wake once; the user's
+    // resume an hour early, and the end of the program's own hibernation, none.
+    wake.Keep(on);
+    const double due = *RealSecondsOfLocal(on);
+    EXPECT_FALSE(wake.TakeResume(due - 3600, std::nullopt));
+    EXPECT_FALSE(wake.TakeResume(due + 3, due + 1));
+    EXPECT_TRUE(wake.TakeResume(due + 3, std::nullopt));
+    EXPECT_FALSE(wake.TakeResume(due + 4, std::nullopt)) << "Windows announces a resume twice";
+
+    host.startSound = true;
+    host.restartAfterWake = true;
+    RunTimerWakeTasks(host);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"KeepAwakeAfterResume", "PlayStartSound", "RunStartupPrograms",
+                                                    "StartRestartCountdown"}));
 }
 
 // ---- The wait: one kernel wait on the off timer and the message queue.
