@@ -22,6 +22,8 @@ void OptionsPage::CreateControls() {
     Label19 = CreateLabel(hwnd_, IDC_LABEL19, L"", 0, 0, 0, 0, SS_OWNERDRAW | SS_NOTIFY);
     CheckBox10 = CreateCheckBox(hwnd_, IDC_CHECKBOX10, L"", 0, 0, 0, 0);
     Label24 = CreateLabel(hwnd_, IDC_LABEL24, L"", 0, 0, 0, 0, SS_OWNERDRAW | SS_NOTIFY);
+    policyInfo_ = CreateLabel(hwnd_, IDC_LABEL_POLICY_OPTIONS, L"", 0, 0, 0, 0);
+    SetVisible(policyInfo_, false);
 }
 
 void OptionsPage::Layout() {
@@ -61,6 +63,9 @@ void OptionsPage::Layout() {
         ui::Move(label, S(28), top + S(9), w, std::max(S(30), labelH + 1));
         top += rowH;
     }
+    // Under the rows, beside the picture: that the organisation manages some.
+    const int infoW = besidePicture - S(10);
+    ui::Move(policyInfo_, S(10), top + S(4), infoW, std::max(S(18), textHeight(policyInfo_, infoW) + S(2)));
     ui::Move(Image6, Width() - S(2 + 64), Height() - S(2 + 64), S(64), S(64));
 }
 
@@ -84,10 +89,30 @@ void OptionsPage::StoreOptions(Settings& s) const {
 }
 
 void OptionsPage::TickFirstStartOptions() {
-    ui::SetChecked(CheckBox2, true);
-    CheckBox2Click();
+    if (IsWindowEnabled(CheckBox2)) {
+        ui::SetChecked(CheckBox2, true);
+        CheckBox2Click();
+    }
     ui::SetChecked(CheckBox4, true);
     CheckBox4Click();
+}
+
+void OptionsPage::ApplyPolicy(const Settings& shown, const OptionLocks& locks, bool registerAutoStart) {
+    const bool autoloadBefore = ui::IsChecked(CheckBox2);
+    const std::pair<HWND, std::pair<bool, bool>> rows[] = {
+        {CheckBox2, {shown.autoload, locks.autoload.has_value()}},
+        {CheckBox5, {shown.allclose, locks.allclose.has_value()}},
+        {CheckBox7, {shown.autoupd, locks.autoupd.has_value()}},
+        {CheckBox10, {shown.resetafteron, locks.resetafteron.has_value()}},
+    };
+    for (const auto& [box, state] : rows) {
+        ui::SetChecked(box, state.first);
+        EnableWindow(box, !state.second);
+    }
+    InvalidateRect(Label19, nullptr, TRUE);
+    InvalidateRect(Label24, nullptr, TRUE);
+    ui::SetVisible(policyInfo_, locks.autoload || locks.allclose || locks.autoupd || locks.resetafteron);
+    if (registerAutoStart && autoloadBefore != shown.autoload) CheckBox2Click();
 }
 
 void OptionsPage::CheckBox2Click() { SetAutoStart(!ui::IsChecked(CheckBox2)); }
@@ -111,6 +136,7 @@ void OptionsPage::ApplyAutoUpdateText(const ui::TextLookup& text) {
 void OptionsPage::ApplyRestartText(const ui::TextLookup& text) {
     ui::SetText(Label24, text(L"resetafteron"));
     InvalidateRect(Label24, nullptr, TRUE);
+    ui::SetText(policyInfo_, text(L"policymanaged"));
     if (placed_) Layout();  // the last caption of the language is on: the rows follow their texts
 }
 
@@ -124,10 +150,12 @@ void OptionsPage::OnCommand(int id, int code, HWND) {
                 case IDC_CHECKBOX6: CheckBox6Click(); return;
                 case IDC_CHECKBOX7: CheckBox7Click(); return;
                 case IDC_LABEL19:
+                    if (!IsWindowEnabled(CheckBox7)) return;  // set by the organisation
                     SetFocus(CheckBox7);
                     SendMessageW(CheckBox7, BM_CLICK, 0, 0);
                     return;
                 case IDC_LABEL24:
+                    if (!IsWindowEnabled(CheckBox10)) return;
                     SetFocus(CheckBox10);
                     SendMessageW(CheckBox10, BM_CLICK, 0, 0);
                     return;
@@ -149,7 +177,7 @@ bool OptionsPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &rc, ui::DarkBrush());
     const std::wstring text = ui::GetText(item.hwndItem);
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, ui::kText);
+    SetTextColor(item.hDC, IsWindowEnabled(box) ? ui::kText : RGB(160, 150, 170));
     RECT textRect = rc;
     {
         ui::Selection font(item.hDC, ui::MainFont(dpi_));

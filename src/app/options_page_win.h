@@ -4,6 +4,7 @@
 // after wake waits for the next save).
 #include <functional>
 
+#include "app/policy.h"
 #include "app/settings.h"
 #include "ui/page_win.h"
 
@@ -19,8 +20,14 @@ public:
     void LoadOptions(const Settings& s, bool registerAutoStart);
     // The boxes' state into the settings to save.
     void StoreOptions(Settings& s) const;
-    // The first start ticks start-with-Windows and start-hidden, with their handling.
+    // The first start ticks start-with-Windows and start-hidden, with their
+    // handling (a start-with-Windows box the policy sets stays as it is).
     void TickFirstStartOptions();
+    // The boxes from shown (the user's own values with the policy's over
+    // them); a box the policy sets cannot be changed, and a line says the
+    // organisation manages it. With registerAutoStart the run value follows
+    // a start-with-Windows box this changes.
+    void ApplyPolicy(const Settings& shown, const OptionLocks& locks, bool registerAutoStart);
 
     bool StartWithWindows() const { return ui::IsChecked(CheckBox2); }
     bool StartHidden() const { return ui::IsChecked(CheckBox4); }
@@ -49,7 +56,7 @@ protected:
 private:
     std::function<void()> saveSettings_;
     HWND CheckBox2 = nullptr, CheckBox4 = nullptr, CheckBox5 = nullptr, CheckBox6 = nullptr, CheckBox7 = nullptr,
-         CheckBox10 = nullptr, Label19 = nullptr, Label24 = nullptr, Image6 = nullptr;
+         CheckBox10 = nullptr, Label19 = nullptr, Label24 = nullptr, Image6 = nullptr, policyInfo_ = nullptr;
 };
 
 }  // namespace zelvar

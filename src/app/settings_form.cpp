@@ -1,9 +1,11 @@
 // config.ini and the pages: loading sets their controls in the documented
-// order, saving gathers them back.
+// order, saving gathers them back. Group Policy shows over the file's values
+// and is read again when Windows announces a change of it.
 #include <windows.h>
 #include <shellapi.h>
 
 #include "app/autostart_win.h"
+#include "app/policy_win.h"
 #include "app/settings.h"
 #include "app/settings_file_win.h"
 #include "app/zelvar.h"
@@ -25,7 +27,13 @@ void TForm1::LoadSettings() {
     const std::wstring path = FileBesideExe(kConfigFileName);
     const SettingsLoad load = LoadSettingsFile(path, lngDefault);
     SettingsReadOnly = !load.writable;
-    const Settings& s = load.settings;
+    // What Group Policy sets shows over the file's values; the file keeps
+    // the user's own.
+    Policy = ReadPolicy();
+    LogPolicyProblemsOnce(Policy);
+    const OptionLocks locks = PolicyOptionLocks(Policy);
+    OwnOptions = load.settings;
+    const Settings s = ShownSettings(load.settings, locks);
     if (s.firstStart) {
         FirstStart = true;
         ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -36,6 +44,9 @@ void TForm1::LoadSettings() {
     // written again, so a moved program registers its new path (defaults
     // the user never chose do not register it).
     options_.LoadOptions(s, !SettingsReadOnly);
+    options_.ApplyPolicy(s, locks, false);
+    if (locks.autoload == false && !SettingsReadOnly) SetAutoStart(true);  // the organisation does not want it
+    scheduler_.ApplyPolicy(WeekPolicyOf(Policy), locks.actsheduler, s.schedulerRunning);
     language_.SelectLanguage(s.lng);
 
     if (load.reportUnreadable) {
@@ -52,6 +63,9 @@ void TForm1::SaveSettings() {
     s.autoexe = startup_.ListBoxEntries();
     s.schedulerRunning = scheduler_.Running();
     s.lng = language_.SelectedLanguage() < 0 ? 0 : language_.SelectedLanguage();
+    // What a policy sets is saved as the user's own value.
+    s = OwnSettings(s, OwnOptions, PolicyOptionLocks(Policy));
+    OwnOptions = s;
 
     // All ten keys land together or not at all; the controls keep their state.
     IniFile ini(FileBesideExe(kConfigFileName));
@@ -62,6 +76,31 @@ void TForm1::SaveSettings() {
     if (message.empty()) message = GetLangText(L"mserrconfig");
     if (message.empty()) message = L"The settings could not be saved.";
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
+}
+
+void TForm1::ReloadPolicy() {
+    // The user's own values as they are now: what the window shows where no
+    // policy set it, what was kept aside where one did.
+    Settings shownNow;
+    options_.StoreOptions(shownNow);
+    shownNow.schedulerRunning = scheduler_.Running();
+    const Settings own = OwnSettings(shownNow, OwnOptions, PolicyOptionLocks(Policy));
+    OwnOptions.autoload = own.autoload;
+    OwnOptions.allclose = own.allclose;
+    OwnOptions.resetafteron = own.resetafteron;
+    OwnOptions.autoupd = own.autoupd;
+    OwnOptions.schedulerRunning = own.schedulerRunning;
+
+    Policy = ReadPolicy();
+    LogPolicyProblemsOnce(Policy);
+    const OptionLocks locks = PolicyOptionLocks(Policy);
+    const Settings shown = ShownSettings(OwnOptions, locks);
+    const bool updatesBefore = options_.CheckForUpdates();
+    options_.ApplyPolicy(shown, locks, !SettingsReadOnly);
+    if (ActivatedOnce && updatesBefore != options_.CheckForUpdates())
+        updates_.StartUpdateTimer(options_.CheckForUpdates());
+    scheduler_.ApplyPolicy(WeekPolicyOf(Policy), locks.actsheduler, shown.schedulerRunning);
+    UpdateTrayStatus();
 }
 
 }  // namespace zelvar

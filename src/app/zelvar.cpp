@@ -286,6 +286,10 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMECHANGE:
             OnTimeChange();
             return 0;
+        case WM_SETTINGCHANGE:
+            // Windows announces a refresh of Group Policy with "Policy".
+            if (lp && _wcsicmp(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) ReloadPolicy();
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;  // closing is always allowed
         case WM_ENDSESSION:

@@ -12,6 +12,7 @@
 
 #include "app/cycle_host_win.h"
 #include "app/options_page_win.h"
+#include "app/policy.h"
 #include "app/startup_page_win.h"
 #include "app/version.h"
 #include "common/handles_win.h"
@@ -62,6 +63,9 @@ public:
     // The settings file, loaded into and saved from the pages.
     void LoadSettings();
     void SaveSettings();
+    // Windows announced a change of Group Policy: what it sets now takes
+    // over the controls, what it no longer sets shows the user's own again.
+    void ReloadPolicy();
 
     // Layout, navigation, tray
     void ArrangeMainWindow();
@@ -93,6 +97,10 @@ public:
     // config.ini was there but could not be read at start: this run works on
     // the defaults and writes nothing over it.
     bool SettingsReadOnly = false;
+    // What Group Policy sets, and the user's own values of the options it
+    // can set (a save writes these, never the policy's).
+    PolicySet Policy;
+    Settings OwnOptions;
     bool ActivatedOnce = false;
 
     bool OnEscape() override;

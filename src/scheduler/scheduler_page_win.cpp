@@ -63,6 +63,8 @@ void SchedulerPage::CreateControls() {
     PNGButton8 = CreateImageButton(hwnd_, IDC_PNGBUTTON8, L"", 0, 0, 0, 0);
     wakeInfo_ = CreateLabel(hwnd_, IDC_LABEL_WAKESCHEDULE, L"", 0, 0, 0, 0);
     SetVisible(wakeInfo_, false);
+    policyInfo_ = CreateLabel(hwnd_, IDC_LABEL_POLICY_SCHEDULER, L"", 0, 0, 0, 0);
+    SetVisible(policyInfo_, false);
     // The week grid in the editor's place, shown only while the scheduler runs.
     Panel8 = CreateForwardingPanel(hwnd_, IDC_PANEL8, 0, 0, 0, 0);
     StringGrid1.Create(Panel8, IDC_STRINGGRID1,
@@ -126,14 +128,21 @@ void SchedulerPage::LayoutStartButton() {
     // across the page (the picture gives way) and the button goes to the
     // page's foot.
     const bool info = ui::IsShown(wakeInfo_) && ui::IsShown(Panel8);
+    // The line that the organisation sets the schedule: under the button,
+    // beside the picture; above the button when the wake line takes the foot.
+    const bool policy = ui::IsShown(policyInfo_);
+    const int policyH = S(30);
     ui::SetVisible(Image10, !info);
     if (info) {
         const int buttonTop = Height() - S(5 + 30);
         const int infoTop = ui::Bottom(Panel8) + S(2);
-        ui::Move(wakeInfo_, S(4), infoTop, Width() - S(8), buttonTop - infoTop - S(2));
+        const int infoBottom = policy ? buttonTop - policyH - S(2) : buttonTop;
+        ui::Move(wakeInfo_, S(4), infoTop, Width() - S(8), infoBottom - infoTop - S(2));
+        if (policy) ui::Move(policyInfo_, S(4), infoBottom, Width() - S(8), policyH);
         top = buttonTop;
     }
     ui::Move(PNGButton8, left, top > 0 ? top : S(185), width, S(30));
+    if (policy && !info) ui::Move(policyInfo_, S(4), ui::Bottom(PNGButton8) + S(3), Width() - S(4 + 64 + 6), policyH);
 }
 
 void SchedulerPage::CheckWakeReadiness() {
@@ -152,11 +161,12 @@ void SchedulerPage::LoadScheduleDay(int day) {
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
     editedDayRead_ = file.state != IniFileState::Unreadable;
     // A time that does not read shows as its key's default; nothing is reported.
-    const DayEditorState e = LoadEditorDay(file.values, day, links_.formats);
+    const DayEditorState e = LoadEditorDay(PolicyScheduleIni(file.values, week_, links_.formats), day, links_.formats);
     ui::SetChecked(CheckBox8, e.offTicked);
     SetPickerTime(DateTimePicker5, e.offTime);
     ui::SetChecked(CheckBox9, e.onTicked);
     SetPickerTime(DateTimePicker6, e.onTime);
+    ShowPolicyLocks();
 }
 
 void SchedulerPage::SaveScheduleDay(int day) {
@@ -168,7 +178,8 @@ void SchedulerPage::SaveScheduleDay(int day) {
     e.onTicked = ui::IsChecked(CheckBox9);
     e.onTime = PickerTime(DateTimePicker6);
     IniFile file(ScheduleFile());
-    if (!SaveEditorDay(file, day, e, links_.formats))
+    PolicyScheduleIni overlay(file, week_, links_.formats);  // what the policy sets stays the user's in the file
+    if (!SaveEditorDay(overlay, day, e, links_.formats))
         MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
 }
 
@@ -212,6 +223,8 @@ void SchedulerPage::StartUp() {
         ComputeNextSchedule();
         SetTick(true);
     }
+    started_ = true;
+    ShowPolicyLocks();
     CheckWakeReadiness();
 }
 
@@ -221,7 +234,7 @@ void SchedulerPage::FillWeekGrid() {
     StringGrid1.Clear();
     ApplySchedulerPageTexts(links_.text);
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
-    const std::array<WeekGridRow, 7> rows = ReadWeekGrid(file.values);
+    const std::array<WeekGridRow, 7> rows = ReadWeekGrid(PolicyScheduleIni(file.values, week_, links_.formats));
     for (int day = 1; day <= 7; ++day) {
         StringGrid1.SetCell(3, day, rows[static_cast<size_t>(day - 1)].offText);
         StringGrid1.SetCell(4, day, rows[static_cast<size_t>(day - 1)].onText);
@@ -322,7 +335,8 @@ void SchedulerPage::ComputeNextScheduleFrom(const ScheduleClock& clock) {
     // the tick asks again.
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
     if (file.state == IniFileState::Unreadable) return;
-    const NextSchedule next = zelvar::ComputeNextSchedule(clock, file.values, links_.formats);
+    const NextSchedule next =
+        zelvar::ComputeNextSchedule(clock, PolicyScheduleIni(file.values, week_, links_.formats), links_.formats);
     NextOff = next.off;
     NextOn = next.on;
     DescribeGrid();
@@ -420,7 +434,63 @@ void SchedulerPage::ScheduledMomentSkipped() {
 bool SchedulerPage::CountdownIsTheSchedulers() const { return Running() && (CountdownBySchedule || cycleBySchedule_); }
 
 void SchedulerPage::StopSchedulerFromCountdown() {
-    if (Running()) PNGButton8Click();
+    if (!Running()) return;
+    if (runLock_ != true) {
+        PNGButton8Click();
+        return;
+    }
+    // Kept running by the organisation: the user still gives up this
+    // power-down, and the scheduler watches the moments after it. A cycle
+    // already waiting ends, and then watches on from its moment.
+    if (cycleBySchedule_) {
+        links_.cycle.CycleAbort = true;
+        return;
+    }
+    const TDateTime moment = ScheduledLocalMoment(NextOff, links_.formats);
+    links_.countdowns.StopCountdown();
+    CountdownBySchedule = false;
+    countdownMs_.reset();
+    links_.cycle.Warning.reset();
+    ScheduleClock from = Clock();
+    if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
+        from.localNow = moment;
+        from.realNow = *real;
+    }
+    ComputeNextScheduleFrom(from);
+}
+
+void SchedulerPage::ApplyPolicy(WeekPolicy week, std::optional<bool> runLock, bool running) {
+    if (!started_) {
+        week_ = std::move(week);
+        runLock_ = runLock;
+        return;
+    }
+    // The edited day as the user left it, under the policy it was shown
+    // with; then the editor shows the new one, before a start saves it.
+    if (!Running()) SaveScheduleDay(dday);
+    week_ = std::move(week);
+    runLock_ = runLock;
+    LoadScheduleDay(dday);
+    if (Running() != running) {
+        PNGButton8Click();
+    } else {
+        FillWeekGrid();
+        if (Running()) ComputeNextSchedule();
+        if (links_.stateChanged) links_.stateChanged();
+    }
+    ShowPolicyLocks();
+}
+
+void SchedulerPage::ShowPolicyLocks() {
+    auto locked = [&](const std::wstring& key) { return week_.count(key) > 0; };
+    EnableWindow(CheckBox8, !locked(ScheduleTickKey(ScheduleDirection::Off, dday)));
+    EnableWindow(DateTimePicker5, !locked(ScheduleTimeKey(ScheduleDirection::Off, dday)));
+    EnableWindow(CheckBox9, !locked(ScheduleTickKey(ScheduleDirection::On, dday)));
+    EnableWindow(DateTimePicker6, !locked(ScheduleTimeKey(ScheduleDirection::On, dday)));
+    EnableWindow(PNGButton8, !runLock_.has_value());
+    InvalidateRect(PNGButton8, nullptr, FALSE);
+    ui::SetVisible(policyInfo_, runLock_.has_value() || !week_.empty());
+    LayoutStartButton();
 }
 
 void SchedulerPage::PNGButton8Click() {
@@ -453,8 +523,9 @@ void SchedulerPage::PNGButton8Click() {
 
 void SchedulerPage::WriteRunningState() {
     // actsheduler alone, outside the whole save of the settings; a run that
-    // could not read config.ini writes nothing over it.
-    if (!links_.settingsWritable()) return;
+    // could not read config.ini writes nothing over it, nor does a state
+    // the policy holds (the file keeps the user's own).
+    if (!links_.settingsWritable() || runLock_) return;
     IniFile config(FileBesideExe(L"config.ini"));
     if (!config.Write(kOptionsSection, L"actsheduler", tag_ != 0 ? L"1" : L"0"))
         MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
@@ -503,6 +574,7 @@ void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {
 void SchedulerPage::ApplyButtonTexts(const ui::TextLookup& text) {
     ui::SetText(PNGButton8, text(tag_ != 0 ? L"stopsheduler" : L"startsheduler"));
     hints_->Set(PNGButton8, text(L"hintstartsheduler"));
+    ui::SetText(policyInfo_, text(L"policymanaged"));
     LayoutStartButton();
 }
 

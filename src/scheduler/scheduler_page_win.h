@@ -14,6 +14,7 @@
 #include "common/locale_format.h"
 #include "i18n/message_texts.h"
 #include "power/power_cycle.h"
+#include "scheduler/schedule_policy.h"
 #include "scheduler/scheduler_rules.h"
 #include "scheduler/week_grid_win.h"
 #include "ui/page_win.h"
@@ -63,7 +64,14 @@ public:
     void PNGButton7Click();  // copy the wake time to other days
     void Scheduler_TimerTimer();
     // Stops the scheduler as its Stop button does (from the countdown's cancel).
+    // While a policy keeps it running, only the moment counted down is given
+    // up and the scheduler watches the next ones.
     void StopSchedulerFromCountdown();
+
+    // The administrator's week and running state. Before StartUp it only
+    // sets them; afterwards the editor, the grid and the moments follow at
+    // once, and the scheduler starts or stops to be as running says.
+    void ApplyPolicy(WeekPolicy week, std::optional<bool> runLock, bool running);
     // After a power cycle while the scheduler runs: new moments, tick on.
     void ResumeScheduler();
     // The off moment passed unseen (the machine slept, the program was
@@ -109,6 +117,8 @@ private:
     void HandOver();
     void OpenCopyDialog(bool off);
     std::wstring ScheduleFile() const;
+    // The controls the policy sets are disabled, with a line that says so.
+    void ShowPolicyLocks();
 
     Links links_;
     int tag_ = 0;
@@ -121,10 +131,16 @@ private:
     // Whether the edited day came from a file that could be read: a day the
     // file could not give is not written back over it.
     bool editedDayRead_ = true;
+    // What the policy sets: keys of the week over the file, and whether it
+    // keeps the scheduler running (true) or stopped (false).
+    WeekPolicy week_;
+    std::optional<bool> runLock_;
+    bool started_ = false;
     std::array<HWND, 7> dayButtons_{};
     HWND pweek = nullptr, Label22 = nullptr, CheckBox8 = nullptr, Label20 = nullptr, DateTimePicker5 = nullptr,
          PNGButton6 = nullptr, CheckBox9 = nullptr, Label21 = nullptr, DateTimePicker6 = nullptr,
-         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, wakeInfo_ = nullptr;
+         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, wakeInfo_ = nullptr,
+         policyInfo_ = nullptr;
     RECT shape2_{};  // the dotted frame around Label22, drawn by the page
     WeekGrid StringGrid1;
 };

@@ -22,6 +22,7 @@
 #define IDC_CHECKBOX10        1107  /* restart after wake */
 #define IDC_LABEL24           1108
 #define IDC_IMAGE6            1109
+#define IDC_LABEL_POLICY_OPTIONS 1110  /* some options are set by the organisation */
 
 // ---- Language panel
 #define IDC_PANEL2            1200
@@ -66,6 +67,7 @@
 #define IDC_STRINGGRID1       1424
 #define IDC_IMAGE10           1425
 #define IDC_LABEL_WAKESCHEDULE 1426  /* what stands in the way of the scheduled wake */
+#define IDC_LABEL_POLICY_SCHEDULER 1427  /* the schedule is set by the organisation */
 #define IDC_CHECKBOX8         1430  /* off ticked on the edited day */
 #define IDC_LABEL20           1431
 #define IDC_DATETIMEPICKER5   1432  /* off time of the edited day */

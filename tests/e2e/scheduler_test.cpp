@@ -31,8 +31,44 @@ std::wstring TimeText(const SYSTEMTIME& t) {
     return text;
 }
 
+constexpr wchar_t kPolicyKey[] = L"SOFTWARE\\Policies\\Zelvar";
+constexpr wchar_t kPolicyWeekKey[] = L"SOFTWARE\\Policies\\Zelvar\\Week";
+
+void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, const std::wstring& text) {
+    RegSetKeyValueW(root, key, name.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, DWORD number) {
+    RegSetKeyValueW(root, key, name.c_str(), REG_DWORD, &number, sizeof number);
+}
+void RemovePolicies() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) RegDeleteTreeW(root, kPolicyKey);
+}
+// As Windows announces a refresh of Group Policy to every top-level window.
+void BroadcastPolicyChange() {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"Policy"), SMTO_ABORTIFHUNG,
+                        5000, &result);
+}
+// A 24-hour time of day as this PC's regional long time format shows it.
+std::wstring LocaleTime(int hour, int minute) {
+    SYSTEMTIME t{2026, 1, 0, 1, static_cast<WORD>(hour), static_cast<WORD>(minute), 0, 0};
+    wchar_t text[64] = {};
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &t, nullptr, text, 64);
+    return text;
+}
+
 class SchedulerTest : public CleanScenario {
 protected:
+    // No policy of the organisation before or after a scenario.
+    void SetUp() override {
+        CleanScenario::SetUp();
+        RemovePolicies();
+    }
+    void TearDown() override {
+        RemovePolicies();
+        CleanScenario::TearDown();
+    }
+
     std::wstring Schedule(const AppRun& run, const std::wstring& key) const {
         return ReadIni(run.PathOf(L"scheduler.ini"), L"Week", key);
     }
@@ -313,14 +349,31 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     EXPECT_NE(log.find("end done"), std::string::npos) << log;
 }
 
+// Also while the organisation keeps the scheduler running: the cancel gives up
+// that power-down alone, and the scheduler goes on.
 TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDown) {
-    for (const bool byStopButton : {true, false}) {
-        AppRun run(byStopButton ? L"scheduler_stop" : L"scheduler_cancel");
-        HWND main = Start(run, false);
-        ASSERT_NE(main, nullptr);
+    for (const int variant : {0, 1, 2}) {
+        const bool byStopButton = variant == 0, keptRunning = variant == 2;
+        AppRun run(byStopButton ? L"scheduler_stop" : keptRunning ? L"scheduler_cancel_policy" : L"scheduler_cancel");
         SYSTEMTIME off{};
-        StartScheduleIn(run, kFullCountdownLeadSeconds, off);
-        ASSERT_FALSE(HasFatalFailure());
+        HWND main = nullptr;
+        if (keptRunning) {
+            // Kept running by the organisation: it runs from the start, on a
+            // schedule written before it, with room for a slow start.
+            SetPolicy(HKEY_LOCAL_MACHINE, kPolicyKey, L"actsheduler", L"1");
+            off = LocalTimeIn(kFullCountdownLeadSeconds + 15);
+            const std::wstring offText = TimeText(off);
+            WriteSchedule(run, "off_check1_" + std::to_string(IsoWeekday(off)) + "=1\r\noff_time1_" +
+                                   std::to_string(IsoWeekday(off)) + "=" + std::string(offText.begin(), offText.end()) +
+                                   "\r\n");
+            main = Start(run, true);
+            ASSERT_NE(main, nullptr);
+        } else {
+            main = Start(run, false);
+            ASSERT_NE(main, nullptr);
+            StartScheduleIn(run, kFullCountdownLeadSeconds, off);
+            ASSERT_FALSE(HasFatalFailure());
+        }
         ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, kAtOffTimeoutMs)) << "no countdown";
         if (byStopButton) {
             ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
@@ -329,16 +382,25 @@ TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDo
             PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
             ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));
         }
-        EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
-        EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
+        if (keptRunning) {
+            EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
+        } else {
+            EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
+            EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
+        }
         // Past the off moment: nothing recorded.
         EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); },
                                static_cast<DWORD>(SecondsBetween(off, LocalTimeIn(0)) * 1000) + 3000));
+        if (keptRunning) {
+            EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
+            EXPECT_FALSE(CountShown(run));
+        }
         if (!byStopButton) {
             const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
             EXPECT_NE(log.find("end cancelled-countdown"), std::string::npos) << log;
         }
         ASSERT_TRUE(run.ExitFromTray());
+        RemovePolicies();
     }
 }
 
@@ -396,6 +458,103 @@ TEST_F(SchedulerTest, TheEditorTheGridAndTheCopyDialogInEachLanguage) {
         SaveScreenshot(main, std::wstring(L"scheduler_grid_") + std::wstring(lang.begin(), lang.end()));
         ASSERT_TRUE(run.ExitFromTray());
     }
+}
+
+}  // namespace
+}  // namespace zelvar::e2e
+
+namespace zelvar::e2e {
+namespace {
+
+class PolicyTest : public SchedulerTest {};
+
+// An organisation's week and options written before the start, a malformed
+// value among them; then changed while the program runs.
+TEST_F(PolicyTest, ThePolicyRunsItsWeekLockedKeepsTheFilesAndFollowsAChangeWithoutARestart) {
+    AppRun run(L"policy");
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const int offDay = (IsoWeekday(now) + 1) % 7 + 1, onDay = IsoWeekday(now) % 7 + 1;  // after tomorrow, tomorrow
+    const std::string off = std::to_string(offDay), on = std::to_string(onDay);
+    // The user's own week: another off time that day, a wake time tomorrow without its tick
+    // (as the editor writes it, so a save of the day leaves it as it is).
+    const std::wstring ownWake = LocaleTime(6, 0);
+    WriteSchedule(run, "off_check1_" + off + "=0\r\noff_time1_" + off + "=6:15:00\r\noff_check2_" + on +
+                           "=0\r\noff_time2_" + on + "=" + std::string(ownWake.begin(), ownWake.end()) + "\r\n");
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyKey, L"actsheduler", 1);
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyKey, L"allclose", L"1");
+    SetPolicy(HKEY_CURRENT_USER, kPolicyKey, L"autoupd", L"yes");  // malformed: the user's box stays free
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_check1_" + std::to_wstring(offDay), 1);
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_time1_" + std::to_wstring(offDay), L"23:30:00");
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_check2_" + std::to_wstring(onDay), L"1");
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_time2_" + std::to_wstring(onDay), L"25:00:00");  // malformed
+    SetPolicy(HKEY_CURRENT_USER, kPolicyWeekKey, L"off_time1_" + std::to_wstring(offDay), L"20:00:00");  // the computer wins
+    auto ownKeys = [&] {
+        return Schedule(run, L"off_check1_" + std::to_wstring(offDay)) + L" " +
+               Schedule(run, L"off_time1_" + std::to_wstring(offDay)) + L" " +
+               Schedule(run, L"off_check2_" + std::to_wstring(onDay)) + L" " +
+               Schedule(run, L"off_time2_" + std::to_wstring(onDay));
+    };
+    const std::wstring own = ownKeys();
+
+    HWND main = Start(run, false);  // the user's own scheduler is stopped
+    ASSERT_NE(main, nullptr);
+    OpenSchedulerPage(run);
+    // Running, with the policy's week (the malformed wake time gives way to the file's), the button locked.
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_PANEL8)));
+    EXPECT_EQ(GridRow(run, offDay), Lang(run, 1, "ws" + off) + L"\t" + LocaleTime(23, 30) + L" [next off]\t");
+    EXPECT_EQ(GridRow(run, onDay), Lang(run, 1, "ws" + on) + L"\t\t" + ownWake + L" [next on]");
+    EXPECT_FALSE(IsWindowEnabled(run.Control(IDC_PNGBUTTON8)));
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL_POLICY_SCHEDULER)), Lang(run, 1, "policymanaged"));
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_POLICY_SCHEDULER)));
+    SaveScreenshot(main, L"policy_scheduler_en");
+    EXPECT_TRUE(IsChecked(run.Control(IDC_CHECKBOX5)));
+    EXPECT_FALSE(IsWindowEnabled(run.Control(IDC_CHECKBOX5)));
+    EXPECT_TRUE(IsWindowEnabled(run.Control(IDC_CHECKBOX7)));
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_POLICY_OPTIONS)));
+    EXPECT_EQ(run.Config(L"actsheduler"), L"0");
+    HWND tree = run.Control(IDC_TREEVIEW1);
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    if (WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL1)); })) SaveScreenshot(main, L"policy_options_en");
+    OpenSchedulerPage(run);
+
+    // The change: a new off time, the scheduler and the option set free again.
+    const ULONGLONG changed = GetTickCount64();
+    SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_time1_" + std::to_wstring(offDay), L"23:45:00");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, L"allclose");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPolicyKey, L"actsheduler");
+    BroadcastPolicyChange();
+    // The user's own state comes back: stopped, so the editor shows; the day the policy sets is locked in it.
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(run.Control(IDC_PNGBUTTON8)) != FALSE; }));
+    std::printf("[ measure  ] policy change to the new schedule in force: %llu ms\n", GetTickCount64() - changed);
+    EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "startsheduler"));
+    EXPECT_FALSE(IsChecked(run.Control(IDC_CHECKBOX5)));
+    EXPECT_TRUE(IsWindowEnabled(run.Control(IDC_CHECKBOX5)));
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_LABEL_POLICY_OPTIONS)));
+    ASSERT_TRUE(Click(DayButton(run, offDay)));
+    EXPECT_TRUE(IsChecked(run.Control(IDC_CHECKBOX8)));
+    EXPECT_FALSE(IsWindowEnabled(run.Control(IDC_CHECKBOX8)));
+    EXPECT_FALSE(IsWindowEnabled(run.Control(IDC_DATETIMEPICKER5)));
+    EXPECT_TRUE(IsWindowEnabled(run.Control(IDC_CHECKBOX9)));
+    const auto shown = PickerTime(run.Control(IDC_DATETIMEPICKER5));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->wHour * 100 + shown->wMinute, 2345);
+    SaveScreenshot(main, L"policy_editor_en");
+    // Started by the user, the scheduler works from the new week.
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+    EXPECT_EQ(GridRow(run, offDay), Lang(run, 1, "ws" + off) + L"\t" + LocaleTime(23, 45) + L" [next off]\t");
+
+    // The files keep the user's own values, also through the save on exit.
+    ASSERT_TRUE(run.ExitFromTray());
+    EXPECT_EQ(ownKeys(), own);
+    EXPECT_EQ(run.Config(L"allclose"), L"0");
+    EXPECT_EQ(run.Config(L"actsheduler"), L"1");  // the user's own start, after the policy let go
+    // Each malformed value once in the log, though the policy was read twice.
+    const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+    const std::string wake = "policy ignored HKLM\\SOFTWARE\\Policies\\Zelvar\\Week\\off_time2_" + on + ": not a time: 25:00:00";
+    EXPECT_NE(log.find(wake), std::string::npos) << log;
+    EXPECT_EQ(log.find(wake), log.rfind(wake)) << log;
+    EXPECT_NE(log.find("HKCU\\SOFTWARE\\Policies\\Zelvar\\autoupd: not a tick: yes"), std::string::npos) << log;
 }
 
 }  // namespace
