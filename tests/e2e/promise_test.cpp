@@ -5,6 +5,7 @@
 // and lead are judged from what the program recorded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -100,7 +101,9 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     ApplyPlan(run);
 
     // The window counts the seconds that are left, not a full "00:30".
-    if (WaitFor([&] { return CountShown(run); })) {
+    // Looked for until shortly before the moment: the hold below must begin before it.
+    const auto beforeOff = [&] { return static_cast<DWORD>(std::max(0.0, SecondsBetween(off, LocalTimeIn(0)) - 3) * 1000); };
+    if (WaitFor([&] { return CountShown(run); }, beforeOff())) {
         const std::wstring count = TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1));
         EXPECT_NE(count, L"00:30");
         EXPECT_LE(count, L"00:12") << count;
