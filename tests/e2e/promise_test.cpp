@@ -57,17 +57,21 @@ TEST_F(PromiseTest, ASchedulerStartedTwentySecondsBeforeItsMomentCountsDownInFul
     AppRun run(L"promise_scheduler_at_start");
     const SYSTEMTIME off = LocalTimeIn(20);
     const std::string day = std::to_string(IsoWeekday(off));
-    SYSTEMTIME tomorrow = LocalTimeIn(86400);
-    const std::string next = std::to_string(IsoWeekday(tomorrow));
+    const SYSTEMTIME on = LocalTimeIn(45);
     WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\noff_check1_" + day + "=1\r\noff_time1_" + day + "=" +
-                                                     HmsText(off) + "\r\noff_check2_" + next + "=1\r\noff_time2_" +
-                                                     next + "=7:30:00\r\n");
+                                                     HmsText(off) + "\r\noff_check2_" + std::to_string(IsoWeekday(on)) +
+                                                     "=1\r\noff_time2_" + std::to_string(IsoWeekday(on)) + "=" +
+                                                     HmsText(on) + "\r\n");
     HWND main = StartOnPlanPage(run, "allclose=0\r\nresetafteron=0\r\nactsheduler=1\r\n");
     ASSERT_NE(main, nullptr);
-    // The wake is armed from the start, however the machine goes down.
+    // The wake is armed from the start, however the machine goes down; a
+    // resume near its moment runs the tasks after a wake, once.
     wchar_t due[32];
-    swprintf(due, 32, L"%04u-%02u-%02u 07:30:00", tomorrow.wYear, tomorrow.wMonth, tomorrow.wDay);
+    swprintf(due, 32, L"%04u-%02u-%02u %02u:%02u:%02u", on.wYear, on.wMonth, on.wDay, on.wHour, on.wMinute, on.wSecond);
     EXPECT_TRUE(WaitFor([&] { return StandingWakeDue(main) == due; })) << StandingWakeDue(main);
+    for (int i = 0; i < 2; ++i) PostMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" resumed by=wake-timer") != std::string::npos; }))
+        << NightLog(run);
 
     // The countdown opens at once and the power-down moves to its end; a
     // start so slow that the moment had passed skips it instead.
@@ -76,6 +80,8 @@ TEST_F(PromiseTest, ASchedulerStartedTwentySecondsBeforeItsMomentCountsDownInFul
                                      NightLog(run).find("end skipped") != std::string::npos; },
                         90000))
         << NightLog(run);
+    const std::string log = NightLog(run);
+    EXPECT_EQ(log.find(" resumed by=wake-timer"), log.rfind(" resumed by=wake-timer")) << "the wake's tasks ran twice";
     if (actions.empty()) {
         std::printf("[ note     ] the start took past the moment: skipped\n");
         EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); }, 3000));
@@ -113,6 +119,9 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
         ADD_FAILURE() << "no countdown for a plan of short notice";
     }
 
+    // The clock set by hand: written down (the wait is aimed at the moment's universal time).
+    PostMessageW(main, WM_TIMECHANGE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" clock changed") != std::string::npos; })) << NightLog(run);
     // Held from before the moment to a minute after it, as a machine asleep would be.
     PostMessageW(main, kTestHoldThreadMessage, static_cast<WPARAM>(SecondsBetween(off, LocalTimeIn(0)) * 1000 + 60000), 0);
     HWND box = nullptr;
