@@ -111,8 +111,10 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
         }
         const std::int64_t due = DueTicksOf(decision.lookAt);
         if (armed != due) {
-            state.OffTimer->RelativeTime = due;
-            Arm(*state.OffTimer);
+            Refusable(CycleStep::OffTimer, [&] {
+                state.OffTimer->RelativeTime = due;  // positive: an absolute universal time
+                Arm(*state.OffTimer);
+            });
             armed = due;
         }
 
