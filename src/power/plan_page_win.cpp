@@ -174,8 +174,9 @@ void PlanPage::ShowPlanState(bool editable) {
         if (links_.stateChanged) links_.stateChanged();
         return;
     }
+    // The armed view is filled, and the tray told, before it shows: what it
+    // shows is whole from its first paint on.
     SetWindowPos(Panel6, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ui::SetVisible(Panel6, true);
     ui::SetText(Label8, FormatDate(OffDate(), links_.formats));
     ui::SetText(Label9, FormatTime(OffTime(), links_.formats));
     const bool wake = ui::IsChecked(CheckBox1);
@@ -185,8 +186,9 @@ void PlanPage::ShowPlanState(bool editable) {
         ui::SetText(Label12, FormatTime(WakeTime(), links_.formats));
     }
     ui::SetVisible(ComboBox2, false);
-    KeepFocusOnPage(focusBefore, PNGButton5);
     if (links_.stateChanged) links_.stateChanged();
+    ui::SetVisible(Panel6, true);
+    KeepFocusOnPage(focusBefore, PNGButton5);
 }
 
 void PlanPage::KeepFocusOnPage(HWND focusBefore, HWND fallback) {

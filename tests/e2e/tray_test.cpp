@@ -86,6 +86,8 @@ TEST_F(TrayTest, TheTooltipAndTheIconFollowThePlanTheSchedulerAndTheLanguage) {
     EXPECT_FALSE(TrayPlanned(main));
 
     ArmPlanWithWake(run);
+    // The armed view shows before the tray is told: wait for the tooltip.
+    EXPECT_TRUE(WaitFor([&] { return TrayTip(main) != L"Zelvar"; })) << TrayTip(main);
     const std::wstring armed = TrayTip(main);
     EXPECT_EQ(armed.rfind(L"Zelvar: ", 0), 0u) << armed;
     EXPECT_NE(armed.find(Before(Lang(run, L"English.ini", "trayhibernate"))), std::wstring::npos) << armed;
