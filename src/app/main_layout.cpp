@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include "app/zelvar.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "app/main_ids.h"
+#include "i18n/language_ids.h"
+#include "online/online_ids.h"
+#include "power/power_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {

@@ -17,6 +17,10 @@
 #include "power/ucountform.h"
 #include "power/wtimer.h"
 #include "scheduler/sheddays_win.h"
+#include "app/main_ids.h"
+#include "online/online_ids.h"
+#include "power/power_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/control_ids.h"
 
 namespace zelvar {
@@ -37,7 +41,7 @@ TForm1::TForm1(SecondaryWindows windows)
                                           if (!plan_.Armed()) return std::nullopt;
                                           return plan_.OffMoment();
                                       },
-                                      [this] { RunPowerCycleNow(); }, [this] { return !SettingsReadOnly; },
+                                      [this] { RunPowerCycleNow(); }, [this](bool running) { SaveSchedulerRunning(running); },
                                       [this] { UpdateTrayStatus(); }}),
       startup_(Messages, [this] { SaveSettings(); }),
       about_([this] { windows_.history.ShowChangeHistory(); }),

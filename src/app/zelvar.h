@@ -14,7 +14,7 @@
 #include "app/options_page_win.h"
 #include "app/policy.h"
 #include "app/startup_page_win.h"
-#include "app/version.h"
+#include "common/version.h"
 #include "common/handles_win.h"
 #include "common/locale_format.h"
 #include "i18n/language_page_win.h"
@@ -63,6 +63,8 @@ public:
     // The settings file, loaded into and saved from the pages.
     void LoadSettings();
     void SaveSettings();
+    // actsheduler alone, outside the whole save of the settings.
+    void SaveSchedulerRunning(bool running);
     // Windows announced a change of Group Policy: what it sets now takes
     // over the controls, what it no longer sets shows the user's own again.
     void ReloadPolicy();

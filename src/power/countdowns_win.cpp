@@ -2,7 +2,7 @@
 
 #include "power/power_actions.h"
 #include "power/ucountform.h"
-#include "ui/control_ids.h"
+#include "power/power_ids.h"
 #include "ui/message_loop_win.h"
 #include "power/wtimer.h"
 

@@ -4,14 +4,14 @@
 
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "power/cycle_log_win.h"
 #include "power/oneshot_rules.h"
 #include "power/wake_probe_win.h"
 #include "power/ucountform.h"
 #include "power/wtimer.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "power/power_ids.h"
 #include "ui/gdi_win.h"
 #include "ui/message_loop_win.h"
 

@@ -221,12 +221,12 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         sources.wakeTicked = host.WakeTicked();
         sources.schedulerActive = host.SchedulerActive();
         if (sources.schedulerActive) {
-            const ScheduledMoment off = host.NextScheduledOff();
-            const ScheduledMoment on = host.NextScheduledOn();
-            sources.hasNextOff = off.Has;
-            if (off.Has) sources.nextOff = host.ComposeMoment(off.Date, off.Time);
-            sources.hasNextOn = on.Has;
-            if (on.Has) sources.nextOn = host.ComposeMoment(on.Date, on.Time);
+            const std::optional<TDateTime> off = host.NextScheduledOff();
+            const std::optional<TDateTime> on = host.NextScheduledOn();
+            sources.hasNextOff = off.has_value();
+            if (off) sources.nextOff = *off;
+            sources.hasNextOn = on.has_value();
+            if (on) sources.nextOn = *on;
         }
         // A scheduled moment skipped a moment ago is not taken again.
         if (skippedScheduledOff && sources.hasNextOff && sources.nextOff <= *skippedScheduledOff) sources.hasNextOff = false;

@@ -84,8 +84,10 @@ public:
     virtual bool StartSoundTicked() = 0;            // CheckBox6
     virtual bool RestartAfterWakeTicked() = 0;      // CheckBox10
     virtual bool SchedulerActive() = 0;             // PNGButton8 tag 1
-    virtual ScheduledMoment NextScheduledOff() = 0; // HasNextOff, NextOffDate, NextOffTime
-    virtual ScheduledMoment NextScheduledOn() = 0;  // HasNextOn, NextOnDate, NextOnTime
+    // The scheduler's next moments (HasNextOff, NextOffDate + NextOffTime...),
+    // composed as ComposeMoment does; nullopt when it has none.
+    virtual std::optional<TDateTime> NextScheduledOff() = 0;
+    virtual std::optional<TDateTime> NextScheduledOn() = 0;
     virtual bool CountdownVisible() = 0;            // TCountForm shown
     // The moment of a date and a time of day, whole seconds (MomentOf in
     // common/locale_format.h with the user's formats).

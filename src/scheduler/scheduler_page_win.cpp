@@ -2,12 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/settings.h"
 #include "common/ini_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "power/countdowns_win.h"
 #include "power/cycle_log_win.h"
 #include "power/ucountform.h"
@@ -17,7 +16,7 @@
 #include "scheduler/schedule_time.h"
 #include "scheduler/sheddays_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {
@@ -522,13 +521,9 @@ void SchedulerPage::PNGButton8Click() {
 }
 
 void SchedulerPage::WriteRunningState() {
-    // actsheduler alone, outside the whole save of the settings; a run that
-    // could not read config.ini writes nothing over it, nor does a state
-    // the policy holds (the file keeps the user's own).
-    if (!links_.settingsWritable() || runLock_) return;
-    IniFile config(FileBesideExe(L"config.ini"));
-    if (!config.Write(kOptionsSection, L"actsheduler", tag_ != 0 ? L"1" : L"0"))
-        MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
+    // A state the policy holds is not saved (the file keeps the user's own).
+    if (runLock_) return;
+    links_.saveRunningState(tag_ != 0);
 }
 
 void SchedulerPage::SetButtonCaption() {

@@ -68,7 +68,7 @@ public:
     int offMode = 1;
     bool startSound = false, restartAfterWake = false;
     bool schedulerActive = false;
-    ScheduledMoment nextOff, nextOn;
+    std::optional<TDateTime> nextOff, nextOn;  // as ComposeMoment gives them
     bool countdownVisible = false;
     // The plan was applied as the test began: a moment a few seconds ahead
     // was chosen at short notice and shows the seconds left.
@@ -98,8 +98,8 @@ public:
     bool StartSoundTicked() override { return startSound; }
     bool RestartAfterWakeTicked() override { return restartAfterWake; }
     bool SchedulerActive() override { return schedulerActive; }
-    ScheduledMoment NextScheduledOff() override { return nextOff; }
-    ScheduledMoment NextScheduledOn() override { return nextOn; }
+    std::optional<TDateTime> NextScheduledOff() override { return nextOff; }
+    std::optional<TDateTime> NextScheduledOn() override { return nextOn; }
     bool CountdownVisible() override { return countdownVisible; }
     TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override {
         return WholeSeconds(CombineDateAndTime(date, timeOfDay));
@@ -201,8 +201,8 @@ TEST_F(PowerCycle, SchedulerCycleTakesTheScheduledMomentsAndResumesTheScheduler)
     host.offTicked = false;
     host.schedulerActive = true;
     const TDateTime off = SecondsAhead(1), on = SecondsAhead(7200);
-    host.nextOff = {true, DateOf(off), TimeOf(off)};
-    host.nextOn = {true, DateOf(on), TimeOf(on)};
+    host.nextOff = host.ComposeMoment(DateOf(off), TimeOf(off));
+    host.nextOn = host.ComposeMoment(DateOf(on), TimeOf(on));
     // The tick's countdown has been on screen since 31 s before the moment.
     host.countdownVisible = true;
     state.Warning = OffWarning{*RealSecondsOfLocal(off) - 31, *RealSecondsOfLocal(off)};
@@ -344,7 +344,7 @@ TEST_F(PowerCycle, AScheduledMomentSkippedLeavesThePlanWaitingForItsOwn) {
     host.off = SecondsAhead(90);
     host.schedulerActive = true;
     const TDateTime scheduled = SecondsAhead(1);
-    host.nextOff = {true, DateOf(scheduled), TimeOf(scheduled)};
+    host.nextOff = host.ComposeMoment(DateOf(scheduled), TimeOf(scheduled));
     state.Warning = OffWarning{*RealSecondsOfLocal(scheduled) - 31, *RealSecondsOfLocal(scheduled)};
     host.countdownVisible = true;
     host.onPump = [&](int pass) {
@@ -548,7 +548,7 @@ TEST_F(PowerCycleLog, ACycleWritesItsEventsAndItsEnd) {
     host.wakeTicked = false;
     host.schedulerActive = true;
     const TDateTime on = SecondsAhead(7200);
-    host.nextOn = {true, DateOf(on), TimeOf(on)};
+    host.nextOn = host.ComposeMoment(DateOf(on), TimeOf(on));
     RunPowerCycle(host, state);
     EXPECT_EQ(NightLog().at(0), "start source=both off=" + Iso(host.off) + " wake=" + Iso(on));
 
