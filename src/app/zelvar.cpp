@@ -121,7 +121,7 @@ void TForm1::m_exitExecute() {
     if (Cycle.OffTimerActive) LogCycleCancelled(CycleCancel::Stopped);  // a cycle was waiting
     plan_.SetOffTicked(false);
     plan_.SetWakeTicked(false);
-    Cycle.CycleAbort = true;
+    Cycle.AbortWait();
     Cycle.DestroyTimers();
     plan_.ShowPlanState(true);
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -168,7 +168,7 @@ void TForm1::OnPowerBroadcast(WPARAM event) {
         // countdown that was on screen when the machine slept starts again.
         if (windows_.count.IsVisible() && !countdowns_.RestartPending() && !ownSleep) {
             windows_.count.StartCount(30);
-            if (Cycle.Warning) Cycle.Warning->since = now;
+            Cycle.WarnAgainFrom(now);
         }
         Cycle.SuspendNoticed = false;
     } else if (!ownSleep) {
@@ -187,7 +187,7 @@ void TForm1::OnTimeChange() {
         if (plan_.Armed() || scheduler_.Running()) AppendCycleLog(ClockChangedLine(LogNow()));
         // A countdown on screen no longer tells since when it warns; the
         // cycle shows it again in full. The tick aims timercnt anew by itself.
-        Cycle.Warning.reset();
+        Cycle.DropWarning();
     }
     UpdateTrayStatus();  // the standing wake takes the moment's new universal time
 }
@@ -300,7 +300,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Windows ends the session (also our own power-off): save now,
             // the process may not see another message.
             if (wp) {
-                Cycle.CycleAbort = true;
+                Cycle.AbortWait();
                 FormCloseQuery();
                 RemoveTrayIcon();
             }

@@ -199,8 +199,7 @@ void PlanPage::KeepFocusOnPage(HWND focusBefore, HWND fallback) {
 }
 
 void PlanPage::PNGButton2Click() {
-    links_.cycle.CycleAbort = false;
-    links_.cycle.DestroyTimers();
+    links_.cycle.Discard();
     InvalidateRect(PNGButton2, nullptr, TRUE);
     if (!ui::IsChecked(CheckBox3)) return;
     PlanInput plan;
@@ -229,8 +228,7 @@ void PlanPage::PNGButton5Click() {
     InvalidateRect(PNGButton5, nullptr, TRUE);
     SetOffTicked(false);
     SetWakeTicked(false);
-    links_.cycle.CycleAbort = true;
-    links_.cycle.Warning.reset();
+    links_.cycle.Cancel();
     ui::PumpMessages();
     if (links_.countForm.IsVisible()) links_.countForm.Hide();
     // timercnt stays armed: when it fires it finds CycleAbort and shows nothing.

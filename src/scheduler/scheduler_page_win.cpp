@@ -365,12 +365,11 @@ void SchedulerPage::Scheduler_TimerTimer() {
         CountdownBySchedule = false;
         countdownMs_.reset();
         if (decision.hideCountdownWindow) links_.countForm.Reset();
-        links_.cycle.Warning.reset();
+        links_.cycle.DropWarning();
         if (decision.planCountdown && input.planOff) {
             // The plan's own countdown, aimed as its cycle aims it.
             links_.countdowns.ArmCountdown(decision.planCountdown->intervalMs);
-            links_.cycle.CountdownReaim = !decision.planCountdown->lastStep;
-            links_.cycle.CountdownOffMoment = *input.planOff;
+            links_.cycle.AimCountdown(*input.planOff, !decision.planCountdown->lastStep);
         }
     }
     if (decision.offSkipped) LogScheduledMomentSkipped(ScheduledLocalMoment(NextOff, links_.formats));
@@ -379,15 +378,14 @@ void SchedulerPage::Scheduler_TimerTimer() {
         if (decision.countdownRestarts) links_.countdowns.ArmCountdown(*decision.countdownMs);
         countdownMs_ = decision.countdownMs;
         CountdownBySchedule = true;
-        CountdownArmedDirectly(links_.cycle, ScheduledLocalMoment(NextOff, links_.formats));
+        links_.cycle.CountdownArmedDirectly(ScheduledLocalMoment(NextOff, links_.formats));
     }
     if (decision.handOver) HandOver();
 }
 
 void SchedulerPage::HandOver() {
     SetTick(false);
-    links_.cycle.CycleAbort = false;
-    links_.cycle.DestroyTimers();
+    links_.cycle.Discard();
     CountdownBySchedule = false;
     countdownMs_.reset();
     const TDateTime handed = ScheduledLocalMoment(NextOff, links_.formats);
@@ -442,14 +440,14 @@ void SchedulerPage::StopSchedulerFromCountdown() {
     // power-down, and the scheduler watches the moments after it. A cycle
     // already waiting ends, and then watches on from its moment.
     if (cycleBySchedule_) {
-        links_.cycle.CycleAbort = true;
+        links_.cycle.AbortWait();
         return;
     }
     const TDateTime moment = ScheduledLocalMoment(NextOff, links_.formats);
     links_.countdowns.StopCountdown();
     CountdownBySchedule = false;
     countdownMs_.reset();
-    links_.cycle.Warning.reset();
+    links_.cycle.DropWarning();
     ScheduleClock from = Clock();
     if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
         from.localNow = moment;
@@ -497,8 +495,7 @@ void SchedulerPage::PNGButton8Click() {
         if (cycleBySchedule_ || CountdownBySchedule) LogCycleCancelled(CycleCancel::Stopped);
         SetTick(false);
         ui::SetVisible(Panel8, false);
-        links_.cycle.CycleAbort = true;  // ends a waiting cycle; a pending countdown then shows nothing
-        links_.cycle.Warning.reset();
+        links_.cycle.Cancel();  // ends a waiting cycle; a pending countdown then shows nothing
         if (links_.countForm.IsVisible()) links_.countForm.Hide();
         tag_ = 0;
         SetButtonCaption();
@@ -512,7 +509,7 @@ void SchedulerPage::PNGButton8Click() {
         SetButtonCaption();
         ComputeNextSchedule();
         StringGrid1.Repaint();
-        links_.cycle.CycleAbort = false;
+        links_.cycle.AllowWait();
         SetTick(true);
     }
     CheckWakeReadiness();
