@@ -113,7 +113,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Image1Click() {
-    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
+    CommitPageEdits();
     HideMainWindow();
 }
 
@@ -129,7 +129,7 @@ void TForm1::m_exitExecute() {
 
 void TForm1::FormCloseQuery() {
     SaveSettings();
-    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
+    CommitPageEdits();
     // After a start that could not read the settings the box shows a default,
     // not the user's choice; only a click on it changes the run value then.
     if (!SettingsReadOnly) SetAutoStart(!options_.StartWithWindows());

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <array>
 #include <string>
 
 #include "app/cycle_host_win.h"
@@ -134,6 +135,9 @@ private:
     // The clock or the zone was changed: logged, the countdown aimed anew.
     void OnTimeChange();
     ui::Page* PageOf(HWND control);
+    // The pages in the order of the tree's nodes.
+    std::array<ui::Page*, 6> Pages();
+    void CommitPageEdits();
     int SelectedNode() const;
 
     // Tray icon (the application adds it once the window is up: the shell's

@@ -198,6 +198,14 @@ void PlanPage::KeepFocusOnPage(HWND focusBefore, HWND fallback) {
     if (IsWindowVisible(fallback)) SetFocus(fallback);
 }
 
+void PlanPage::OnShowing() {
+    if (!OffTicked()) RefreshOneShotPlan();
+}
+
+void PlanPage::OnShown() {
+    if (Armed()) ShowPlanState(false);
+}
+
 void PlanPage::PNGButton2Click() {
     links_.cycle.Discard();
     InvalidateRect(PNGButton2, nullptr, TRUE);

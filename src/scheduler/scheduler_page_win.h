@@ -91,6 +91,8 @@ public:
     void ApplyDayTexts(const ui::TextLookup& text);     // day button hints and captions, Label22
     void ApplyButtonTexts(const ui::TextLookup& text);  // PNGButton8 caption and hint
     void ApplySchedulerPageTexts(const ui::TextLookup& text);  // the week grid's headings and days
+    // The edited day is saved to scheduler.ini.
+    void CommitEdits() override { SaveScheduleDay(dday); }
 
 protected:
     void CreateControls() override;
