@@ -4,7 +4,7 @@
 #include "app/zelvar.h"
 #include "i18n/lang_files_win.h"
 #include "online/about_window.h"
-#include "ui/control_ids.h"
+#include "app/main_ids.h"
 
 namespace zelvar {
 

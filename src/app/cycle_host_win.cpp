@@ -28,9 +28,13 @@ int MainCycleHost::OffModeIndex() { return p_.plan.OffModeIndex(); }
 bool MainCycleHost::StartSoundTicked() { return p_.options.StartSound(); }
 bool MainCycleHost::RestartAfterWakeTicked() { return p_.options.RestartAfterWake(); }
 bool MainCycleHost::SchedulerActive() { return p_.scheduler.Running(); }
-ScheduledMoment MainCycleHost::NextScheduledOff() { return p_.scheduler.NextOff; }
-ScheduledMoment MainCycleHost::NextScheduledOn() { return p_.scheduler.NextOn; }
+std::optional<TDateTime> MainCycleHost::NextScheduledOff() { return ComposedMoment(p_.scheduler.NextOff); }
+std::optional<TDateTime> MainCycleHost::NextScheduledOn() { return ComposedMoment(p_.scheduler.NextOn); }
 bool MainCycleHost::CountdownVisible() { return p_.countForm.IsVisible(); }
+std::optional<TDateTime> MainCycleHost::ComposedMoment(const ScheduledMoment& moment) {
+    if (!moment.Has) return std::nullopt;
+    return ComposeMoment(moment.Date, moment.Time);
+}
 TDateTime MainCycleHost::ComposeMoment(TDateTime date, TDateTime timeOfDay) {
     return MomentOf(date, timeOfDay, p_.formats);
 }

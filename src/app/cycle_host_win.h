@@ -9,6 +9,7 @@
 
 namespace zelvar {
 
+struct ScheduledMoment;
 class OptionsPage;
 class PlanPage;
 class SchedulerPage;
@@ -43,8 +44,8 @@ public:
     bool StartSoundTicked() override;
     bool RestartAfterWakeTicked() override;
     bool SchedulerActive() override;
-    ScheduledMoment NextScheduledOff() override;
-    ScheduledMoment NextScheduledOn() override;
+    std::optional<TDateTime> NextScheduledOff() override;
+    std::optional<TDateTime> NextScheduledOn() override;
     bool CountdownVisible() override;
     TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override;
     void ArmCountdown(std::uint32_t intervalMs) override;
@@ -65,6 +66,7 @@ public:
     void StartRestartCountdown() override;
 
 private:
+    std::optional<TDateTime> ComposedMoment(const ScheduledMoment& moment);
     Parts p_;
     HWND window_ = nullptr;
 };

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/application_win.h"
-#include "app/version.h"
+#include "common/version.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};

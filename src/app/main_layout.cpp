@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include "app/zelvar.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "app/main_ids.h"
+#include "i18n/language_ids.h"
+#include "online/online_ids.h"
+#include "power/power_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {
@@ -173,23 +177,20 @@ int TForm1::SelectedNode() const {
     return -1;
 }
 
+std::array<ui::Page*, 6> TForm1::Pages() { return {&options_, &language_, &plan_, &scheduler_, &startup_, &about_}; }
+
+void TForm1::CommitPageEdits() {
+    for (ui::Page* p : Pages()) p->CommitEdits();
+}
+
 void TForm1::TreeView1Click() {
-    for (ui::Page* p : std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
-        p->Show(false);
-    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
-    switch (SelectedNode()) {
-        case 0: options_.Show(true); break;
-        case 1: language_.Show(true); break;
-        case 2:
-            if (!plan_.OffTicked()) plan_.RefreshOneShotPlan();
-            plan_.Show(true);
-            if (plan_.Armed()) plan_.ShowPlanState(false);
-            break;
-        case 3: scheduler_.Show(true); break;
-        case 4: startup_.Show(true); break;
-        case 5: about_.Show(true); break;
-        default: options_.Show(true); break;  // nothing selected: the options page
-    }
+    for (ui::Page* p : Pages()) p->Show(false);
+    CommitPageEdits();
+    const int node = SelectedNode();
+    ui::Page& page = *Pages()[node < 0 ? 0 : node];  // nothing selected: the options page
+    page.OnShowing();
+    page.Show(true);
+    page.OnShown();
 }
 
 }  // namespace zelvar

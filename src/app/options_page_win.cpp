@@ -1,9 +1,9 @@
 #include "app/options_page_win.h"
 
 #include "app/autostart_win.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "app/main_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {

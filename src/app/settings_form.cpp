@@ -13,7 +13,7 @@
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
 #include "i18n/lang_files_win.h"
-#include "online/web_addresses.h"
+#include "common/web_addresses.h"
 
 namespace zelvar {
 
@@ -76,6 +76,14 @@ void TForm1::SaveSettings() {
     if (message.empty()) message = GetLangText(L"mserrconfig");
     if (message.empty()) message = L"The settings could not be saved.";
     MessageBoxW(hwnd_, message.c_str(), ApplicationTitle(), MB_OK);
+}
+
+void TForm1::SaveSchedulerRunning(bool running) {
+    // A run that could not read config.ini writes nothing over it.
+    if (SettingsReadOnly) return;
+    IniFile config(FileBesideExe(kConfigFileName));
+    if (!config.Write(kOptionsSection, L"actsheduler", running ? L"1" : L"0"))
+        MessageBoxW(hwnd_, Messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
 }
 
 void TForm1::ReloadPolicy() {

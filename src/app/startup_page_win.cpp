@@ -5,9 +5,9 @@
 
 #include "app/startup_list.h"
 #include "common/os_error_win.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "app/main_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {

@@ -7,7 +7,6 @@
 #include "scheduler/scheduler_rules.h"
 #include "ui/art_win.h"
 #include "online/about_window.h"
-#include "ui/control_ids.h"
 
 namespace zelvar {
 

@@ -17,6 +17,10 @@
 #include "power/ucountform.h"
 #include "power/wtimer.h"
 #include "scheduler/sheddays_win.h"
+#include "app/main_ids.h"
+#include "online/online_ids.h"
+#include "power/power_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/control_ids.h"
 
 namespace zelvar {
@@ -37,7 +41,7 @@ TForm1::TForm1(SecondaryWindows windows)
                                           if (!plan_.Armed()) return std::nullopt;
                                           return plan_.OffMoment();
                                       },
-                                      [this] { RunPowerCycleNow(); }, [this] { return !SettingsReadOnly; },
+                                      [this] { RunPowerCycleNow(); }, [this](bool running) { SaveSchedulerRunning(running); },
                                       [this] { UpdateTrayStatus(); }}),
       startup_(Messages, [this] { SaveSettings(); }),
       about_([this] { windows_.history.ShowChangeHistory(); }),
@@ -109,7 +113,7 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Image1Click() {
-    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
+    CommitPageEdits();
     HideMainWindow();
 }
 
@@ -117,7 +121,7 @@ void TForm1::m_exitExecute() {
     if (Cycle.OffTimerActive) LogCycleCancelled(CycleCancel::Stopped);  // a cycle was waiting
     plan_.SetOffTicked(false);
     plan_.SetWakeTicked(false);
-    Cycle.CycleAbort = true;
+    Cycle.AbortWait();
     Cycle.DestroyTimers();
     plan_.ShowPlanState(true);
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -125,7 +129,7 @@ void TForm1::m_exitExecute() {
 
 void TForm1::FormCloseQuery() {
     SaveSettings();
-    scheduler_.SaveScheduleDay(scheduler_.EditedDay());
+    CommitPageEdits();
     // After a start that could not read the settings the box shows a default,
     // not the user's choice; only a click on it changes the run value then.
     if (!SettingsReadOnly) SetAutoStart(!options_.StartWithWindows());
@@ -164,7 +168,7 @@ void TForm1::OnPowerBroadcast(WPARAM event) {
         // countdown that was on screen when the machine slept starts again.
         if (windows_.count.IsVisible() && !countdowns_.RestartPending() && !ownSleep) {
             windows_.count.StartCount(30);
-            if (Cycle.Warning) Cycle.Warning->since = now;
+            Cycle.WarnAgainFrom(now);
         }
         Cycle.SuspendNoticed = false;
     } else if (!ownSleep) {
@@ -183,7 +187,7 @@ void TForm1::OnTimeChange() {
         if (plan_.Armed() || scheduler_.Running()) AppendCycleLog(ClockChangedLine(LogNow()));
         // A countdown on screen no longer tells since when it warns; the
         // cycle shows it again in full. The tick aims timercnt anew by itself.
-        Cycle.Warning.reset();
+        Cycle.DropWarning();
     }
     UpdateTrayStatus();  // the standing wake takes the moment's new universal time
 }
@@ -296,7 +300,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Windows ends the session (also our own power-off): save now,
             // the process may not see another message.
             if (wp) {
-                Cycle.CycleAbort = true;
+                Cycle.AbortWait();
                 FormCloseQuery();
                 RemoveTrayIcon();
             }

@@ -8,13 +8,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <array>
 #include <string>
 
 #include "app/cycle_host_win.h"
 #include "app/options_page_win.h"
 #include "app/policy.h"
 #include "app/startup_page_win.h"
-#include "app/version.h"
+#include "common/version.h"
 #include "common/handles_win.h"
 #include "common/locale_format.h"
 #include "i18n/language_page_win.h"
@@ -63,6 +64,8 @@ public:
     // The settings file, loaded into and saved from the pages.
     void LoadSettings();
     void SaveSettings();
+    // actsheduler alone, outside the whole save of the settings.
+    void SaveSchedulerRunning(bool running);
     // Windows announced a change of Group Policy: what it sets now takes
     // over the controls, what it no longer sets shows the user's own again.
     void ReloadPolicy();
@@ -132,6 +135,9 @@ private:
     // The clock or the zone was changed: logged, the countdown aimed anew.
     void OnTimeChange();
     ui::Page* PageOf(HWND control);
+    // The pages in the order of the tree's nodes.
+    std::array<ui::Page*, 6> Pages();
+    void CommitPageEdits();
     int SelectedNode() const;
 
     // Tray icon (the application adds it once the window is up: the shell's

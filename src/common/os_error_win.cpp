@@ -1,6 +1,6 @@
 #include "common/os_error_win.h"
 
-#include "app/version.h"
+#include "common/version.h"
 #include "common/text.h"
 
 namespace zelvar {

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "i18n/lang_lookup.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "i18n/language_ids.h"
 
 namespace zelvar {
 

@@ -4,10 +4,10 @@
 
 #include "common/handles_win.h"
 #include "common/paths_win.h"
-#include "online/links_win.h"
-#include "online/web_addresses.h"
+#include "ui/links_win.h"
+#include "common/web_addresses.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "online/online_ids.h"
 
 namespace zelvar {
 

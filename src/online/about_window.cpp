@@ -1,10 +1,10 @@
 #include "online/about_window.h"
 
-#include "app/version.h"
-#include "online/links_win.h"
-#include "online/web_addresses.h"
+#include "common/version.h"
+#include "ui/links_win.h"
+#include "common/web_addresses.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "online/online_ids.h"
 #include "ui/controls_win.h"
 
 namespace zelvar {

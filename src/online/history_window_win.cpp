@@ -2,10 +2,10 @@
 
 #include "common/paths_win.h"
 #include "online/history_text.h"
-#include "online/site_address.h"
+#include "common/site_address.h"
 #include "online/update_rules.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "online/online_ids.h"
 #include "ui/controls_win.h"
 #include "ui/gdi_win.h"
 

@@ -1,15 +1,15 @@
 #include "online/update_timer_win.h"
 
-#include "app/version.h"
+#include "common/version.h"
 #include "common/files_win.h"
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
 #include "i18n/lang_files_win.h"
 #include "i18n/lang_lookup.h"
-#include "online/links_win.h"
-#include "online/site_address.h"
+#include "ui/links_win.h"
+#include "common/site_address.h"
 #include "online/update_question.h"
-#include "ui/control_ids.h"
+#include "online/online_ids.h"
 
 namespace zelvar {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "power/power_actions.h"
 #include "power/ucountform.h"
-#include "ui/control_ids.h"
+#include "power/power_ids.h"
 #include "ui/message_loop_win.h"
 #include "power/wtimer.h"
 
@@ -25,7 +25,7 @@ void Countdowns::StopRestart() {
 
 void Countdowns::timercntTimer() {
     ui::PumpMessages();
-    if (cycle_.CycleAbort) {
+    if (cycle_.CycleAbort()) {
         // A cancel, an exit or a stop of the scheduler came after arming.
         KillTimer(window_, TIMER_TIMERCNT);
         cycle_.DestroyOffTimer();
@@ -33,13 +33,13 @@ void Countdowns::timercntTimer() {
     }
     // A moment beyond one timer interval is approached in steps.
     const double now = RealSecondsNow();
-    if (auto again = ContinueCountdown(cycle_, now)) {
+    if (auto again = cycle_.ContinueCountdown(now)) {
         SetTimer(window_, TIMER_TIMERCNT, *again, nullptr);
         return;
     }
     KillTimer(window_, TIMER_TIMERCNT);
     countForm_.StartCount(30);
-    CountdownOpened(cycle_, now);
+    cycle_.CountdownOpened(now);
 }
 
 void Countdowns::timerresetTimer() {

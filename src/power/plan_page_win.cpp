@@ -4,14 +4,14 @@
 
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "power/cycle_log_win.h"
 #include "power/oneshot_rules.h"
 #include "power/wake_probe_win.h"
 #include "power/ucountform.h"
 #include "power/wtimer.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "power/power_ids.h"
 #include "ui/gdi_win.h"
 #include "ui/message_loop_win.h"
 
@@ -200,9 +200,16 @@ void PlanPage::KeepFocusOnPage(HWND focusBefore, HWND fallback) {
     if (IsWindowVisible(fallback)) SetFocus(fallback);
 }
 
+void PlanPage::OnShowing() {
+    if (!OffTicked()) RefreshOneShotPlan();
+}
+
+void PlanPage::OnShown() {
+    if (Armed()) ShowPlanState(false);
+}
+
 void PlanPage::PNGButton2Click() {
-    links_.cycle.CycleAbort = false;
-    links_.cycle.DestroyTimers();
+    links_.cycle.Discard();
     InvalidateRect(PNGButton2, nullptr, TRUE);
     if (!ui::IsChecked(CheckBox3)) return;
     PlanInput plan;
@@ -231,8 +238,7 @@ void PlanPage::PNGButton5Click() {
     InvalidateRect(PNGButton5, nullptr, TRUE);
     SetOffTicked(false);
     SetWakeTicked(false);
-    links_.cycle.CycleAbort = true;
-    links_.cycle.Warning.reset();
+    links_.cycle.Cancel();
     ui::PumpMessages();
     if (links_.countForm.IsVisible()) links_.countForm.Hide();
     // timercnt stays armed: when it fires it finds CycleAbort and shows nothing.

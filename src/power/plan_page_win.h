@@ -66,6 +66,10 @@ public:
     void ApplyPlanTexts(const ui::TextLookup& text);   // the labels, CheckBox1, Apply, Cancel, the armed view
     void ApplyActionList(const ui::TextLookup& text);  // ComboBox2, hibernate selected
     HWND DefaultButton() const override;
+    // Shown by the navigation: an unticked plan takes the present moments,
+    // an armed one shows its armed view.
+    void OnShowing() override;
+    void OnShown() override;
 
 protected:
     void CreateControls() override;

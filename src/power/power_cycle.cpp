@@ -63,12 +63,11 @@ double RealOff(PowerCycleHost& host, TDateTime localOff) {
 // a countdown shown before it no longer tells how long the user was warned.
 void ReaimAfterClockChange(PowerCycleHost& host, PowerCycleState& state, TDateTime localOff, bool warningRequired) {
     AppendCycleLog(ClockChangedLine(LogNow()));
-    state.Warning.reset();
+    state.DropWarning();
     if (!warningRequired || host.CountdownVisible()) return;
     const double now = host.RealNow();
     if (const auto step = NextCountdownStep(std::llround(RealOff(host, localOff) - now))) {
-        state.CountdownReaim = !step->lastStep;
-        state.CountdownOffMoment = localOff;
+        state.AimCountdown(localOff, !step->lastStep);
         host.ArmCountdown(step->intervalMs);
     }
 }
@@ -86,7 +85,7 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
     std::int64_t armed = -1;  // the due time armed; -1 while none is pending
     bool sliced = false;
     for (;;) {
-        if (state.CycleAbort) return WaitEnd::Aborted;
+        if (state.CycleAbort()) return WaitEnd::Aborted;
         if (!ownsWait()) return WaitEnd::TakenOver;
         if (std::exchange(state.ClockChanged, false)) ReaimAfterClockChange(host, state, localOff, warningRequired);
 
@@ -94,7 +93,7 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
         look.now = host.RealNow();
         look.off = RealOff(host, localOff);
         look.warningRequired = warningRequired;
-        look.warning = state.Warning;
+        look.warning = state.Warning();
         look.countdownVisible = host.CountdownVisible();
         look.resumed = state.SuspendNoticed;
         const OffWaitDecision decision = DecideOffWait(look);
@@ -103,7 +102,7 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
             case OffWaitStep::Act: return WaitEnd::Due;
             case OffWaitStep::OpenCountdown:
                 state.SuspendNoticed = false;
-                state.Warning = OffWarning{look.now, look.off};
+                state.Warn(OffWarning{look.now, look.off});
                 host.OpenCountdown(static_cast<int>(kWarningSeconds));
                 AppendCycleLog(CountdownOpenedLine(LogNow(), LogMomentAt(localOff + (decision.due - look.off) / kSecondsPerDay)));
                 continue;
@@ -136,7 +135,7 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
                 continue;
             }
         }
-        if (state.CycleAbort) continue;
+        if (state.CycleAbort()) continue;
         host.PumpMessages();
         sliced = QuitPending();
     }
@@ -144,8 +143,8 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
 
 void RunResumeTasks(PowerCycleHost& host, PowerCycleState& state) {
     state.DestroyTimers();  // also drops a wake still pending when the user woke the machine early
-    state.CountdownReaim = false;
-    state.Warning.reset();
+    state.StopReaim();
+    state.DropWarning();
     state.SuspendNoticed = false;
     host.ResetCountdownWindow();
     host.ClearPlanTicks();
@@ -178,26 +177,21 @@ void PowerCycleState::DestroyTimers() {
     DestroyWakeTimer();
 }
 
-std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, double realNow) {
-    if (!state.CountdownReaim) return std::nullopt;
-    const double off = RealSecondsOfLocal(state.CountdownOffMoment).value_or(realNow);
+std::optional<std::uint32_t> PowerCycleState::ContinueCountdown(double realNow) {
+    if (!countdownReaim_) return std::nullopt;
+    const double off = RealSecondsOfLocal(countdownOffMoment_).value_or(realNow);
     const std::optional<CountdownStep> step = NextCountdownStep(std::llround(std::fabs(off - realNow)));
     if (!step) {
-        state.CountdownReaim = false;
+        countdownReaim_ = false;
         return std::nullopt;
     }
-    state.CountdownReaim = !step->lastStep;
+    countdownReaim_ = !step->lastStep;
     return step->intervalMs;
 }
 
-void CountdownArmedDirectly(PowerCycleState& state, TDateTime offMoment) {
-    state.CountdownReaim = false;
-    state.CountdownOffMoment = offMoment;
-}
-
-void CountdownOpened(PowerCycleState& state, double realNow) {
-    const std::optional<double> off = RealSecondsOfLocal(state.CountdownOffMoment);
-    state.Warning = OffWarning{realNow, off.value_or(realNow + kWarningLeadSeconds)};
+void PowerCycleState::CountdownOpened(double realNow) {
+    const std::optional<double> off = RealSecondsOfLocal(countdownOffMoment_);
+    warning_ = OffWarning{realNow, off.value_or(realNow + kWarningLeadSeconds)};
 }
 
 void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
@@ -223,12 +217,12 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         sources.wakeTicked = host.WakeTicked();
         sources.schedulerActive = host.SchedulerActive();
         if (sources.schedulerActive) {
-            const ScheduledMoment off = host.NextScheduledOff();
-            const ScheduledMoment on = host.NextScheduledOn();
-            sources.hasNextOff = off.Has;
-            if (off.Has) sources.nextOff = host.ComposeMoment(off.Date, off.Time);
-            sources.hasNextOn = on.Has;
-            if (on.Has) sources.nextOn = host.ComposeMoment(on.Date, on.Time);
+            const std::optional<TDateTime> off = host.NextScheduledOff();
+            const std::optional<TDateTime> on = host.NextScheduledOn();
+            sources.hasNextOff = off.has_value();
+            if (off) sources.nextOff = *off;
+            sources.hasNextOn = on.has_value();
+            if (on) sources.nextOn = *on;
         }
         // A scheduled moment skipped a moment ago is not taken again.
         if (skippedScheduledOff && sources.hasNextOff && sources.nextOff <= *skippedScheduledOff) sources.hasNextOff = false;
@@ -255,8 +249,7 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         const std::int64_t n = std::llround(std::fabs(realOff - now));
         if (warningRequired) {
             if (const auto step = CycleCountdownStep(host.CountdownVisible(), n)) {
-                state.CountdownReaim = !step->lastStep;
-                state.CountdownOffMoment = *moments.off;
+                state.AimCountdown(*moments.off, !step->lastStep);
                 host.ArmCountdown(step->intervalMs);
             }
         } else if (!host.CountdownVisible()) {
@@ -283,8 +276,8 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         // held: nothing is closed, nothing powers down.
         AppendCycleLog(MomentSkippedLine(LogNow(), LogMomentAt(*moments.off)));
         state.DestroyTimers();
-        state.Warning.reset();
-        state.CountdownReaim = false;
+        state.DropWarning();
+        state.StopReaim();
         if (moments.offFromSchedule) {
             host.ScheduledMomentSkipped();
             // A plan still waiting for its own later moment goes on waiting.

@@ -16,25 +16,17 @@ namespace zelvar {
 
 // The program-wide power-cycle state, owned once (by the main window) and
 // touched only on the window thread.
-struct PowerCycleState {
+class PowerCycleState {
+public:
     std::unique_ptr<TWaitableTimer> OffTimer;   // relative timer for the off moment
     std::unique_ptr<TWaitableTimer> WakeTimer;  // absolute timer with resume, for the wake moment
     bool OffTimerActive = false;
     bool WakeTimerActive = false;
-    // Asks a waiting cycle to give up; read also by the countdown timer.
-    bool CycleAbort = false;
     // Moves on when a cycle begins and whenever OffTimer is destroyed. A
     // waiting cycle that sees it move no longer owns the wait (a cancel, a
     // discard, or a nested cycle took the timers over) and ends without a
     // power action, leaving the timers to whoever holds them now.
     std::uint64_t CycleGeneration = 0;
-    // Set while the countdown timer is aimed in steps at an off moment too
-    // far away for one window-timer interval.
-    bool CountdownReaim = false;
-    TDateTime CountdownOffMoment = 0;
-    // The full countdown on screen for an off moment, since when (real
-    // seconds): the power-down comes no sooner than 30 seconds after it.
-    std::optional<OffWarning> Warning;
     // The system announced a sleep and no wait has looked since: a countdown
     // on screen then starts again from "00:30", a passed moment is skipped.
     bool SuspendNoticed = false;
@@ -47,19 +39,66 @@ struct PowerCycleState {
     void DestroyOffTimer();
     void DestroyWakeTimer();
     void DestroyTimers();
-};
 
-// What the countdown timer (timercnt) does when it fires and CycleAbort is
-// clear: an interval to arm again (the countdown is still being aimed in
-// steps), or nullopt to open the 30-second countdown now.
-std::optional<std::uint32_t> ContinueCountdown(PowerCycleState& state, double realNow);
-// For anyone else who arms timercnt with a single interval (the scheduler
-// tick): the stepped aim of a cycle no longer applies; the countdown it
-// opens warns for this off moment.
-void CountdownArmedDirectly(PowerCycleState& state, TDateTime offMoment);
-// timercnt has opened the 30-second countdown: it warns from now on for the
-// moment it was aimed at.
-void CountdownOpened(PowerCycleState& state, double realNow);
+    // ---- CycleAbort: asks a waiting cycle to give up; read also by the
+    // countdown timer, which then shows nothing.
+    bool CycleAbort() const { return cycleAbort_; }
+    // The user gives up the waiting cycle and its power-down: the cycle ends,
+    // and the countdown it warned with no longer counts.
+    void Cancel() {
+        cycleAbort_ = true;
+        warning_.reset();
+    }
+    // A waiting cycle ends (the program closes, a kept-running scheduler
+    // skips its moment); the flag stays set for the countdown timer to see.
+    void AbortWait() { cycleAbort_ = true; }
+    // What an earlier cycle left is dropped before a new one may wait: its
+    // timers (a wait still running sees it is no longer its own) and the
+    // abort request.
+    void Discard() {
+        cycleAbort_ = false;
+        DestroyTimers();
+    }
+    // A new wait may run (the scheduler starts).
+    void AllowWait() { cycleAbort_ = false; }
+
+    // ---- The full countdown on screen for an off moment, since when (real
+    // seconds): the power-down comes no sooner than 30 seconds after it.
+    const std::optional<OffWarning>& Warning() const { return warning_; }
+    void Warn(const OffWarning& warning) { warning_ = warning; }
+    // The countdown starts again from its beginning (after a sleep).
+    void WarnAgainFrom(double realNow) {
+        if (warning_) warning_->since = realNow;
+    }
+    void DropWarning() { warning_.reset(); }
+
+    // ---- The aim of the countdown timer (timercnt).
+    // Aimed at offMoment; reaim: in steps, the moment being too far away for
+    // one window-timer interval.
+    void AimCountdown(TDateTime offMoment, bool reaim) {
+        countdownOffMoment_ = offMoment;
+        countdownReaim_ = reaim;
+    }
+    // For anyone else who arms timercnt with a single interval (the scheduler
+    // tick): the stepped aim of a cycle no longer applies; the countdown it
+    // opens warns for this off moment.
+    void CountdownArmedDirectly(TDateTime offMoment) { AimCountdown(offMoment, false); }
+    // No more steps: timercnt, if it fires, opens the countdown.
+    void StopReaim() { countdownReaim_ = false; }
+    // What timercnt does when it fires and CycleAbort is clear: an interval
+    // to arm again (the countdown is still being aimed in steps), or nullopt
+    // to open the 30-second countdown now.
+    std::optional<std::uint32_t> ContinueCountdown(double realNow);
+    // timercnt has opened the 30-second countdown: it warns from now on for
+    // the moment it was aimed at.
+    void CountdownOpened(double realNow);
+
+private:
+    bool cycleAbort_ = false;
+    bool countdownReaim_ = false;
+    TDateTime countdownOffMoment_ = 0;
+    std::optional<OffWarning> warning_;
+};
 
 class PowerCycleHost {
 public:
@@ -84,8 +123,10 @@ public:
     virtual bool StartSoundTicked() = 0;            // CheckBox6
     virtual bool RestartAfterWakeTicked() = 0;      // CheckBox10
     virtual bool SchedulerActive() = 0;             // PNGButton8 tag 1
-    virtual ScheduledMoment NextScheduledOff() = 0; // HasNextOff, NextOffDate, NextOffTime
-    virtual ScheduledMoment NextScheduledOn() = 0;  // HasNextOn, NextOnDate, NextOnTime
+    // The scheduler's next moments (HasNextOff, NextOffDate + NextOffTime...),
+    // composed as ComposeMoment does; nullopt when it has none.
+    virtual std::optional<TDateTime> NextScheduledOff() = 0;
+    virtual std::optional<TDateTime> NextScheduledOn() = 0;
     virtual bool CountdownVisible() = 0;            // TCountForm shown
     // The moment of a date and a time of day, whole seconds (MomentOf in
     // common/locale_format.h with the user's formats).

@@ -9,13 +9,6 @@
 
 namespace zelvar {
 
-// A moment of the weekly scheduler as it keeps it: date and time of day apart.
-struct ScheduledMoment {
-    bool Has = false;
-    TDateTime Date = 0;
-    TDateTime Time = 0;
-};
-
 // What the cycle reads about its moments. The plan moments count only while a
 // plan is armed; the scheduled ones only while the scheduler is active.
 struct CycleMomentSources {

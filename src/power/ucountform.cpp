@@ -1,7 +1,7 @@
 #include "power/ucountform.h"
 
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "power/power_ids.h"
 #include "ui/controls_win.h"
 #include "ui/message_loop_win.h"
 #include "power/oneshot_rules.h"

@@ -2,12 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/settings.h"
 #include "common/ini_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
-#include "online/links_win.h"
+#include "ui/links_win.h"
 #include "power/countdowns_win.h"
 #include "power/cycle_log_win.h"
 #include "power/ucountform.h"
@@ -17,7 +16,7 @@
 #include "scheduler/schedule_time.h"
 #include "scheduler/sheddays_win.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {
@@ -366,12 +365,11 @@ void SchedulerPage::Scheduler_TimerTimer() {
         CountdownBySchedule = false;
         countdownMs_.reset();
         if (decision.hideCountdownWindow) links_.countForm.Reset();
-        links_.cycle.Warning.reset();
+        links_.cycle.DropWarning();
         if (decision.planCountdown && input.planOff) {
             // The plan's own countdown, aimed as its cycle aims it.
             links_.countdowns.ArmCountdown(decision.planCountdown->intervalMs);
-            links_.cycle.CountdownReaim = !decision.planCountdown->lastStep;
-            links_.cycle.CountdownOffMoment = *input.planOff;
+            links_.cycle.AimCountdown(*input.planOff, !decision.planCountdown->lastStep);
         }
     }
     if (decision.offSkipped) LogScheduledMomentSkipped(ScheduledLocalMoment(NextOff, links_.formats));
@@ -380,15 +378,14 @@ void SchedulerPage::Scheduler_TimerTimer() {
         if (decision.countdownRestarts) links_.countdowns.ArmCountdown(*decision.countdownMs);
         countdownMs_ = decision.countdownMs;
         CountdownBySchedule = true;
-        CountdownArmedDirectly(links_.cycle, ScheduledLocalMoment(NextOff, links_.formats));
+        links_.cycle.CountdownArmedDirectly(ScheduledLocalMoment(NextOff, links_.formats));
     }
     if (decision.handOver) HandOver();
 }
 
 void SchedulerPage::HandOver() {
     SetTick(false);
-    links_.cycle.CycleAbort = false;
-    links_.cycle.DestroyTimers();
+    links_.cycle.Discard();
     CountdownBySchedule = false;
     countdownMs_.reset();
     const TDateTime handed = ScheduledLocalMoment(NextOff, links_.formats);
@@ -443,14 +440,14 @@ void SchedulerPage::StopSchedulerFromCountdown() {
     // power-down, and the scheduler watches the moments after it. A cycle
     // already waiting ends, and then watches on from its moment.
     if (cycleBySchedule_) {
-        links_.cycle.CycleAbort = true;
+        links_.cycle.AbortWait();
         return;
     }
     const TDateTime moment = ScheduledLocalMoment(NextOff, links_.formats);
     links_.countdowns.StopCountdown();
     CountdownBySchedule = false;
     countdownMs_.reset();
-    links_.cycle.Warning.reset();
+    links_.cycle.DropWarning();
     ScheduleClock from = Clock();
     if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
         from.localNow = moment;
@@ -498,8 +495,7 @@ void SchedulerPage::PNGButton8Click() {
         if (cycleBySchedule_ || CountdownBySchedule) LogCycleCancelled(CycleCancel::Stopped);
         SetTick(false);
         ui::SetVisible(Panel8, false);
-        links_.cycle.CycleAbort = true;  // ends a waiting cycle; a pending countdown then shows nothing
-        links_.cycle.Warning.reset();
+        links_.cycle.Cancel();  // ends a waiting cycle; a pending countdown then shows nothing
         if (links_.countForm.IsVisible()) links_.countForm.Hide();
         tag_ = 0;
         SetButtonCaption();
@@ -513,7 +509,7 @@ void SchedulerPage::PNGButton8Click() {
         SetButtonCaption();
         ComputeNextSchedule();
         StringGrid1.Repaint();
-        links_.cycle.CycleAbort = false;
+        links_.cycle.AllowWait();
         SetTick(true);
     }
     CheckWakeReadiness();
@@ -522,13 +518,9 @@ void SchedulerPage::PNGButton8Click() {
 }
 
 void SchedulerPage::WriteRunningState() {
-    // actsheduler alone, outside the whole save of the settings; a run that
-    // could not read config.ini writes nothing over it, nor does a state
-    // the policy holds (the file keeps the user's own).
-    if (!links_.settingsWritable() || runLock_) return;
-    IniFile config(FileBesideExe(L"config.ini"));
-    if (!config.Write(kOptionsSection, L"actsheduler", tag_ != 0 ? L"1" : L"0"))
-        MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
+    // A state the policy holds is not saved (the file keeps the user's own).
+    if (runLock_) return;
+    links_.saveRunningState(tag_ != 0);
 }
 
 void SchedulerPage::SetButtonCaption() {

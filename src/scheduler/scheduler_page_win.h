@@ -37,7 +37,7 @@ public:
         ui::TextLookup text;                                // GetLangText, in the language chosen now
         std::function<std::optional<TDateTime>()> planOff;  // the armed one-shot plan's off moment
         std::function<void()> runPowerCycle;
-        std::function<bool()> settingsWritable;             // config.ini may be written in this run
+        std::function<void(bool)> saveRunningState;         // actsheduler, by the settings' owner
         std::function<void()> stateChanged;                 // started, stopped, new moments (the tray follows)
     };
     explicit SchedulerPage(Links links) : links_(std::move(links)) {}
@@ -91,6 +91,8 @@ public:
     void ApplyDayTexts(const ui::TextLookup& text);     // day button hints and captions, Label22
     void ApplyButtonTexts(const ui::TextLookup& text);  // PNGButton8 caption and hint
     void ApplySchedulerPageTexts(const ui::TextLookup& text);  // the week grid's headings and days
+    // The edited day is saved to scheduler.ini.
+    void CommitEdits() override { SaveScheduleDay(dday); }
 
 protected:
     void CreateControls() override;

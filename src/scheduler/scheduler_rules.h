@@ -19,6 +19,13 @@
 
 namespace zelvar {
 
+// A moment of the weekly scheduler as it keeps it: date and time of day apart.
+struct ScheduledMoment {
+    bool Has = false;
+    TDateTime Date = 0;
+    TDateTime Time = 0;
+};
+
 struct ScheduleClock {
     TDateTime localNow = 0;  // what the wall clock shows now
     double realNow = 0;      // the same instant in real seconds (UTC, any fixed epoch)

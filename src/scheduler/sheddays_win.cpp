@@ -7,7 +7,7 @@
 #include "common/paths_win.h"
 #include "scheduler/schedule_file.h"
 #include "ui/art.h"
-#include "ui/control_ids.h"
+#include "scheduler/scheduler_ids.h"
 #include "ui/controls_win.h"
 #include "ui/gdi_win.h"
 #include "ui/message_loop_win.h"

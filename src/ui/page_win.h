@@ -23,6 +23,15 @@ public:
     // The button Enter presses from another control of the page, if any.
     virtual HWND DefaultButton() const { return nullptr; }
 
+    // What the shell asks of every page alike, so it holds no page's own
+    // steps. The navigation shows a page: OnShowing just before it appears,
+    // OnShown right after.
+    virtual void OnShowing() {}
+    virtual void OnShown() {}
+    // The edits on the page are kept: the user leaves the page, hides the
+    // window or closes the program.
+    virtual void CommitEdits() {}
+
 protected:
     virtual void CreateControls() = 0;
     // Lays the controls out for the page's size; called by Place.

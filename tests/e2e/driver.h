@@ -13,8 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
-#include "ui/control_ids.h"
+#include "common/version.h"
+#include "app/main_ids.h"
+#include "i18n/language_ids.h"
+#include "online/online_ids.h"
+#include "power/power_ids.h"
+#include "scheduler/scheduler_ids.h"
 
 namespace zelvar::e2e {
 

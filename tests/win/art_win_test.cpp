@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ui/art_win.h"
-#include "ui/control_ids.h"
 #include "art_ids.h"
 #include "common/paths_win.h"
 

@@ -13,7 +13,7 @@
 
 #include "online/download_win.h"
 #include "online/download_worker_win.h"
-#include "online/site_address.h"
+#include "common/site_address.h"
 #include "support/http_test_server.h"
 
 using namespace zelvar;

@@ -68,7 +68,7 @@ public:
     int offMode = 1;
     bool startSound = false, restartAfterWake = false;
     bool schedulerActive = false;
-    ScheduledMoment nextOff, nextOn;
+    std::optional<TDateTime> nextOff, nextOn;  // as ComposeMoment gives them
     bool countdownVisible = false;
     // The plan was applied as the test began: a moment a few seconds ahead
     // was chosen at short notice and shows the seconds left.
@@ -98,8 +98,8 @@ public:
     bool StartSoundTicked() override { return startSound; }
     bool RestartAfterWakeTicked() override { return restartAfterWake; }
     bool SchedulerActive() override { return schedulerActive; }
-    ScheduledMoment NextScheduledOff() override { return nextOff; }
-    ScheduledMoment NextScheduledOn() override { return nextOn; }
+    std::optional<TDateTime> NextScheduledOff() override { return nextOff; }
+    std::optional<TDateTime> NextScheduledOn() override { return nextOn; }
     bool CountdownVisible() override { return countdownVisible; }
     TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override {
         return WholeSeconds(CombineDateAndTime(date, timeOfDay));
@@ -201,11 +201,11 @@ TEST_F(PowerCycle, SchedulerCycleTakesTheScheduledMomentsAndResumesTheScheduler)
     host.offTicked = false;
     host.schedulerActive = true;
     const TDateTime off = SecondsAhead(1), on = SecondsAhead(7200);
-    host.nextOff = {true, DateOf(off), TimeOf(off)};
-    host.nextOn = {true, DateOf(on), TimeOf(on)};
+    host.nextOff = host.ComposeMoment(DateOf(off), TimeOf(off));
+    host.nextOn = host.ComposeMoment(DateOf(on), TimeOf(on));
     // The tick's countdown has been on screen since 31 s before the moment.
     host.countdownVisible = true;
-    state.Warning = OffWarning{*RealSecondsOfLocal(off) - 31, *RealSecondsOfLocal(off)};
+    state.Warn(OffWarning{*RealSecondsOfLocal(off) - 31, *RealSecondsOfLocal(off)});
 
     RunPowerCycle(host, state);
 
@@ -239,7 +239,7 @@ TEST_F(PowerCycle, AbortDuringTheWaitEndsWithoutAnAction) {
     host.wake = SecondsAhead(3600);
     // A stop of the scheduler only raises the flag; the cycle releases its timer itself.
     host.onPump = [&](int pass) {
-        if (pass == 3) state.CycleAbort = true;
+        if (pass == 3) state.AbortWait();
     };
 
     RunPowerCycle(host, state);
@@ -251,7 +251,7 @@ TEST_F(PowerCycle, AbortDuringTheWaitEndsWithoutAnAction) {
     EXPECT_FALSE(state.OffTimerActive);
     EXPECT_FALSE(state.OffTimer);
     EXPECT_FALSE(state.WakeTimerActive);
-    EXPECT_TRUE(state.CycleAbort);  // stays set for the countdown timer to see
+    EXPECT_TRUE(state.CycleAbort());  // stays set for the countdown timer to see
 }
 
 TEST_F(PowerCycle, WaitTakenOverByANestedCycleEndsWithoutASecondAction) {
@@ -260,8 +260,7 @@ TEST_F(PowerCycle, WaitTakenOverByANestedCycleEndsWithoutASecondAction) {
     // clear the abort request and run the new cycle inside the pump.
     host.onPump = [&](int pass) {
         if (pass != 2) return;
-        state.CycleAbort = false;
-        state.DestroyTimers();
+        state.Discard();
         host.off = SecondsAhead(0);
         RunPowerCycle(host, state);
     };
@@ -278,8 +277,7 @@ TEST_F(PowerCycle, DiscardedTimersWithoutANewCycleEndTheWait) {
     // Apply with the off tick cleared: timers discarded, CycleAbort cleared, no new cycle.
     host.off = SecondsAhead(20);
     host.onPump = [&](int) {
-        state.CycleAbort = false;
-        state.DestroyTimers();
+        state.Discard();
     };
 
     RunPowerCycle(host, state);
@@ -307,7 +305,7 @@ TEST_F(PowerCycle, FailingPowerActionPropagatesAndLeavesTheTimers) {
 
 TEST_F(PowerCycle, FarOffMomentAimsTheCountdownInSteps) {
     host.off = SecondsAhead(60 * 86400);
-    host.onPump = [&](int) { state.CycleAbort = true; };
+    host.onPump = [&](int) { state.AbortWait(); };
 
     RunPowerCycle(host, state);
 
@@ -316,9 +314,9 @@ TEST_F(PowerCycle, FarOffMomentAimsTheCountdownInSteps) {
     // one opens the countdown.
     const double off = *RealSecondsOfLocal(host.off);
     const double afterTwoSteps = off - (60 * 86400 - 2 * 2147483);
-    EXPECT_EQ(ContinueCountdown(state, afterTwoSteps - 2147483), 2147483000u);
-    EXPECT_EQ(ContinueCountdown(state, afterTwoSteps), (60u * 86400 - 2 * 2147483 - 31) * 1000);
-    EXPECT_FALSE(ContinueCountdown(state, off - 31));
+    EXPECT_EQ(state.ContinueCountdown(afterTwoSteps - 2147483), 2147483000u);
+    EXPECT_EQ(state.ContinueCountdown(afterTwoSteps), (60u * 86400 - 2 * 2147483 - 31) * 1000);
+    EXPECT_FALSE(state.ContinueCountdown(off - 31));
 }
 
 TEST_F(PowerCycle, AMomentPassedWhileTheProgramWasHeldIsSkipped) {
@@ -344,12 +342,12 @@ TEST_F(PowerCycle, AScheduledMomentSkippedLeavesThePlanWaitingForItsOwn) {
     host.off = SecondsAhead(90);
     host.schedulerActive = true;
     const TDateTime scheduled = SecondsAhead(1);
-    host.nextOff = {true, DateOf(scheduled), TimeOf(scheduled)};
-    state.Warning = OffWarning{*RealSecondsOfLocal(scheduled) - 31, *RealSecondsOfLocal(scheduled)};
+    host.nextOff = host.ComposeMoment(DateOf(scheduled), TimeOf(scheduled));
+    state.Warn(OffWarning{*RealSecondsOfLocal(scheduled) - 31, *RealSecondsOfLocal(scheduled)});
     host.countdownVisible = true;
     host.onPump = [&](int pass) {
         if (pass == 1) Sleep(7000);
-        if (pass == 2) state.CycleAbort = true;  // the plan's wait is back: enough
+        if (pass == 2) state.AbortWait();  // the plan's wait is back: enough
     };
 
     RunPowerCycle(host, state);
@@ -467,7 +465,7 @@ TEST_F(PowerCycle, WaitSleepsUntilTheOffMomentWithoutIdlePasses) {
 TEST_F(PowerCycle, AbortSetByAPostedMessageEndsTheWaitAtOnce) {
     host.off = SecondsAhead(30);
     MessageWindow window;
-    window.onMessage = [&](UINT) { state.CycleAbort = true; };
+    window.onMessage = [&](UINT) { state.AbortWait(); };
     window.PostLater(WM_APP, 300);
     const TDateTime start = NowLocal();
 
@@ -484,8 +482,7 @@ TEST_F(PowerCycle, NestedCycleStartedByAMessageTakesTheWaitOver) {
     MessageWindow window;
     // Apply pressed again during the wait, with an off moment of now.
     window.onMessage = [&](UINT) {
-        state.CycleAbort = false;
-        state.DestroyTimers();
+        state.Discard();
         host.off = SecondsAhead(0);
         RunPowerCycle(host, state);
     };
@@ -548,7 +545,7 @@ TEST_F(PowerCycleLog, ACycleWritesItsEventsAndItsEnd) {
     host.wakeTicked = false;
     host.schedulerActive = true;
     const TDateTime on = SecondsAhead(7200);
-    host.nextOn = {true, DateOf(on), TimeOf(on)};
+    host.nextOn = host.ComposeMoment(DateOf(on), TimeOf(on));
     RunPowerCycle(host, state);
     EXPECT_EQ(NightLog().at(0), "start source=both off=" + Iso(host.off) + " wake=" + Iso(on));
 

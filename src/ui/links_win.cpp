@@ -1,8 +1,8 @@
-#include "online/links_win.h"
+#include "ui/links_win.h"
 
 #include <shellapi.h>
 
-#include "online/web_addresses.h"
+#include "common/web_addresses.h"
 
 namespace zelvar {
 

@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "online/site_address.h"
+#include "common/site_address.h"
 
 namespace zelvar {
 

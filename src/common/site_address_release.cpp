@@ -1,5 +1,5 @@
 // zelvar.exe: the real site, whatever the environment says.
-#include "online/site_address.h"
+#include "common/site_address.h"
 
 namespace zelvar {
 

@@ -3,7 +3,7 @@
 // on it come from site_address.h.
 #include <string>
 
-#include "online/site_address.h"
+#include "common/site_address.h"
 
 namespace zelvar {
 
