@@ -151,7 +151,7 @@ TEST_F(SchedulerTest, AFirstStartWritesDayOneWithTheDefaultsAndShowsToday) {
     // The editor shows today.
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    EXPECT_EQ(TextOf(run.Control(IDC_LABEL22)), Lang(run, 1, "w" + std::to_string(IsoWeekday(now))));
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL22)), Lang(run, 1, std::string("w").append(std::to_string(IsoWeekday(now)))));
     EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "startsheduler"));
     EXPECT_FALSE(OwnVisible(run.Control(IDC_PANEL8)));
     EXPECT_TRUE(OwnVisible(run.Control(IDC_CHECKBOX8)));
