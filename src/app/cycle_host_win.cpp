@@ -43,8 +43,15 @@ void MainCycleHost::OpenCountdown(int seconds) {
     p_.countdowns.StopCountdown();  // shown now: timercnt has nothing left to open
     p_.countForm.StartCount(seconds);
 }
-void MainCycleHost::PlanMomentSkipped() { p_.plan.PlanMomentSkipped(); }
-void MainCycleHost::ScheduledMomentSkipped() { p_.scheduler.ScheduledMomentSkipped(); }
+// A skipped moment leaves no countdown aimed at it to open later.
+void MainCycleHost::PlanMomentSkipped() {
+    p_.countdowns.StopCountdown();
+    p_.plan.PlanMomentSkipped();
+}
+void MainCycleHost::ScheduledMomentSkipped() {
+    p_.countdowns.StopCountdown();
+    p_.scheduler.ScheduledMomentSkipped();
+}
 void MainCycleHost::PumpMessages() { ui::PumpMessages(); }
 void MainCycleHost::CloseApplications() { zelvar::CloseApplications(window_, p_.options.CloseOpenPrograms()); }
 void MainCycleHost::KeepAwakeAfterResume() { SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }

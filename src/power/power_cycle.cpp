@@ -59,17 +59,23 @@ double RealOff(PowerCycleHost& host, TDateTime localOff) {
     return host.RealNow() + (localOff - host.Now()) * kSecondsPerDay;
 }
 
+// timercnt aimed 31 seconds before the off moment (in steps when it lies
+// far), unless the countdown shows already; a moment nearer or passed arms
+// nothing.
+void AimCountdownAt(PowerCycleHost& host, PowerCycleState& state, TDateTime localOff) {
+    const std::int64_t secondsToOff = std::llround(RealOff(host, localOff) - host.RealNow());
+    if (const auto step = CycleCountdownStep(host.CountdownVisible(), secondsToOff)) {
+        state.AimCountdown(localOff, !step->lastStep);
+        host.ArmCountdown(step->intervalMs);
+    }
+}
+
 // After a clock change the countdown is aimed anew at the off moment, and
 // a countdown shown before it no longer tells how long the user was warned.
 void ReaimAfterClockChange(PowerCycleHost& host, PowerCycleState& state, TDateTime localOff, bool warningRequired) {
     AppendCycleLog(ClockChangedLine(LogNow()));
     state.DropWarning();
-    if (!warningRequired || host.CountdownVisible()) return;
-    const double now = host.RealNow();
-    if (const auto step = NextCountdownStep(std::llround(RealOff(host, localOff) - now))) {
-        state.AimCountdown(localOff, !step->lastStep);
-        host.ArmCountdown(step->intervalMs);
-    }
+    if (warningRequired) AimCountdownAt(host, state, localOff);
 }
 
 // Waits until the off moment is due, CycleAbort is set, the wait is no
@@ -245,17 +251,12 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         const double realOff = RealOff(host, *moments.off);
         const bool warningRequired =
             moments.offFromSchedule || !appliedAt || !PlanChosenAtShortNotice(*appliedAt, realOff);
-        const double now = host.RealNow();
-        const std::int64_t n = std::llround(std::fabs(realOff - now));
         if (warningRequired) {
-            if (const auto step = CycleCountdownStep(host.CountdownVisible(), n)) {
-                state.AimCountdown(*moments.off, !step->lastStep);
-                host.ArmCountdown(step->intervalMs);
-            }
+            AimCountdownAt(host, state, *moments.off);
         } else if (!host.CountdownVisible()) {
             // The user has just chosen this moment: it stays, and the window
             // shows the seconds left so it can still be cancelled.
-            if (const std::optional<int> count = ShortNoticeCount(now, realOff)) host.OpenCountdown(*count);
+            if (const std::optional<int> count = ShortNoticeCount(host.RealNow(), realOff)) host.OpenCountdown(*count);
         }
 
         Refusable(CycleStep::OffTimer, [&] {

@@ -18,7 +18,7 @@ namespace zelvar {
 // touched only on the window thread.
 class PowerCycleState {
 public:
-    std::unique_ptr<TWaitableTimer> OffTimer;   // relative timer for the off moment
+    std::unique_ptr<TWaitableTimer> OffTimer;   // the off wait's timer, armed for a universal due time
     std::unique_ptr<TWaitableTimer> WakeTimer;  // absolute timer with resume, for the wake moment
     bool OffTimerActive = false;
     bool WakeTimerActive = false;

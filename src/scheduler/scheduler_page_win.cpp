@@ -342,6 +342,15 @@ void SchedulerPage::ComputeNextScheduleFrom(const ScheduleClock& clock) {
     if (links_.stateChanged) links_.stateChanged();
 }
 
+void SchedulerPage::ComputeNextScheduleAfter(TDateTime moment) {
+    ScheduleClock from = Clock();
+    if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
+        from.localNow = moment;
+        from.realNow = *real;
+    }
+    ComputeNextScheduleFrom(from);
+}
+
 void SchedulerPage::SetTick(bool on) {
     HWND main = GetAncestor(hwnd_, GA_ROOT);
     if (on) SetTimer(main, TIMER_SCHEDULER, kTickMs, nullptr);
@@ -400,12 +409,7 @@ void SchedulerPage::HandOver() {
             page.cycleBySchedule_ = false;
             if (!page.Running() || page.tickOn_) return;
             try {
-                ScheduleClock from = page.Clock();
-                if (const auto real = RealSecondsOfLocal(handed); real && *real > from.realNow) {
-                    from.localNow = handed;
-                    from.realNow = *real;
-                }
-                page.ComputeNextScheduleFrom(from);
+                page.ComputeNextScheduleAfter(handed);
                 page.SetTick(true);
             } catch (...) {
             }
@@ -448,12 +452,7 @@ void SchedulerPage::StopSchedulerFromCountdown() {
     CountdownBySchedule = false;
     countdownMs_.reset();
     links_.cycle.DropWarning();
-    ScheduleClock from = Clock();
-    if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
-        from.localNow = moment;
-        from.realNow = *real;
-    }
-    ComputeNextScheduleFrom(from);
+    ComputeNextScheduleAfter(moment);
 }
 
 void SchedulerPage::ApplyPolicy(WeekPolicy week, std::optional<bool> runLock, bool running) {

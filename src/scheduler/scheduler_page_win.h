@@ -107,6 +107,9 @@ private:
     // The moments from a point of the clock on (now, or the moment a cycle
     // was handed that ended early).
     void ComputeNextScheduleFrom(const ScheduleClock& clock);
+    // The moments after one that was given up or handed over (or after now,
+    // when it lies behind), so the same moment is never taken twice.
+    void ComputeNextScheduleAfter(TDateTime moment);
     void StringGrid1DrawCell(HDC dc, int column, int row, const RECT& rect);
     void DescribeGrid();
     void SizeWeekGrid();
