@@ -29,19 +29,16 @@ bool Application::Create() {
     return true;
 }
 
-bool Application::CreateWindowsShownLater() {
+int Application::Run() {
+    // The main window is shown and painted first; the windows only a click
+    // can open are made when first opened.
     HWND owner = applicationWindow_.Handle();
     auto lookup = [this](const std::wstring& key) { return form_->GetLangText(key); };
-    return about_.Create(owner, lookup) && sheddays_.Create(owner, lookup) && history_.Create(owner, lookup);
-}
-
-int Application::Run() {
-    // The main window is painted before the windows that only a click can
-    // show are made, so it comes up without waiting for them; they are all
-    // made before the first message is handled.
+    about_.MakeOnFirstUse([this, owner, lookup] { return about_.Create(owner, lookup); });
+    sheddays_.MakeOnFirstUse([this, owner, lookup] { return sheddays_.Create(owner, lookup); });
+    history_.MakeOnFirstUse([this, owner, lookup] { return history_.Create(owner, lookup); });
     ShowWindow(form_->Handle(), SW_SHOW);  // the first activation follows
     UpdateWindow(form_->Handle());
-    if (!CreateWindowsShownLater()) return 1;
     form_->AddTrayIcon();
     return ui::RunMessageLoop();
 }

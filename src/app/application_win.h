@@ -25,14 +25,13 @@ public:
     // The main window (making TForm1 runs FormCreate) and the countdown
     // window; false when one cannot be made.
     bool Create();
-    // Shows and paints the main window (its first activation follows), makes
-    // TFabout, Tfsheddays and TFhistory, and runs the message loop until the
-    // program ends; 1 when one of those windows cannot be made.
+    // Shows and paints the main window (its first activation follows) and
+    // runs the message loop until the program ends; TFabout, Tfsheddays and
+    // TFhistory are made when first opened.
     int Run();
     TForm1& MainForm() { return *form_; }
 
 private:
-    bool CreateWindowsShownLater();
     // The program's own hidden top-level window, titled with the application
     // title; it owns the other windows and is never shown.
     class ApplicationWindow : public ui::Window {

@@ -12,12 +12,36 @@ std::wstring TForm1::GetLangText(const std::wstring& key) const {
     return zelvar::GetLangText(language_.SelectedLanguage(), key);
 }
 
+namespace {
+
+// The keys of the language application, row by row in their order: looked
+// up once per application, before any page takes its rows.
+const wchar_t* const kAppliedKeys[] = {
+    L"main", L"language", L"onoff", L"sheduler", L"startexe", L"menuabout",         // the tree
+    L"startwindows", L"starttray", L"closeapplications", L"logosound",              // options
+    L"pcoff", L"pcon", L"time", L"copyother", L"autoupdate", L"date",               // plan, scheduler, options
+    L"apply", L"cancel", L"pcoffinfo", L"pconinfo",                                 // plan
+    L"startexeintro", L"add", L"remove", L"languageintro",                          // start-up, language
+    L"w1", L"w2", L"w3", L"w4", L"w5", L"w6", L"w7",                                // day buttons' hints
+    L"ws1", L"ws2", L"ws3", L"ws4", L"ws5", L"ws6", L"ws7",                         // and captions
+    L"resetafteron", L"policymanaged", L"stopsheduler", L"startsheduler", L"hintstartsheduler",
+    L"mswrongdt", L"msremoveexe", L"msselstring", L"mserrconfig",                   // messages
+    L"menuopen", L"menuoff", L"menuexit", L"close",                                 // tray menu, Image1
+    L"poweroff", L"powertohibernate",                                               // the action list
+    L"daysheduler", L"offsheduler", L"onsheduler", L"history", L"log",              // week grid, about
+};
+
+}  // namespace
+
 void TForm1::ApplyLanguage() {
-    // Each row looks its key up for every target, so a file that cannot be
-    // read stops the application at that row and the earlier texts stay.
+    // Each key is looked up once, before any target changes (a text the
+    // chosen file lacks comes from English).
     const LanguageTexts::Batch oneLook(ProgramLanguageTexts());
-    const ui::TextLookup text = [this](const std::wstring& key) { return GetLangText(key); };
     SetWindowTextW(hwnd_, MainWindowCaption().c_str());
+    ui::AppliedTexts texts;
+    for (const wchar_t* key : kAppliedKeys) texts.Set(key, GetLangText(key));
+    appliedTexts_ = std::move(texts);
+    const ui::TextLookup text = appliedTexts_.Lookup();
     static const wchar_t* const kNodes[] = {L"main", L"language", L"onoff", L"sheduler", L"startexe", L"menuabout"};
     for (int i = 0; i < 6; ++i) {
         std::wstring node = text(kNodes[i]);
@@ -27,17 +51,10 @@ void TForm1::ApplyLanguage() {
         item.pszText = node.data();
         TreeView_SetItem(TreeView1, &item);
     }
-    options_.ApplyBoxTexts(text);
-    plan_.ApplyOffCaption(text);
-    scheduler_.ApplyOffCaption(text);
-    scheduler_.ApplyEditorTexts(text);
-    options_.ApplyAutoUpdateText(text);
-    plan_.ApplyPlanTexts(text);
-    startup_.ApplyTexts(text);
-    language_.ApplyTexts(text);
-    scheduler_.ApplyDayTexts(text);
-    options_.ApplyRestartText(text);
-    scheduler_.ApplyButtonTexts(text);
+    // One call per page, in the order of their first rows; a page not made
+    // yet takes the texts when it is.
+    for (ui::Page* page : std::initializer_list<ui::Page*>{&options_, &plan_, &scheduler_, &startup_, &language_})
+        page->TakeTexts(text);
     Messages.MsgWrongDt = text(L"mswrongdt");
     Messages.MsgRemoveExe = text(L"msremoveexe");
     Messages.MsgSelString = text(L"msselstring");
@@ -47,12 +64,10 @@ void TForm1::ApplyLanguage() {
     const std::wstring aboutText = text(L"menuabout");
     SetTrayMenuText(IDM_N3_ABOUT, aboutText);
     SetTrayMenuText(IDM_N2_EXIT, text(L"menuexit"));
-    // At start the about window does not exist yet; it takes its caption when shown.
+    // The about window is made on first use and takes its caption then.
     if (windows_.about.Handle()) windows_.about.SetCaption(aboutText);
     hints_.Set(Image1, text(L"close"));
-    plan_.ApplyActionList(text);
-    scheduler_.ApplySchedulerPageTexts(text);
-    about_.ApplyTexts(text);
+    about_.TakeTexts(text);
     UpdateTrayStatus();  // the tooltip in the new language
 }
 

@@ -51,13 +51,18 @@ void TForm1::CreateControls() {
         treeNodes_[i] = TreeView_InsertItem(TreeView1, &ins);
     }
 
-    // The pages, in the order of the tree; they lie on top of each other.
-    options_.Create(hwnd_, IDC_PANEL1, hints_);
-    language_.Create(hwnd_, IDC_PANEL2, hints_);
-    plan_.Create(hwnd_, IDC_PANEL4, hints_);
-    scheduler_.Create(hwnd_, IDC_P_SHEDULER, hints_);
-    startup_.Create(hwnd_, IDC_PANEL5, hints_);
-    about_.Create(hwnd_, IDC_PANEL7, hints_);
+    // The pages' panels, in the order of the tree; they lie on top of each
+    // other, and each page makes its controls when it first shows.
+    options_.Create(hwnd_, IDC_PANEL1, hints_, appliedTexts_);
+    language_.Create(hwnd_, IDC_PANEL2, hints_, appliedTexts_);
+    plan_.Create(hwnd_, IDC_PANEL4, hints_, appliedTexts_);
+    scheduler_.Create(hwnd_, IDC_P_SHEDULER, hints_, appliedTexts_);
+    startup_.Create(hwnd_, IDC_PANEL5, hints_, appliedTexts_);
+    about_.Create(hwnd_, IDC_PANEL7, hints_, appliedTexts_);
+    // The options page shows first, so it is made now; so is the scheduler's,
+    // whose engine runs from the start.
+    options_.Make();
+    scheduler_.Make();
 
     // The tray menu exists before the first application of a language, which names its items.
     trayMenu_.reset(CreatePopupMenu());
@@ -188,6 +193,7 @@ void TForm1::TreeView1Click() {
     CommitPageEdits();
     const int node = SelectedNode();
     ui::Page& page = *Pages()[node < 0 ? 0 : node];  // nothing selected: the options page
+    page.Make();  // on its first visit
     page.OnShowing();
     page.Show(true);
     page.OnShown();

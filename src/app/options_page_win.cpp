@@ -121,19 +121,13 @@ void OptionsPage::CheckBox5Click() { saveSettings_(); }
 void OptionsPage::CheckBox6Click() { saveSettings_(); }
 void OptionsPage::CheckBox7Click() { saveSettings_(); }
 
-void OptionsPage::ApplyBoxTexts(const ui::TextLookup& text) {
+void OptionsPage::ApplyTexts(const ui::TextLookup& text) {
     ui::SetText(CheckBox2, text(L"startwindows"));
     ui::SetText(CheckBox4, text(L"starttray"));
     ui::SetText(CheckBox5, text(L"closeapplications"));
     ui::SetText(CheckBox6, text(L"logosound"));
-}
-
-void OptionsPage::ApplyAutoUpdateText(const ui::TextLookup& text) {
     ui::SetText(Label19, text(L"autoupdate"));
     InvalidateRect(Label19, nullptr, TRUE);
-}
-
-void OptionsPage::ApplyRestartText(const ui::TextLookup& text) {
     ui::SetText(Label24, text(L"resetafteron"));
     InvalidateRect(Label24, nullptr, TRUE);
     ui::SetText(policyInfo_, text(L"policymanaged"));

@@ -42,10 +42,9 @@ public:
     void CheckBox6Click();
     void CheckBox7Click();
 
-    // Its rows of the language application, in their places in the order.
-    void ApplyBoxTexts(const ui::TextLookup& text);        // the four boxes with their own captions
-    void ApplyAutoUpdateText(const ui::TextLookup& text);  // Label19
-    void ApplyRestartText(const ui::TextLookup& text);     // Label24
+    // Its rows of the language application: the four boxes with their own
+    // captions, Label19, Label24.
+    void ApplyTexts(const ui::TextLookup& text) override;
 
 protected:
     void CreateControls() override;

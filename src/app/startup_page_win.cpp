@@ -49,20 +49,12 @@ void StartupPage::FitScrollRange() {
     SendMessageW(ListBox1, LB_SETHORIZONTALEXTENT, widest > 0 ? widest + S(8) : 0, 0);
 }
 
-std::vector<std::wstring> StartupPage::ListBoxEntries() const {
-    std::vector<std::wstring> entries;
-    const int count = static_cast<int>(SendMessageW(ListBox1, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        const int len = static_cast<int>(SendMessageW(ListBox1, LB_GETTEXTLEN, i, 0));
-        std::wstring entry(static_cast<size_t>(len) + 1, L'\0');
-        SendMessageW(ListBox1, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
-        entry.resize(static_cast<size_t>(len));
-        entries.push_back(std::move(entry));
-    }
-    return entries;
-}
+std::vector<std::wstring> StartupPage::ListBoxEntries() const { return entries_; }
 
 void StartupPage::SetListBoxEntries(const std::vector<std::wstring>& entries, int selected) {
+    entries_ = entries;
+    selected_ = selected;
+    if (!Made()) return;  // the list shows them when it is made
     SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
     for (const auto& e : entries) SendMessageW(ListBox1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.c_str()));
     if (selected >= 0) SendMessageW(ListBox1, LB_SETCURSEL, selected, 0);
@@ -71,6 +63,8 @@ void StartupPage::SetListBoxEntries(const std::vector<std::wstring>& entries, in
     // The paths are longer than the panel is wide: the hint shows them whole.
     hints_->Set(ListBox1, ListTooltip(entries));
 }
+
+void StartupPage::OnMade() { SetListBoxEntries(entries_, selected_); }
 
 void StartupPage::PNGButton1Click() {
     std::wstring file(32768, L'\0');

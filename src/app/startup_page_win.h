@@ -22,10 +22,11 @@ public:
     void PNGButton1Click();  // Add
     void PNGButton4Click();  // Remove
     // Its rows of the language application.
-    void ApplyTexts(const ui::TextLookup& text);  // Label1, Add, Remove
+    void ApplyTexts(const ui::TextLookup& text) override;  // Label1, Add, Remove
 
 protected:
     void CreateControls() override;
+    void OnMade() override;
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
 
@@ -33,6 +34,9 @@ private:
     void FitScrollRange();
     const MessageTexts& messages_;
     std::function<void()> saveSettings_;
+    // The programs, as the list shows them once it is made.
+    std::vector<std::wstring> entries_;
+    int selected_ = -1;
     HWND Label1 = nullptr, ListBox1 = nullptr, PNGButton1 = nullptr, PNGButton4 = nullptr, Image9 = nullptr;
 };
 

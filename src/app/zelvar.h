@@ -158,6 +158,8 @@ private:
     HWND applicationWindow_ = nullptr;
     LocaleFormats formats_;
     ui::Hints hints_;
+    // The texts of the last application of the language, for pages made later.
+    ui::AppliedTexts appliedTexts_;
 
     // The pages, in the order of the tree.
     OptionsPage options_;

@@ -31,13 +31,16 @@ void LanguagePage::Layout() {
 }
 
 int LanguagePage::SelectedLanguage() const {
+    if (!Made()) return selected_;
     return static_cast<int>(SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0));
 }
 
 void LanguagePage::SelectLanguage(int index) {
-    SendMessageW(ComboBox1, CB_SETCURSEL, index, 0);
-    if (SendMessageW(ComboBox1, CB_GETCURSEL, 0, 0) == CB_ERR) SendMessageW(ComboBox1, CB_SETCURSEL, 0, 0);
+    selected_ = index >= 0 && index < static_cast<int>(LanguageList().size()) ? index : 0;
+    if (Made()) SendMessageW(ComboBox1, CB_SETCURSEL, selected_, 0);
 }
+
+void LanguagePage::OnMade() { SendMessageW(ComboBox1, CB_SETCURSEL, selected_, 0); }
 
 void LanguagePage::PNGButton3Click() {
     applyLanguage_();

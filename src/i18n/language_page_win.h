@@ -1,6 +1,7 @@
 #pragma once
 // The language page (Panel2): the language list and its Apply button. The
-// list's selection is the chosen language: every lookup reads it.
+// list's selection is the chosen language: every lookup reads it (before the
+// page is first shown, the selection it will show).
 #include <functional>
 
 #include "ui/page_win.h"
@@ -17,16 +18,18 @@ public:
     void SelectLanguage(int index);
     void PNGButton3Click();
     // Its rows of the language application.
-    void ApplyTexts(const ui::TextLookup& text);  // Label2, then PNGButton3
+    void ApplyTexts(const ui::TextLookup& text) override;  // Label2, then PNGButton3
     HWND DefaultButton() const override { return PNGButton3; }
 
 protected:
     void CreateControls() override;
+    void OnMade() override;
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
 
 private:
     std::function<void()> applyLanguage_;
+    int selected_ = -1;  // the selection until the list is made
     HWND Label2 = nullptr, ComboBox1 = nullptr, PNGButton3 = nullptr, Image7 = nullptr;
 };
 

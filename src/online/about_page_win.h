@@ -12,12 +12,16 @@ class AboutPage : public ui::Page {
 public:
     // showChangeHistory runs behind the history link.
     explicit AboutPage(std::function<void()> showChangeHistory) : showChangeHistory_(std::move(showChangeHistory)) {}
-    void SetVersionLine(const std::wstring& text) { ui::SetText(Label15, text); }
+    void SetVersionLine(const std::wstring& text) {
+        versionLine_ = text;
+        ui::SetText(Label15, text);  // nothing while the page is not made
+    }
     // Its row of the language application: the history and log links.
-    void ApplyTexts(const ui::TextLookup& text);
+    void ApplyTexts(const ui::TextLookup& text) override;
 
 protected:
     void CreateControls() override;
+    void OnMade() override { ui::SetText(Label15, versionLine_); }
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
@@ -26,6 +30,7 @@ private:
     std::function<void()> showChangeHistory_;
     HWND Image4 = nullptr, Label15 = nullptr, Label13 = nullptr, Label16 = nullptr, Label23 = nullptr;
     HWND LogLink = nullptr;
+    std::wstring versionLine_;
 };
 
 // What the log link opens for the night log at logPath: the log itself;

@@ -61,10 +61,11 @@ void TFhistory::ShowChangeHistory() {
 }
 
 void TFhistory::OnDownloadDone(std::unique_ptr<DownloadDone> done) {
-    if (!done || !hwnd_) return;
+    if (!done) return;
     // A failed fetch leaves the copy fetched last time as it was.
     const auto copy = ReadFileBytes(done->localFile);
     if (ChooseHistorySource(done->result.Ok(), copy.has_value()) == HistorySource::None) return;
+    if (!EnsureMade()) return;
 
     if (lookup_) ui::SetText(label2_, lookup_(L"history"));
     ui::SetText(memo_, DecodeHistoryText(*copy));

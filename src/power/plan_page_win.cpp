@@ -200,6 +200,12 @@ void PlanPage::KeepFocusOnPage(HWND focusBefore, HWND fallback) {
     if (IsWindowVisible(fallback)) SetFocus(fallback);
 }
 
+void PlanPage::OnMade() {
+    // Unticked, with the wake's row hidden and the pickers on now.
+    UpdateWakeControls();
+    RefreshOneShotPlan();
+}
+
 void PlanPage::OnShowing() {
     if (!OffTicked()) RefreshOneShotPlan();
 }
@@ -257,16 +263,24 @@ void PlanPage::PlanMomentSkipped() {
     MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.text(L"msoffmissed").c_str(), ApplicationTitle(), MB_OK);
 }
 
-TDateTime PlanPage::OffDate() const { return ui::PickerValue(DateTimePicker1); }
-TDateTime PlanPage::OffTime() const { return ui::PickerValue(DateTimePicker2); }
-TDateTime PlanPage::WakeDate() const { return ui::PickerValue(DateTimePicker3); }
-TDateTime PlanPage::WakeTime() const { return ui::PickerValue(DateTimePicker4); }
+// Before the page is made no plan is ticked and the pickers would show now.
+TDateTime PlanPage::OffDate() const { return Made() ? ui::PickerValue(DateTimePicker1) : NowLocal(); }
+TDateTime PlanPage::OffTime() const { return Made() ? ui::PickerValue(DateTimePicker2) : NowLocal(); }
+TDateTime PlanPage::WakeDate() const { return Made() ? ui::PickerValue(DateTimePicker3) : NowLocal(); }
+TDateTime PlanPage::WakeTime() const { return Made() ? ui::PickerValue(DateTimePicker4) : NowLocal(); }
 TDateTime PlanPage::OffMoment() const { return MomentOf(OffDate(), OffTime(), links_.formats); }
 TDateTime PlanPage::WakeMoment() const { return MomentOf(WakeDate(), WakeTime(), links_.formats); }
 
 int PlanPage::OffModeIndex() const {
+    if (!Made()) return 1;  // hibernate, as every application of a language leaves the list
     const LRESULT sel = SendMessageW(ComboBox2, CB_GETCURSEL, 0, 0);
     return sel == CB_ERR ? -1 : static_cast<int>(sel);
+}
+
+void PlanPage::ApplyTexts(const ui::TextLookup& text) {
+    ApplyOffCaption(text);
+    ApplyPlanTexts(text);
+    ApplyActionList(text);
 }
 
 void PlanPage::ApplyOffCaption(const ui::TextLookup& text) { ui::SetText(CheckBox3, text(L"pcoff")); }

@@ -2,7 +2,7 @@
 // The one-shot plan page (Panel4, with the armed view Panel6): one off
 // moment and, optionally, one wake moment; Apply arms the plan and runs the
 // power cycle, Cancel drops it. The plan lives only in these controls and
-// in the page's armed state.
+// in the page's armed state; before the page is first shown there is none.
 #include <functional>
 #include <optional>
 
@@ -61,7 +61,8 @@ public:
     bool WakeTicked() const { return ui::IsChecked(CheckBox1); }
     int OffModeIndex() const;  // ComboBox2, -1 when nothing is selected
 
-    // Its rows of the language application.
+    // Its rows of the language application, in their order.
+    void ApplyTexts(const ui::TextLookup& text) override;
     void ApplyOffCaption(const ui::TextLookup& text);  // CheckBox3
     void ApplyPlanTexts(const ui::TextLookup& text);   // the labels, CheckBox1, Apply, Cancel, the armed view
     void ApplyActionList(const ui::TextLookup& text);  // ComboBox2, hibernate selected
@@ -73,6 +74,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void OnMade() override;
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;

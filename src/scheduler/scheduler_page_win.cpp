@@ -544,6 +544,14 @@ void SchedulerPage::PNGButton7Click() { OpenCopyDialog(false); }
 
 // ---- Texts, messages, drawing
 
+void SchedulerPage::ApplyTexts(const ui::TextLookup& text) {
+    ApplyOffCaption(text);
+    ApplyEditorTexts(text);
+    ApplyDayTexts(text);
+    ApplyButtonTexts(text);
+    ApplySchedulerPageTexts(text);
+}
+
 void SchedulerPage::ApplyOffCaption(const ui::TextLookup& text) { ui::SetText(CheckBox8, text(L"pcoff")); }
 
 void SchedulerPage::ApplyEditorTexts(const ui::TextLookup& text) {

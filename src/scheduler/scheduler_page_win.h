@@ -85,7 +85,8 @@ public:
     ScheduledMoment NextOff, NextOn;
     bool CountdownBySchedule = false;
 
-    // Its rows of the language application, in their places in the order.
+    // Its rows of the language application, in their order.
+    void ApplyTexts(const ui::TextLookup& text) override;
     void ApplyOffCaption(const ui::TextLookup& text);   // CheckBox8
     void ApplyEditorTexts(const ui::TextLookup& text);  // CheckBox9, Label20, Label21, the copy hints
     void ApplyDayTexts(const ui::TextLookup& text);     // day button hints and captions, Label22

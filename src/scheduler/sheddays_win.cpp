@@ -51,6 +51,7 @@ void Tfsheddays::OnCreated() {
 }
 
 void Tfsheddays::Prepare(const std::wstring& direction, const std::wstring& heading, const std::wstring& timeText) {
+    EnsureMade();
     onofflabel = direction;
     ui::SetText(Label4, heading);
     ui::SetText(Label1, timeText);

@@ -2,20 +2,27 @@
 
 namespace zelvar::ui {
 
-bool Page::Create(HWND mainWindow, int panelId, Hints& hints) {
+bool Page::Create(HWND mainWindow, int panelId, Hints& hints, const AppliedTexts& texts) {
     hints_ = &hints;
-    if (!CreateBound(L"ZelvarPage", L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, 0, 0, 300,
-                     259, mainWindow, panelId))
-        return false;
-    CreateControls();
-    return true;
+    texts_ = &texts;
+    return CreateBound(L"ZelvarPage", L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, 0, 0, 300,
+                       259, mainWindow, panelId);
+}
+
+void Page::Make() {
+    if (made_ || !hwnd_) return;
+    made_ = true;
+    CreateControls();  // the controls take their fonts at the panel's density
+    if (texts_ && !texts_->Empty()) ApplyTexts(texts_->Lookup());
+    if (placed_) Layout();
+    OnMade();
 }
 
 void Page::Place(const RECT& rect, int dpi) {
     dpi_ = dpi;
     placed_ = true;
     Move(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    Layout();
+    if (made_) Layout();
 }
 
 int Page::Width() const {

@@ -3,19 +3,54 @@
 // page owns its controls, their texts, their messages (commands,
 // notifications, colours, drawing reach it from its own panel's window
 // procedure) and its state as plain fields. Nobody else reads its controls.
+//
+// The panel is made with the main window; its controls, their texts and
+// pictures only when the page is first shown. Until then the page answers
+// from its fields (or its owner's), and the texts of the last application
+// of the language wait in the shell's AppliedTexts.
 #include <windows.h>
+
+#include <map>
+#include <string>
 
 #include "ui/controls_win.h"
 #include "ui/window_win.h"
 
 namespace zelvar::ui {
 
+// The texts the language was last applied with, by key; empty before the
+// first application. Pages made later take their texts from here, so a page
+// shows the language applied, not one merely chosen in the list since.
+class AppliedTexts {
+public:
+    void Set(const std::wstring& key, std::wstring text) { texts_[key] = std::move(text); }
+    bool Empty() const { return texts_.empty(); }
+    std::wstring Text(const std::wstring& key) const {
+        auto it = texts_.find(key);
+        return it == texts_.end() ? std::wstring() : it->second;
+    }
+    TextLookup Lookup() const {
+        return [this](const std::wstring& key) { return Text(key); };
+    }
+
+private:
+    std::map<std::wstring, std::wstring> texts_;
+};
+
 class Page : public Window {
 public:
-    // Makes the hidden panel on the main window and the page's controls on it.
-    bool Create(HWND mainWindow, int panelId, Hints& hints);
+    // Makes the hidden, empty panel on the main window.
+    bool Create(HWND mainWindow, int panelId, Hints& hints, const AppliedTexts& texts);
     HWND Panel() const { return hwnd_; }
-    void Show(bool visible) { SetVisible(hwnd_, visible); }
+    // Makes the controls once: laid out where the page was placed, with the
+    // texts last applied, then OnMade shows the page's state on them.
+    void Make();
+    bool Made() const { return made_; }
+    // A page is made before it first shows.
+    void Show(bool visible) {
+        if (visible) Make();
+        SetVisible(hwnd_, visible);
+    }
     bool Shown() const { return IsShown(hwnd_); }
     // Places the page at rect (in the main window) and lays out its
     // controls for the screen density dpi.
@@ -31,9 +66,20 @@ public:
     // The edits on the page are kept: the user leaves the page, hides the
     // window or closes the program.
     virtual void CommitEdits() {}
+    // The page's rows of the language application, in their order: called
+    // for a made page when the language is applied, and when the page is
+    // made with the texts applied last.
+    virtual void ApplyTexts(const TextLookup& /*text*/) {}
+    // The language was applied: for a made page its rows; a page not made
+    // yet takes them when it is.
+    void TakeTexts(const TextLookup& text) {
+        if (made_) ApplyTexts(text);
+    }
 
 protected:
     virtual void CreateControls() = 0;
+    // The controls are made and carry their texts: they show the page's state.
+    virtual void OnMade() {}
     // Lays the controls out for the page's size; called by Place.
     virtual void Layout() {}
     // Messages of the page's controls. A command is a click or a change
@@ -53,6 +99,8 @@ protected:
     // Set once the shell has placed the page: a text that changes the layout
     // lays it out anew only from then on (the first layout follows anyway).
     bool placed_ = false;
+    bool made_ = false;
+    const AppliedTexts* texts_ = nullptr;
     // Design pixels on this page's screen.
     int S(int designPixels) const { return Scale{dpi_}(designPixels); }
     int Width() const;

@@ -17,16 +17,25 @@ bool SecondaryWindow::Create(HWND owner, const wchar_t* className, const std::ws
     return true;
 }
 
+bool SecondaryWindow::EnsureMade() {
+    if (!hwnd_ && make_) make_();
+    return hwnd_ != nullptr;
+}
+
 void SecondaryWindow::Show() {
+    if (!EnsureMade()) return;
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
 }
 
 void SecondaryWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 bool SecondaryWindow::IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
-void SecondaryWindow::SetCaption(const std::wstring& caption) { SetWindowTextW(hwnd_, caption.c_str()); }
+void SecondaryWindow::SetCaption(const std::wstring& caption) {
+    if (EnsureMade()) SetWindowTextW(hwnd_, caption.c_str());
+}
 
 void SecondaryWindow::ShowOver(HWND window) {
+    if (!EnsureMade()) return;
     RECT owner{}, self{};
     GetWindowRect(window, &owner);
     GetWindowRect(hwnd_, &self);

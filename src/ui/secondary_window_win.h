@@ -1,9 +1,10 @@
 #pragma once
-// A secondary window of the program: made once at start, owned by the
-// application window, only ever shown and hidden until the program ends.
+// A secondary window of the program: made once, on its first use, owned by
+// the application window, only ever shown and hidden until the program ends.
 // Closing it hides it; Esc does the same unless the window means more by it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/theme_win.h"
@@ -15,6 +16,10 @@ class SecondaryWindow : public Window {
 public:
     bool Create(HWND owner, const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
                 DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, DWORD exStyle = 0);
+    // How the window is made when it is first needed; showing it or giving
+    // it a caption makes it.
+    void MakeOnFirstUse(std::function<bool()> make) { make_ = std::move(make); }
+    bool EnsureMade();
     void Show();
     void Hide();
     bool IsVisible() const;
@@ -36,6 +41,7 @@ protected:
 
 private:
     HWND savedFocus_ = nullptr;
+    std::function<bool()> make_;
 };
 
 }  // namespace zelvar::ui

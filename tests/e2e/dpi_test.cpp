@@ -73,13 +73,6 @@ protected:
         }
         return static_cast<int>(static_cast<LRESULT>(id));
     }
-
-    void SelectNode(HWND tree, int index) {
-        auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-        for (int i = 0; i < index && item; ++i)
-            item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
-    }
 };
 
 TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {

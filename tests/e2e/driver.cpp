@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -280,6 +282,22 @@ HWND FindControl(HWND top, int id) {
     ChildSearch s{id};
     EnumChildWindows(top, FindChild, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+void SelectNode(HWND tree, int index) {
+    auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    for (int i = 0; i < index && item; ++i)
+        item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+}
+
+HWND AppRun::Control(int id) const {
+    if (HWND found = FindControl(main_, id)) return found;
+    // The pages' ids run in hundreds from the options page's 1100 to the
+    // about page's 1600; each page's panel (the round hundred) is always there.
+    if (!main_ || id <= IDC_PANEL1 || id >= IDC_PANEL7 + 100 || id % 100 == 0) return nullptr;
+    SelectNode(FindControl(main_, IDC_TREEVIEW1), id / 100 - IDC_PANEL1 / 100);  // the page is made by then
+    return FindControl(main_, id);
 }
 
 std::wstring DialogText(HWND dialog) {

@@ -109,6 +109,8 @@ std::vector<HWND> WindowsTitled(const wchar_t* title);
 void EndProcessesTitled(const wchar_t* title);
 // The descendant of top with the control id (controls live inside panels).
 HWND FindControl(HWND top, int id);
+// Selects the tree's node at position index (0 options ... 5 about), as a click does.
+void SelectNode(HWND tree, int index);
 // The texts of a dialog's static controls, joined by "\n" (a message box's message).
 std::wstring DialogText(HWND dialog);
 
@@ -251,7 +253,10 @@ public:
     // Polls for the main window (class TForm1, caption "Zelvar 1.7"); null on timeout.
     HWND WaitForMainWindow(DWORD timeoutMs = kStartTimeoutMs);
     HWND Main() const { return main_; }
-    HWND Control(int id) const { return FindControl(main_, id); }
+    // The control with the id. A page makes its controls on its first visit:
+    // a control of a page not visited yet is reached by going to its page
+    // in the tree, as the user would.
+    HWND Control(int id) const;
     // Polls for a message box (class #32770) of the program; null on timeout.
     HWND WaitForMessageBox(DWORD timeoutMs = kStateTimeoutMs) const;
     // Exit as the tray menu's exit item does it, then waits for the end.

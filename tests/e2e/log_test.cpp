@@ -96,10 +96,7 @@ protected:
 
     // The about page, as the last node of the tree opens it.
     void OpenAboutPage(AppRun& run) {
-        HWND tree = run.Control(IDC_TREEVIEW1);
-        auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-        for (int i = 0; i < 5 && item; ++i) item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+        SelectNode(run.Control(IDC_TREEVIEW1), 5);
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL7)); }));
     }
 };

@@ -60,14 +60,6 @@ RECT ChildRect(HWND control) {
     return rc;
 }
 
-// Selects the node at position index of the tree, as a click does.
-void SelectNode(HWND tree, int index) {
-    auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    for (int i = 0; i < index && item; ++i)
-        item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
-}
-
 // One run of the program with a site of its own. The server is declared
 // first, so it outlives the program.
 struct SiteRun {

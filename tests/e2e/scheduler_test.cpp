@@ -90,10 +90,7 @@ protected:
 
     // The scheduler page, as the tree opens it.
     void OpenSchedulerPage(AppRun& run) {
-        HWND tree = run.Control(IDC_TREEVIEW1);
-        auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-        for (int i = 0; i < 3 && item; ++i) item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
+        SelectNode(run.Control(IDC_TREEVIEW1), 3);
         WaitFor([&] { return OwnVisible(run.Control(IDC_P_SHEDULER)); });
     }
 

@@ -51,12 +51,6 @@ protected:
     std::wstring Lang(const AppRun& run, const wchar_t* file, const std::string& key) {
         return ReadUtf8IniValue(run.PathOf(L"languages\\") + file, key);
     }
-    void SelectNode(HWND tree, int index) {
-        auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-        for (int i = 0; i < index && item; ++i)
-            item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
-        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
-    }
     // A plan an hour ahead with a wake two hours ahead, applied.
     void ArmPlanWithWake(AppRun& run) {
         SelectNode(run.Control(IDC_TREEVIEW1), 2);

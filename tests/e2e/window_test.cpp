@@ -14,13 +14,6 @@ const int kPanels[6] = {IDC_PANEL1, IDC_PANEL2, IDC_PANEL4, IDC_P_SHEDULER, IDC_
 const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
 const char* const kLanguageNames[3] = {"ru", "en", "de"};
 
-// Selects the node at position index of the tree, as a click does.
-void SelectNode(HWND tree, int index) {
-    auto item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    for (int i = 0; i < index && item; ++i) item = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, item));
-    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, item);
-}
-
 int VisiblePanel(const AppRun& run) {
     int shown = -1, count = 0;
     for (int i = 0; i < 6; ++i)
