@@ -295,7 +295,8 @@ HWND AppRun::Control(int id) const {
     if (HWND found = FindControl(main_, id)) return found;
     // The pages' ids run in hundreds from the options page's 1100 to the
     // about page's 1600; each page's panel (the round hundred) is always there.
-    if (!main_ || id <= IDC_PANEL1 || id >= IDC_PANEL7 + 100 || id % 100 == 0) return nullptr;
+    // Only a window on screen can be navigated.
+    if (!main_ || !IsWindowVisible(main_) || id <= IDC_PANEL1 || id >= IDC_PANEL7 + 100 || id % 100 == 0) return nullptr;
     SelectNode(FindControl(main_, IDC_TREEVIEW1), id / 100 - IDC_PANEL1 / 100);  // the page is made by then
     return FindControl(main_, id);
 }

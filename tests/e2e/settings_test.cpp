@@ -141,14 +141,14 @@ TEST_F(SettingsTest, ASettingsFileHeldAtStartIsWaitedForAndLeftAsItWas) {
     run.WriteConfig(config);
     {
         // Held from before the start until the program is reading it: the
-        // window's last control is made just before the settings are read,
-        // and a held file is tried again for about 3 s.
+        // options page's last control is made just before the settings are
+        // read, and a held file is tried again for about 3 s.
         FileHolder holder(run.ConfigPath());
         ASSERT_TRUE(holder.Holds());
         ASSERT_TRUE(run.Start());
         HWND main = run.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
-        ASSERT_TRUE(WaitFor([&] { return run.Control(IDC_LOGLINK) != nullptr; }, kStartTimeoutMs));
+        ASSERT_TRUE(WaitFor([&] { return run.Control(IDC_LABEL_POLICY_OPTIONS) != nullptr; }, kStartTimeoutMs));
         EXPECT_TRUE(StaysFalse([&] { return Visible(main); }, 1000)) << "the window came up before the file could be read";
         holder.Release();
         ASSERT_NE(WaitShown(run), nullptr);
