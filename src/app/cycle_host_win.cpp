@@ -8,6 +8,7 @@
 #include "power/plan_page_win.h"
 #include "power/ucountform.h"
 #include "power/wtimer.h"
+#include "scheduler/scheduler_engine_win.h"
 #include "scheduler/scheduler_page_win.h"
 #include "ui/message_loop_win.h"
 
@@ -64,7 +65,7 @@ void MainCycleHost::ShowPlanState(bool editable) { p_.plan.ShowPlanState(editabl
 void MainCycleHost::RefreshOneShotPlan() { p_.plan.RefreshOneShotPlan(); }
 void MainCycleHost::PlayStartSound() { zelvar::PlayStartSound(); }
 void MainCycleHost::RunStartupPrograms() { zelvar::RunStartupPrograms(window_); }
-void MainCycleHost::SelectToday() { p_.scheduler.SelectToday(); }
+void MainCycleHost::SelectToday() { p_.schedulerPage.SelectToday(); }
 void MainCycleHost::ResumeScheduler() { p_.scheduler.ResumeScheduler(); }
 void MainCycleHost::StartRestartCountdown() { p_.countdowns.StartRestartCountdown(); }
 

@@ -12,6 +12,7 @@ namespace zelvar {
 struct ScheduledMoment;
 class OptionsPage;
 class PlanPage;
+class SchedulerEngine;
 class SchedulerPage;
 class TCountForm;
 class Countdowns;
@@ -21,7 +22,8 @@ public:
     struct Parts {
         OptionsPage& options;
         PlanPage& plan;
-        SchedulerPage& scheduler;
+        SchedulerEngine& scheduler;
+        SchedulerPage& schedulerPage;  // its day editor goes to today after a resume
         TCountForm& countForm;
         Countdowns& countdowns;
         const LocaleFormats& formats;

@@ -38,7 +38,7 @@ void TForm1::LoadSettings() {
         FirstStart = true;
         ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
-    scheduler_.SetTag(s.schedulerRunning ? 1 : 0);
+    schedulerEngine_.SetTag(s.schedulerRunning ? 1 : 0);
     startup_.SetListBoxEntries(s.autoexe, -1);
     // Setting the boxes saves nothing; only the start-with-Windows value is
     // written again, so a moved program registers its new path (defaults
@@ -46,7 +46,7 @@ void TForm1::LoadSettings() {
     options_.LoadOptions(s, !SettingsReadOnly);
     options_.ApplyPolicy(s, locks, false);
     if (locks.autoload == false && !SettingsReadOnly) SetAutoStart(true);  // the organisation does not want it
-    scheduler_.ApplyPolicy(WeekPolicyOf(Policy), locks.actsheduler, s.schedulerRunning);
+    schedulerEngine_.ApplyPolicy(WeekPolicyOf(Policy), locks.actsheduler, s.schedulerRunning);
     language_.SelectLanguage(s.lng);
 
     if (load.reportUnreadable) {
@@ -61,7 +61,7 @@ void TForm1::SaveSettings() {
     Settings s;
     options_.StoreOptions(s);
     s.autoexe = startup_.ListBoxEntries();
-    s.schedulerRunning = scheduler_.Running();
+    s.schedulerRunning = schedulerEngine_.Running();
     s.lng = language_.SelectedLanguage() < 0 ? 0 : language_.SelectedLanguage();
     // What a policy sets is saved as the user's own value.
     s = OwnSettings(s, OwnOptions, PolicyOptionLocks(Policy));
@@ -91,7 +91,7 @@ void TForm1::ReloadPolicy() {
     // policy set it, what was kept aside where one did.
     Settings shownNow;
     options_.StoreOptions(shownNow);
-    shownNow.schedulerRunning = scheduler_.Running();
+    shownNow.schedulerRunning = schedulerEngine_.Running();
     const Settings own = OwnSettings(shownNow, OwnOptions, PolicyOptionLocks(Policy));
     OwnOptions.autoload = own.autoload;
     OwnOptions.allclose = own.allclose;
@@ -107,7 +107,7 @@ void TForm1::ReloadPolicy() {
     options_.ApplyPolicy(shown, locks, !SettingsReadOnly);
     if (ActivatedOnce && updatesBefore != options_.CheckForUpdates())
         updates_.StartUpdateTimer(options_.CheckForUpdates());
-    scheduler_.ApplyPolicy(WeekPolicyOf(Policy), locks.actsheduler, shown.schedulerRunning);
+    schedulerEngine_.ApplyPolicy(WeekPolicyOf(Policy), locks.actsheduler, shown.schedulerRunning);
     UpdateTrayStatus();
 }
 

@@ -32,11 +32,11 @@ void TForm1::UpdateTrayStatus() {
     in.planWakeTicked = plan_.WakeTicked();
     in.planWake = plan_.WakeMoment();
     in.planOffMode = plan_.OffModeIndex();
-    in.schedulerActive = scheduler_.Running();
-    in.hasNextOff = scheduler_.NextOff.Has;
-    if (in.hasNextOff) in.nextOff = ScheduledLocalMoment(scheduler_.NextOff, formats_);
-    in.hasNextOn = scheduler_.NextOn.Has;
-    if (in.hasNextOn) in.nextOn = ScheduledLocalMoment(scheduler_.NextOn, formats_);
+    in.schedulerActive = schedulerEngine_.Running();
+    in.hasNextOff = schedulerEngine_.NextOff.Has;
+    if (in.hasNextOff) in.nextOff = ScheduledLocalMoment(schedulerEngine_.NextOff, formats_);
+    in.hasNextOn = schedulerEngine_.NextOn.Has;
+    if (in.hasNextOn) in.nextOn = ScheduledLocalMoment(schedulerEngine_.NextOn, formats_);
     // The standing wake follows every change of the moments the tray follows.
     const StandingWakeSources wake{in.planArmed, in.planWakeTicked, in.planWake,
                                    in.schedulerActive, in.hasNextOn, in.nextOn};

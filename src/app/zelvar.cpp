@@ -35,18 +35,20 @@ TForm1::TForm1(SecondaryWindows windows)
       plan_(PlanPage::Links{Cycle, windows.count, Messages, formats_, [this] { RunPowerCycleNow(); },
                             [this](const std::wstring& key) { return GetLangText(key); },
                             [this] { UpdateTrayStatus(); }}),
-      scheduler_(SchedulerPage::Links{Cycle, windows.count, countdowns_, windows.sheddays, Messages, formats_,
-                                      [this](const std::wstring& key) { return GetLangText(key); },
-                                      [this]() -> std::optional<TDateTime> {
-                                          if (!plan_.Armed()) return std::nullopt;
-                                          return plan_.OffMoment();
-                                      },
-                                      [this] { RunPowerCycleNow(); }, [this](bool running) { SaveSchedulerRunning(running); },
-                                      [this] { UpdateTrayStatus(); }}),
+      schedulerEngine_(SchedulerEngine::Links{Cycle, windows.count, countdowns_, Messages, formats_,
+                                              [this]() -> std::optional<TDateTime> {
+                                                  if (!plan_.Armed()) return std::nullopt;
+                                                  return plan_.OffMoment();
+                                              },
+                                              [this] { RunPowerCycleNow(); },
+                                              [this](bool running) { SaveSchedulerRunning(running); },
+                                              [this] { UpdateTrayStatus(); }}),
+      scheduler_(schedulerEngine_, SchedulerPage::Links{windows.sheddays, Messages, formats_,
+                                                        [this](const std::wstring& key) { return GetLangText(key); }}),
       startup_(Messages, [this] { SaveSettings(); }),
       about_([this] { windows_.history.ShowChangeHistory(); }),
       countdowns_(Cycle, windows.count),
-      cycleHost_(MainCycleHost::Parts{options_, plan_, scheduler_, windows.count, countdowns_, formats_}) {}
+      cycleHost_(MainCycleHost::Parts{options_, plan_, schedulerEngine_, scheduler_, windows.count, countdowns_, formats_}) {}
 
 TForm1::~TForm1() {
     RemoveTrayIcon();
@@ -68,11 +70,12 @@ bool TForm1::Create(HWND applicationWindow) {
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     fontsDpi_ = ui::DpiOf(hwnd_);  // the controls take their fonts at this density when they are made
     countdowns_.Attach(hwnd_);
+    schedulerEngine_.Attach(hwnd_);
     // A power-down is under way while a cycle waits or a countdown is armed or shown.
     updates_.Attach(hwnd_, kDownloadDoneMessage,
                     {[this] { return language_.SelectedLanguage(); },
                      [this] {
-                         return Cycle.OffTimerActive || windows_.count.IsVisible() || scheduler_.CountdownBySchedule;
+                         return Cycle.OffTimerActive || windows_.count.IsVisible() || schedulerEngine_.CountdownBySchedule;
                      }});
     windows_.history.Attach(hwnd_, kDownloadDoneMessage);
     cycleHost_.Attach(hwnd_);
@@ -89,7 +92,8 @@ void TForm1::FormCreate() {
     ApplyLanguage();
     ShowLanguageFileProblems(hwnd_);
     plan_.RefreshOneShotPlan();
-    scheduler_.StartUp();
+    schedulerEngine_.StartUp();
+    scheduler_.ShowEngineState();
     ArrangeMainWindow();
     plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
     plan_.UpdateWakeControls();
@@ -146,9 +150,9 @@ void TForm1::CountFormCancel() {
     windows_.count.Hide();
     // The scheduler stops when the countdown was its own, also once its
     // cycle waits out the last seconds: the user cancelled that power-down.
-    if (scheduler_.CountdownIsTheSchedulers()) {
-        scheduler_.StopSchedulerFromCountdown();
-        scheduler_.CountdownBySchedule = false;
+    if (schedulerEngine_.CountdownIsTheSchedulers()) {
+        schedulerEngine_.StopSchedulerFromCountdown();
+        schedulerEngine_.CountdownBySchedule = false;
     }
     plan_.PNGButton5Click();
 }
@@ -184,7 +188,7 @@ void TForm1::OnTimeChange() {
     if (Cycle.OffTimerActive) {
         Cycle.ClockChanged = true;  // the waiting cycle logs it and aims anew
     } else {
-        if (plan_.Armed() || scheduler_.Running()) AppendCycleLog(ClockChangedLine(LogNow()));
+        if (plan_.Armed() || schedulerEngine_.Running()) AppendCycleLog(ClockChangedLine(LogNow()));
         // A countdown on screen no longer tells since when it warns; the
         // cycle shows it again in full. The tick aims timercnt anew by itself.
         Cycle.DropWarning();
@@ -330,7 +334,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void TForm1::OnTimer(UINT_PTR id) {
     switch (id) {
         case TIMER_TIMER1: Timer1Timer(); return;
-        case TIMER_SCHEDULER: scheduler_.Scheduler_TimerTimer(); return;
+        case TIMER_SCHEDULER: schedulerEngine_.Scheduler_TimerTimer(); return;
         case TIMER_TIMER_UPD: updates_.Timer_updTimer(); return;
     }
     if (!countdowns_.OnTimer(id)) KillTimer(hwnd_, id);

@@ -26,6 +26,7 @@
 #include "power/plan_page_win.h"
 #include "power/power_cycle.h"
 #include "power/standing_wake_win.h"
+#include "scheduler/scheduler_engine_win.h"
 #include "scheduler/scheduler_page_win.h"
 #include "ui/controls_win.h"
 #include "ui/window_win.h"
@@ -165,6 +166,8 @@ private:
     OptionsPage options_;
     LanguagePage language_;
     PlanPage plan_;
+    // The scheduler's engine runs whether or not its page has been made.
+    SchedulerEngine schedulerEngine_;
     SchedulerPage scheduler_;
     StartupPage startup_;
     AboutPage about_;

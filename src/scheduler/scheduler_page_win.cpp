@@ -7,11 +7,7 @@
 #include "common/os_error_win.h"
 #include "common/paths_win.h"
 #include "ui/links_win.h"
-#include "power/countdowns_win.h"
-#include "power/cycle_log_win.h"
-#include "power/ucountform.h"
 #include "power/wake_probe_win.h"
-#include "power/wtimer.h"
 #include "scheduler/schedule_file.h"
 #include "scheduler/schedule_time.h"
 #include "scheduler/sheddays_win.h"
@@ -22,7 +18,6 @@
 namespace zelvar {
 namespace {
 
-constexpr UINT kTickMs = 803;
 constexpr COLORREF kFrameColor = RGB(0xEE, 0x7C, 0x00);
 constexpr COLORREF kHeaderBack = RGB(0x48, 0x2A, 0x5A);
 constexpr COLORREF kEvenRowBack = RGB(0xE0, 0xD0, 0xEA);
@@ -38,6 +33,10 @@ void SetPickerTime(HWND picker, TDateTime timeOfDay) {
 }
 
 }  // namespace
+
+SchedulerPage::SchedulerPage(SchedulerEngine& engine, Links links) : engine_(engine), links_(std::move(links)) {
+    engine_.SetView(this);
+}
 
 std::wstring SchedulerPage::ScheduleFile() const { return FileBesideExe(L"scheduler.ini"); }
 
@@ -68,6 +67,8 @@ void SchedulerPage::CreateControls() {
     Panel8 = CreateForwardingPanel(hwnd_, IDC_PANEL8, 0, 0, 0, 0);
     StringGrid1.Create(Panel8, IDC_STRINGGRID1,
                        [this](HDC dc, int column, int row, const RECT& rect) { StringGrid1DrawCell(dc, column, row, rect); });
+    made_ = true;
+    ShowEngineState();
 }
 
 void SchedulerPage::Layout() {
@@ -147,7 +148,7 @@ void SchedulerPage::LayoutStartButton() {
 void SchedulerPage::CheckWakeReadiness() {
     // Whenever the scheduler starts with a wake ahead: what keeps the timer
     // from waking the machine, if anything; it runs all the same.
-    const WakeProblem problem = Running() && NextOn.Has ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
+    const WakeProblem problem = engine_.Running() && engine_.NextOn.Has ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
     const std::wstring key(WakeProblemKey(problem));
     ui::SetText(wakeInfo_, key.empty() ? std::wstring() : links_.text(key));
     ui::SetVisible(wakeInfo_, !key.empty());
@@ -157,10 +158,11 @@ void SchedulerPage::CheckWakeReadiness() {
 // ---- The day editor
 
 void SchedulerPage::LoadScheduleDay(int day) {
+    if (!made_) return;
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
     editedDayRead_ = file.state != IniFileState::Unreadable;
     // A time that does not read shows as its key's default; nothing is reported.
-    const DayEditorState e = LoadEditorDay(PolicyScheduleIni(file.values, week_, links_.formats), day, links_.formats);
+    const DayEditorState e = LoadEditorDay(PolicyScheduleIni(file.values, engine_.Week(), links_.formats), day, links_.formats);
     ui::SetChecked(CheckBox8, e.offTicked);
     SetPickerTime(DateTimePicker5, e.offTime);
     ui::SetChecked(CheckBox9, e.onTicked);
@@ -170,19 +172,20 @@ void SchedulerPage::LoadScheduleDay(int day) {
 
 void SchedulerPage::SaveScheduleDay(int day) {
     // A day the file could not give shows the defaults, not the user's times.
-    if (!editedDayRead_) return;
+    if (!made_ || !editedDayRead_) return;
     DayEditorState e;
     e.offTicked = ui::IsChecked(CheckBox8);
     e.offTime = PickerTime(DateTimePicker5);
     e.onTicked = ui::IsChecked(CheckBox9);
     e.onTime = PickerTime(DateTimePicker6);
     IniFile file(ScheduleFile());
-    PolicyScheduleIni overlay(file, week_, links_.formats);  // what the policy sets stays the user's in the file
+    PolicyScheduleIni overlay(file, engine_.Week(), links_.formats);  // what the policy sets stays the user's in the file
     if (!SaveEditorDay(overlay, day, e, links_.formats))
         MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
 }
 
 void SchedulerPage::SelectScheduleDay(int day) {
+    if (!made_) return;
     SaveScheduleDay(dday);  // the day being left
     if (day >= 1 && day <= 7) {
         ui::SetText(Label22, hints_->Get(dayButtons_[day - 1]));
@@ -195,45 +198,58 @@ void SchedulerPage::SelectScheduleDay(int day) {
 void SchedulerPage::SelectToday() { SelectScheduleDay(IsoWeekday(NowLocal())); }
 
 void SchedulerPage::ShowDayEditor(bool visible) {
+    if (!made_) return;
     for (HWND c : {pweek, Label20, Label21, Label22, CheckBox8, CheckBox9, DateTimePicker5, DateTimePicker6,
                    PNGButton6, PNGButton7})
         ui::SetVisible(c, visible);
     InvalidateRect(hwnd_, &shape2_, TRUE);  // Shape2 goes with them
 }
 
-void SchedulerPage::StartUp() {
-    // Monday first; selecting today then saves day 1 (a new installation's
-    // file starts with it) and shows today. A file another program holds
-    // gets a few seconds first.
-    IniFile::Load(ScheduleFile(), RetryPolicy{});
-    dday = 1;
-    ui::SetText(Label22, hints_->Get(dayButtons_[0]));
-    LoadScheduleDay(1);
+void SchedulerPage::ShowEngineState() {
+    // The editor on today's day as the file has it; the day shown before
+    // (none yet, or Monday's that the engine wrote at start) is not saved.
+    if (!made_ || !engine_.Started()) return;
+    dday = IsoWeekday(NowLocal());
+    ui::SetText(Label22, hints_->Get(dayButtons_[dday - 1]));
+    LoadScheduleDay(dday);
+    for (HWND b : dayButtons_) InvalidateRect(b, nullptr, FALSE);
+    ShowFace();
+}
+
+void SchedulerPage::ShowFace() {
+    if (!made_) return;
     FillWeekGrid();
-    SelectToday();
+    ShowDayEditor(!engine_.Running());
+    ui::SetVisible(Panel8, engine_.Running());
     SetButtonCaption();
-    if (tag_ == 0) {
-        ShowDayEditor(true);
-        ui::SetVisible(Panel8, false);
-        SetTick(false);
-    } else {
-        ShowDayEditor(false);
-        ui::SetVisible(Panel8, true);
-        ComputeNextSchedule();
-        SetTick(true);
-    }
-    started_ = true;
     ShowPolicyLocks();
     CheckWakeReadiness();
+}
+
+void SchedulerPage::SaveEditedDay() { SaveScheduleDay(dday); }
+
+void SchedulerPage::EngineChanged(SchedulerChange change) {
+    if (!made_) return;
+    switch (change) {
+        case SchedulerChange::Running: ShowFace(); return;
+        case SchedulerChange::Moments: DescribeGrid(); return;
+        case SchedulerChange::Policy:
+            // The edited day and the week under the new policy (LoadScheduleDay
+            // shows its locks).
+            LoadScheduleDay(dday);
+            FillWeekGrid();
+            return;
+    }
 }
 
 // ---- The week grid
 
 void SchedulerPage::FillWeekGrid() {
+    if (!made_) return;
     StringGrid1.Clear();
     ApplySchedulerPageTexts(links_.text);
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
-    const std::array<WeekGridRow, 7> rows = ReadWeekGrid(PolicyScheduleIni(file.values, week_, links_.formats));
+    const std::array<WeekGridRow, 7> rows = ReadWeekGrid(PolicyScheduleIni(file.values, engine_.Week(), links_.formats));
     for (int day = 1; day <= 7; ++day) {
         StringGrid1.SetCell(3, day, rows[static_cast<size_t>(day - 1)].offText);
         StringGrid1.SetCell(4, day, rows[static_cast<size_t>(day - 1)].onText);
@@ -272,8 +288,7 @@ void SchedulerPage::StringGrid1DrawCell(HDC dc, int column, int row, const RECT&
         back = row % 2 == 1 ? ui::kWhite : kEvenRowBack;
         text = kDataText;
     }
-    switch (WeekGridCellMark(column, row, StringGrid1.Cell(column, row), NowLocal(), NextOff, NextOn,
-                             links_.formats)) {
+    switch (MarkOf(column, row, NowLocal())) {
         case GridCellMark::NextOff:
             back = kHeaderBack;
             text = kNextOffText;
@@ -296,6 +311,10 @@ void SchedulerPage::StringGrid1DrawCell(HDC dc, int column, int row, const RECT&
     DrawTextW(dc, cell.c_str(), -1, &textRect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
 }
 
+GridCellMark SchedulerPage::MarkOf(int column, int row, TDateTime now) const {
+    return WeekGridCellMark(column, row, now, engine_.NextOff, engine_.NextOn);
+}
+
 void SchedulerPage::DescribeGrid() {
     // The grid's window text tells what it shows, row by row, the marked
     // cells with their mark: for people who cannot see it, and for tests.
@@ -305,7 +324,7 @@ void SchedulerPage::DescribeGrid() {
         for (int column = 2; column < WeekGrid::kColumns; ++column) {
             if (column > 2) text += L'\t';
             text += StringGrid1.Cell(column, row);
-            switch (WeekGridCellMark(column, row, StringGrid1.Cell(column, row), now, NextOff, NextOn, links_.formats)) {
+            switch (MarkOf(column, row, now)) {
                 case GridCellMark::NextOff: text += L" [next off]"; break;
                 case GridCellMark::NextOn: text += L" [next on]"; break;
                 case GridCellMark::None: break;
@@ -317,213 +336,23 @@ void SchedulerPage::DescribeGrid() {
     StringGrid1.Repaint();
 }
 
-// ---- The engine
-
-ScheduleClock SchedulerPage::Clock() const {
-    ScheduleClock clock;
-    clock.localNow = NowLocal();
-    clock.realNow = RealSecondsNow();
-    clock.realSecondsOf = RealSecondsOfLocal;
-    return clock;
-}
-
-void SchedulerPage::ComputeNextSchedule() { ComputeNextScheduleFrom(Clock()); }
-
-void SchedulerPage::ComputeNextScheduleFrom(const ScheduleClock& clock) {
-    // A file another program holds just now keeps the moments as they are;
-    // the tick asks again.
-    const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
-    if (file.state == IniFileState::Unreadable) return;
-    const NextSchedule next =
-        zelvar::ComputeNextSchedule(clock, PolicyScheduleIni(file.values, week_, links_.formats), links_.formats);
-    NextOff = next.off;
-    NextOn = next.on;
-    DescribeGrid();
-    if (links_.stateChanged) links_.stateChanged();
-}
-
-void SchedulerPage::ComputeNextScheduleAfter(TDateTime moment) {
-    ScheduleClock from = Clock();
-    if (const auto real = RealSecondsOfLocal(moment); real && *real > from.realNow) {
-        from.localNow = moment;
-        from.realNow = *real;
-    }
-    ComputeNextScheduleFrom(from);
-}
-
-void SchedulerPage::SetTick(bool on) {
-    HWND main = GetAncestor(hwnd_, GA_ROOT);
-    if (on) SetTimer(main, TIMER_SCHEDULER, kTickMs, nullptr);
-    else KillTimer(main, TIMER_SCHEDULER);
-    tickOn_ = on;
-}
-
-void SchedulerPage::Scheduler_TimerTimer() {
-    if (!tickOn_) return;  // a tick still queued when the timer went off
-    SchedulerTickInput input;
-    input.nextOff = NextOff;
-    input.nextOn = NextOn;
-    input.planOff = links_.planOff();
-    input.countdownVisible = links_.countForm.IsVisible();
-    input.countdownBySchedule = CountdownBySchedule;
-    input.runningCountdownMs = countdownMs_;
-    const SchedulerTickDecision decision = DecideSchedulerTick(Clock(), input, links_.formats);
-
-    if (decision.dropCountdown) {
-        links_.countdowns.StopCountdown();
-        CountdownBySchedule = false;
-        countdownMs_.reset();
-        if (decision.hideCountdownWindow) links_.countForm.Reset();
-        links_.cycle.DropWarning();
-        if (decision.planCountdown && input.planOff) {
-            // The plan's own countdown, aimed as its cycle aims it.
-            links_.countdowns.ArmCountdown(decision.planCountdown->intervalMs);
-            links_.cycle.AimCountdown(*input.planOff, !decision.planCountdown->lastStep);
-        }
-    }
-    if (decision.offSkipped) LogScheduledMomentSkipped(ScheduledLocalMoment(NextOff, links_.formats));
-    if (decision.recompute) ComputeNextSchedule();
-    if (decision.countdownMs) {
-        if (decision.countdownRestarts) links_.countdowns.ArmCountdown(*decision.countdownMs);
-        countdownMs_ = decision.countdownMs;
-        CountdownBySchedule = true;
-        links_.cycle.CountdownArmedDirectly(ScheduledLocalMoment(NextOff, links_.formats));
-    }
-    if (decision.handOver) HandOver();
-}
-
-void SchedulerPage::HandOver() {
-    SetTick(false);
-    links_.cycle.Discard();
-    CountdownBySchedule = false;
-    countdownMs_.reset();
-    const TDateTime handed = ScheduledLocalMoment(NextOff, links_.formats);
-    // However the cycle ends: after a resume it has set the moments anew and
-    // the tick on; a cycle that ended early (a refused power action, a
-    // Cancel) leaves the scheduler watching the moments after this one, so
-    // the same moment is never handed over twice. Only Stop stops it.
-    struct AfterTheCycle {
-        SchedulerPage& page;
-        TDateTime handed;
-        ~AfterTheCycle() {
-            page.cycleBySchedule_ = false;
-            if (!page.Running() || page.tickOn_) return;
-            try {
-                page.ComputeNextScheduleAfter(handed);
-                page.SetTick(true);
-            } catch (...) {
-            }
-        }
-    } after{*this, handed};
-    cycleBySchedule_ = true;
-    links_.runPowerCycle();
-}
-
-void SchedulerPage::ResumeScheduler() {
-    ComputeNextSchedule();
-    StringGrid1.Repaint();
-    SetTick(true);
-}
-
-void SchedulerPage::ScheduledMomentSkipped() {
-    CountdownBySchedule = false;
-    countdownMs_.reset();
-    ComputeNextSchedule();
-    StringGrid1.Repaint();
-}
-
-bool SchedulerPage::CountdownIsTheSchedulers() const { return Running() && (CountdownBySchedule || cycleBySchedule_); }
-
-void SchedulerPage::StopSchedulerFromCountdown() {
-    if (!Running()) return;
-    if (runLock_ != true) {
-        PNGButton8Click();
-        return;
-    }
-    // Kept running by the organisation: the user still gives up this
-    // power-down, and the scheduler watches the moments after it. A cycle
-    // already waiting ends, and then watches on from its moment.
-    if (cycleBySchedule_) {
-        links_.cycle.AbortWait();
-        return;
-    }
-    const TDateTime moment = ScheduledLocalMoment(NextOff, links_.formats);
-    links_.countdowns.StopCountdown();
-    CountdownBySchedule = false;
-    countdownMs_.reset();
-    links_.cycle.DropWarning();
-    ComputeNextScheduleAfter(moment);
-}
-
-void SchedulerPage::ApplyPolicy(WeekPolicy week, std::optional<bool> runLock, bool running) {
-    if (!started_) {
-        week_ = std::move(week);
-        runLock_ = runLock;
-        return;
-    }
-    // The edited day as the user left it, under the policy it was shown
-    // with; then the editor shows the new one, before a start saves it.
-    if (!Running()) SaveScheduleDay(dday);
-    week_ = std::move(week);
-    runLock_ = runLock;
-    LoadScheduleDay(dday);
-    if (Running() != running) {
-        PNGButton8Click();
-    } else {
-        FillWeekGrid();
-        if (Running()) ComputeNextSchedule();
-        if (links_.stateChanged) links_.stateChanged();
-    }
-    ShowPolicyLocks();
-}
-
 void SchedulerPage::ShowPolicyLocks() {
-    auto locked = [&](const std::wstring& key) { return week_.count(key) > 0; };
+    if (!made_) return;
+    auto locked = [&](const std::wstring& key) { return engine_.Week().count(key) > 0; };
     EnableWindow(CheckBox8, !locked(ScheduleTickKey(ScheduleDirection::Off, dday)));
     EnableWindow(DateTimePicker5, !locked(ScheduleTimeKey(ScheduleDirection::Off, dday)));
     EnableWindow(CheckBox9, !locked(ScheduleTickKey(ScheduleDirection::On, dday)));
     EnableWindow(DateTimePicker6, !locked(ScheduleTimeKey(ScheduleDirection::On, dday)));
-    EnableWindow(PNGButton8, !runLock_.has_value());
+    EnableWindow(PNGButton8, !engine_.RunLock().has_value());
     InvalidateRect(PNGButton8, nullptr, FALSE);
-    ui::SetVisible(policyInfo_, runLock_.has_value() || !week_.empty());
+    ui::SetVisible(policyInfo_, engine_.RunLock().has_value() || !engine_.Week().empty());
     LayoutStartButton();
 }
 
-void SchedulerPage::PNGButton8Click() {
-    if (tag_ != 0) {
-        if (cycleBySchedule_ || CountdownBySchedule) LogCycleCancelled(CycleCancel::Stopped);
-        SetTick(false);
-        ui::SetVisible(Panel8, false);
-        links_.cycle.Cancel();  // ends a waiting cycle; a pending countdown then shows nothing
-        if (links_.countForm.IsVisible()) links_.countForm.Hide();
-        tag_ = 0;
-        SetButtonCaption();
-        ShowDayEditor(true);
-    } else {
-        SaveScheduleDay(dday);
-        FillWeekGrid();
-        ShowDayEditor(false);
-        ui::SetVisible(Panel8, true);
-        tag_ = 1;
-        SetButtonCaption();
-        ComputeNextSchedule();
-        StringGrid1.Repaint();
-        links_.cycle.AllowWait();
-        SetTick(true);
-    }
-    CheckWakeReadiness();
-    WriteRunningState();
-    if (links_.stateChanged) links_.stateChanged();
-}
-
-void SchedulerPage::WriteRunningState() {
-    // A state the policy holds is not saved (the file keeps the user's own).
-    if (runLock_) return;
-    links_.saveRunningState(tag_ != 0);
-}
+void SchedulerPage::PNGButton8Click() { engine_.PNGButton8Click(); }
 
 void SchedulerPage::SetButtonCaption() {
-    ui::SetText(PNGButton8, links_.text(tag_ != 0 ? L"stopsheduler" : L"startsheduler"));
+    ui::SetText(PNGButton8, links_.text(engine_.Running() ? L"stopsheduler" : L"startsheduler"));
     LayoutStartButton();
     InvalidateRect(PNGButton8, nullptr, FALSE);
 }
@@ -571,7 +400,7 @@ void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {
 }
 
 void SchedulerPage::ApplyButtonTexts(const ui::TextLookup& text) {
-    ui::SetText(PNGButton8, text(tag_ != 0 ? L"stopsheduler" : L"startsheduler"));
+    ui::SetText(PNGButton8, text(engine_.Running() ? L"stopsheduler" : L"startsheduler"));
     hints_->Set(PNGButton8, text(L"hintstartsheduler"));
     ui::SetText(policyInfo_, text(L"policymanaged"));
     LayoutStartButton();

@@ -117,14 +117,11 @@ SchedulerTickDecision DecideSchedulerTick(const ScheduleClock& clock, const Sche
     return out;
 }
 
-GridCellMark WeekGridCellMark(int column, int row, const std::wstring& cellText, TDateTime now,
-                              const ScheduledMoment& nextOff, const ScheduledMoment& nextOn,
-                              const LocaleFormats& formats) {
+GridCellMark WeekGridCellMark(int column, int row, TDateTime now, const ScheduledMoment& nextOff,
+                              const ScheduledMoment& nextOn) {
     if (row < 1 || row > 7 || (column != 3 && column != 4)) return GridCellMark::None;
     const ScheduledMoment& moment = column == 3 ? nextOff : nextOn;
     if (!moment.Has || IsoWeekday(moment.Date) != row) return GridCellMark::None;
-    const std::optional<TDateTime> shown = ReadScheduleTime(cellText, formats);
-    if (!shown || SecondsOfDay(*shown) != SecondsOfDay(moment.Time)) return GridCellMark::None;
     // Today's weekday with the time reached: the moment is next week's.
     if (IsoWeekday(now) == row && SecondsOfDay(now) >= SecondsOfDay(moment.Time)) return GridCellMark::None;
     return column == 3 ? GridCellMark::NextOff : GridCellMark::NextOn;

@@ -126,12 +126,11 @@ SchedulerTickDecision DecideSchedulerTick(const ScheduleClock& clock, const Sche
 enum class GridCellMark { None, NextOff, NextOn };
 
 // StringGrid1's highlight for one cell (row 1 ... 7 is the day, column 3 the
-// off time, column 4 the on time): the cell of the next moment's weekday whose
-// stored time reads as the moment's time, whatever form the text has, unless
-// the moment is on today's weekday with its time of day reached (the moment
-// is then a week ahead). A moment not found marks nothing.
-GridCellMark WeekGridCellMark(int column, int row, const std::wstring& cellText, TDateTime now,
-                              const ScheduledMoment& nextOff, const ScheduledMoment& nextOn,
-                              const LocaleFormats& formats);
+// off time, column 4 the on time), from the moments alone: the cell of the
+// next moment's weekday, unless the moment is on today's weekday with its
+// time of day reached (the moment is then a week ahead). A moment not found
+// marks nothing.
+GridCellMark WeekGridCellMark(int column, int row, TDateTime now, const ScheduledMoment& nextOff,
+                              const ScheduledMoment& nextOn);
 
 }  // namespace zelvar
