@@ -59,10 +59,7 @@ void TForm1::CreateControls() {
     scheduler_.Create(hwnd_, IDC_P_SHEDULER, hints_, appliedTexts_);
     startup_.Create(hwnd_, IDC_PANEL5, hints_, appliedTexts_);
     about_.Create(hwnd_, IDC_PANEL7, hints_, appliedTexts_);
-    // The scheduler's page holds its engine, which runs from the start; the
-    // options page shows first. Both are made now, the options page last.
-    scheduler_.Make();
-    options_.Make();
+    options_.Make();  // it shows first
 
     // The tray menu exists before the first application of a language, which names its items.
     trayMenu_.reset(CreatePopupMenu());

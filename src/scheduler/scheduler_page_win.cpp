@@ -67,8 +67,6 @@ void SchedulerPage::CreateControls() {
     Panel8 = CreateForwardingPanel(hwnd_, IDC_PANEL8, 0, 0, 0, 0);
     StringGrid1.Create(Panel8, IDC_STRINGGRID1,
                        [this](HDC dc, int column, int row, const RECT& rect) { StringGrid1DrawCell(dc, column, row, rect); });
-    made_ = true;
-    ShowEngineState();
 }
 
 void SchedulerPage::Layout() {

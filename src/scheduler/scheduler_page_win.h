@@ -64,6 +64,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void OnMade() override { ShowEngineState(); }
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
@@ -91,8 +92,6 @@ private:
 
     SchedulerEngine& engine_;
     Links links_;
-    // The page's controls exist (set at the end of CreateControls).
-    bool made_ = false;
     int dday = 1;
     // Whether the edited day came from a file that could be read: a day the
     // file could not give is not written back over it.
