@@ -11,6 +11,9 @@
 namespace zelvar {
 
 void TForm1::AddTrayIcon() {
+    // Taken out first when it is there (a new density, a restarted
+    // Explorer); the first time there is nothing to take out.
+    const bool added = trayData_.hWnd != nullptr;
     trayData_ = {};
     trayData_.cbSize = sizeof(trayData_);
     trayData_.hWnd = hwnd_;
@@ -20,7 +23,7 @@ void TForm1::AddTrayIcon() {
     trayIcon_.reset(LoadTrayIcon(trayPlanned_, dpi_));
     trayData_.hIcon = trayIcon_ ? trayIcon_.get() : smallIcon_ ? smallIcon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
     wcsncpy_s(trayData_.szTip, trayTip_.c_str(), _TRUNCATE);
-    Shell_NotifyIconW(NIM_DELETE, &trayData_);
+    if (added) Shell_NotifyIconW(NIM_DELETE, &trayData_);
     Shell_NotifyIconW(NIM_ADD, &trayData_);
 }
 
