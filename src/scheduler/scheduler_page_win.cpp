@@ -211,15 +211,16 @@ void SchedulerPage::ShowEngineState() {
     ui::SetText(Label22, hints_->Get(dayButtons_[dday - 1]));
     LoadScheduleDay(dday);
     for (HWND b : dayButtons_) InvalidateRect(b, nullptr, FALSE);
-    ShowFace();
+    // Made now: in the language last applied, as the page's other texts.
+    ShowFace(texts_ && !texts_->Empty() ? texts_->Lookup() : links_.text);
 }
 
-void SchedulerPage::ShowFace() {
+void SchedulerPage::ShowFace(const ui::TextLookup& text) {
     if (!made_) return;
-    FillWeekGrid();
+    FillWeekGrid(text);
     ShowDayEditor(!engine_.Running());
     ui::SetVisible(Panel8, engine_.Running());
-    SetButtonCaption();
+    SetButtonCaption(text);
     ShowPolicyLocks();
     CheckWakeReadiness();
 }
@@ -229,23 +230,23 @@ void SchedulerPage::SaveEditedDay() { SaveScheduleDay(dday); }
 void SchedulerPage::EngineChanged(SchedulerChange change) {
     if (!made_) return;
     switch (change) {
-        case SchedulerChange::Running: ShowFace(); return;
+        case SchedulerChange::Running: ShowFace(links_.text); return;
         case SchedulerChange::Moments: DescribeGrid(); return;
         case SchedulerChange::Policy:
             // The edited day and the week under the new policy (LoadScheduleDay
             // shows its locks).
             LoadScheduleDay(dday);
-            FillWeekGrid();
+            FillWeekGrid(links_.text);
             return;
     }
 }
 
 // ---- The week grid
 
-void SchedulerPage::FillWeekGrid() {
+void SchedulerPage::FillWeekGrid(const ui::TextLookup& text) {
     if (!made_) return;
     StringGrid1.Clear();
-    ApplySchedulerPageTexts(links_.text);
+    ApplySchedulerPageTexts(text);
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
     const std::array<WeekGridRow, 7> rows = ReadWeekGrid(PolicyScheduleIni(file.values, engine_.Week(), links_.formats));
     for (int day = 1; day <= 7; ++day) {
@@ -349,8 +350,8 @@ void SchedulerPage::ShowPolicyLocks() {
 
 void SchedulerPage::PNGButton8Click() { engine_.PNGButton8Click(); }
 
-void SchedulerPage::SetButtonCaption() {
-    ui::SetText(PNGButton8, links_.text(engine_.Running() ? L"stopsheduler" : L"startsheduler"));
+void SchedulerPage::SetButtonCaption(const ui::TextLookup& text) {
+    ui::SetText(PNGButton8, text(engine_.Running() ? L"stopsheduler" : L"startsheduler"));
     LayoutStartButton();
     InvalidateRect(PNGButton8, nullptr, FALSE);
 }

@@ -47,7 +47,8 @@ public:
     void SelectScheduleDay(int day);
     void SelectToday();
     void ShowDayEditor(bool visible);
-    void FillWeekGrid();
+    // The week from the file, with its headings and days in text's language.
+    void FillWeekGrid(const ui::TextLookup& text);
     void PNGButton8Click();  // start / stop, by the engine
     void PNGButton6Click();  // copy the off time to other days
     void PNGButton7Click();  // copy the wake time to other days
@@ -76,12 +77,12 @@ private:
     void EngineChanged(SchedulerChange change) override;
     // The editor or the grid as the engine runs, the button's caption, the
     // policy's and the wake's lines.
-    void ShowFace();
+    void ShowFace(const ui::TextLookup& text);
     void StringGrid1DrawCell(HDC dc, int column, int row, const RECT& rect);
     GridCellMark MarkOf(int column, int row, TDateTime now) const;
     void DescribeGrid();
     void SizeWeekGrid();
-    void SetButtonCaption();
+    void SetButtonCaption(const ui::TextLookup& text);
     void LayoutStartButton();
     // The line that tells what stands in the way of a scheduled wake.
     void CheckWakeReadiness();

@@ -69,6 +69,9 @@ TEST_F(WindowTest, ApplyPutsTheChosenLanguageOnEveryTextAndSelectsHibernate) {
     SelectComboItem(run.Control(IDC_COMBOBOX2), 0);  // power off chosen before
     SelectComboItem(run.Control(IDC_COMBOBOX1), 2);  // Deutsch, not applied yet
     EXPECT_EQ(TextOf(run.Control(IDC_CHECKBOX4)), Lang(run, 1, "starttray"));
+    // Pages first visited now are made in the language applied, not the one chosen.
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL1)), Lang(run, 1, "startexeintro"));
+    EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "startsheduler"));
     for (int pass = 0; pass < 2; ++pass) {  // twice gives the same texts
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON3)));
         const std::pair<int, const char*> texts[] = {
