@@ -93,7 +93,6 @@ void TForm1::FormCreate() {
     ShowLanguageFileProblems(hwnd_);
     plan_.RefreshOneShotPlan();
     schedulerEngine_.StartUp();
-    scheduler_.ShowEngineState();
     ArrangeMainWindow();
     plan_.SetOffTicked(false);  // a one-shot plan never survives a restart
     plan_.UpdateWakeControls();
