@@ -12,36 +12,14 @@ std::wstring TForm1::GetLangText(const std::wstring& key) const {
     return zelvar::GetLangText(language_.SelectedLanguage(), key);
 }
 
-namespace {
-
-// The keys of the language application, row by row in their order: looked
-// up once per application, before any page takes its rows.
-const wchar_t* const kAppliedKeys[] = {
-    L"main", L"language", L"onoff", L"sheduler", L"startexe", L"menuabout",         // the tree
-    L"startwindows", L"starttray", L"closeapplications", L"logosound",              // options
-    L"pcoff", L"pcon", L"time", L"copyother", L"autoupdate", L"date",               // plan, scheduler, options
-    L"apply", L"cancel", L"pcoffinfo", L"pconinfo",                                 // plan
-    L"startexeintro", L"add", L"remove", L"languageintro",                          // start-up, language
-    L"w1", L"w2", L"w3", L"w4", L"w5", L"w6", L"w7",                                // day buttons' hints
-    L"ws1", L"ws2", L"ws3", L"ws4", L"ws5", L"ws6", L"ws7",                         // and captions
-    L"resetafteron", L"policymanaged", L"stopsheduler", L"startsheduler", L"hintstartsheduler",
-    L"mswrongdt", L"msremoveexe", L"msselstring", L"mserrconfig",                   // messages
-    L"menuopen", L"menuoff", L"menuexit", L"close",                                 // tray menu, Image1
-    L"poweroff", L"powertohibernate",                                               // the action list
-    L"daysheduler", L"offsheduler", L"onsheduler", L"history", L"log",              // week grid, about
-};
-
-}  // namespace
-
 void TForm1::ApplyLanguage() {
-    // Each key is looked up once, before any target changes (a text the
-    // chosen file lacks comes from English).
+    // Each row looks its key up for every target; the file is read once.
     const LanguageTexts::Batch oneLook(ProgramLanguageTexts());
     SetWindowTextW(hwnd_, MainWindowCaption().c_str());
-    ui::AppliedTexts texts;
-    for (const wchar_t* key : kAppliedKeys) texts.Set(key, GetLangText(key));
-    appliedTexts_ = std::move(texts);
-    const ui::TextLookup text = appliedTexts_.Lookup();
+    // The language applied now, also for the pages made later.
+    const int language = language_.SelectedLanguage();
+    appliedTexts_.Take([language](const std::wstring& key) { return zelvar::GetLangText(language, key); });
+    const ui::TextLookup& text = appliedTexts_.Lookup();
     static const wchar_t* const kNodes[] = {L"main", L"language", L"onoff", L"sheduler", L"startexe", L"menuabout"};
     for (int i = 0; i < 6; ++i) {
         std::wstring node = text(kNodes[i]);

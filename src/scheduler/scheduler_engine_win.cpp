@@ -15,9 +15,9 @@ namespace {
 
 constexpr UINT kTickMs = 803;
 
-std::wstring ScheduleFile() { return FileBesideExe(L"scheduler.ini"); }
-
 }  // namespace
+
+std::wstring ScheduleFile() { return FileBesideExe(L"scheduler.ini"); }
 
 void SchedulerEngine::Notify(SchedulerChange change) {
     if (view_) view_->EngineChanged(change);
@@ -25,13 +25,12 @@ void SchedulerEngine::Notify(SchedulerChange change) {
 }
 
 void SchedulerEngine::StartUp() {
-    // A file another program holds gets a few seconds first.
-    IniFile::Load(ScheduleFile(), RetryPolicy{});
     {
         // Monday as the day editor first shows it, written back when it moves
-        // on to today: a new installation's file starts with it. A file that
-        // could not be read is not written over.
-        const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
+        // on to today: a new installation's file starts with it. A file
+        // another program holds gets a few seconds first; one that could not
+        // be read is not written over.
+        const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{});
         if (file.state != IniFileState::Unreadable) {
             DayEditorState monday = LoadEditorDay(PolicyScheduleIni(file.values, week_, links_.formats), 1, links_.formats);
             // The pickers keep whole seconds.

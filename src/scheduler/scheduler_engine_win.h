@@ -22,6 +22,9 @@ namespace zelvar {
 class Countdowns;
 class TCountForm;
 
+// scheduler.ini, beside the program.
+std::wstring ScheduleFile();
+
 // What changed in the engine, for whoever shows it.
 enum class SchedulerChange {
     Running,  // started or stopped

@@ -5,7 +5,6 @@
 #include "common/ini_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
-#include "common/paths_win.h"
 #include "ui/links_win.h"
 #include "power/wake_probe_win.h"
 #include "scheduler/schedule_file.h"
@@ -37,8 +36,6 @@ void SetPickerTime(HWND picker, TDateTime timeOfDay) {
 SchedulerPage::SchedulerPage(SchedulerEngine& engine, Links links) : engine_(engine), links_(std::move(links)) {
     engine_.SetView(this);
 }
-
-std::wstring SchedulerPage::ScheduleFile() const { return FileBesideExe(L"scheduler.ini"); }
 
 void SchedulerPage::CreateControls() {
     using namespace ui;

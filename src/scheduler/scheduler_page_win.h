@@ -87,7 +87,6 @@ private:
     // The line that tells what stands in the way of a scheduled wake.
     void CheckWakeReadiness();
     void OpenCopyDialog(bool off);
-    std::wstring ScheduleFile() const;
     // The controls the policy sets are disabled, with a line that says so.
     void ShowPolicyLocks();
 

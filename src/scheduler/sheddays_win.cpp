@@ -4,8 +4,8 @@
 
 #include "common/ini_win.h"
 #include "common/os_error_win.h"
-#include "common/paths_win.h"
 #include "scheduler/schedule_file.h"
+#include "scheduler/scheduler_engine_win.h"
 #include "ui/art.h"
 #include "scheduler/scheduler_ids.h"
 #include "ui/controls_win.h"
@@ -141,7 +141,7 @@ void Tfsheddays::EndModal() {
 void Tfsheddays::PNGButton3Click() {
     std::array<bool, 7> days{};
     for (int d = 0; d < 7; ++d) days[static_cast<size_t>(d)] = ui::IsChecked(CheckBox[d]);
-    IniFile schedule(FileBesideExe(L"scheduler.ini"));
+    IniFile schedule(ScheduleFile());
     if (!CopyTimeToDays(schedule, days, onofflabel, TimeLabel))
         MessageBoxW(hwnd_, L"Error..", ApplicationTitle(), MB_OK);
     EndModal();  // in every case

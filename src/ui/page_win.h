@@ -6,11 +6,10 @@
 //
 // The panel is made with the main window; its controls, their texts and
 // pictures only when the page is first shown. Until then the page answers
-// from its fields (or its owner's), and the texts of the last application
-// of the language wait in the shell's AppliedTexts.
+// from its fields (or its owner's); the language last applied is kept in
+// the shell's AppliedTexts.
 #include <windows.h>
 
-#include <map>
 #include <string>
 
 #include "ui/controls_win.h"
@@ -18,23 +17,17 @@
 
 namespace zelvar::ui {
 
-// The texts the language was last applied with, by key; empty before the
-// first application. Pages made later take their texts from here, so a page
-// shows the language applied, not one merely chosen in the list since.
+// The lookup of the language last applied; empty before the first
+// application. Pages made later take their texts from it, so a page shows
+// the language applied, not one merely chosen in the list since.
 class AppliedTexts {
 public:
-    void Set(const std::wstring& key, std::wstring text) { texts_[key] = std::move(text); }
-    bool Empty() const { return texts_.empty(); }
-    std::wstring Text(const std::wstring& key) const {
-        auto it = texts_.find(key);
-        return it == texts_.end() ? std::wstring() : it->second;
-    }
-    TextLookup Lookup() const {
-        return [this](const std::wstring& key) { return Text(key); };
-    }
+    void Take(TextLookup lookup) { lookup_ = std::move(lookup); }
+    bool Empty() const { return !lookup_; }
+    const TextLookup& Lookup() const { return lookup_; }
 
 private:
-    std::map<std::wstring, std::wstring> texts_;
+    TextLookup lookup_;
 };
 
 class Page : public Window {
