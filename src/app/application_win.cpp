@@ -9,8 +9,8 @@ bool Application::ApplicationWindow::Create() {
     return CreateBound(L"TApplication", ApplicationTitle(), WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr, 0);
 }
 
-Application::Application()
-    : form_(std::make_unique<TForm1>(TForm1::SecondaryWindows{about_, sheddays_, history_, count_})) {}
+Application::Application(LaunchKind launch)
+    : form_(std::make_unique<TForm1>(TForm1::SecondaryWindows{about_, sheddays_, history_, count_}, launch)) {}
 
 Application::~Application() {
     // The main window first, as at exit; the secondary windows and the
@@ -40,6 +40,11 @@ int Application::Run() {
     ShowWindow(form_->Handle(), SW_SHOW);  // the first activation follows
     UpdateWindow(form_->Handle());
     form_->AddTrayIcon();
+    form_->StartKeepingWakeTask();
+    // Started again with its scheduler as it was (config.ini keeps it): such
+    // a start opens no first-start page. A crash counts only after a minute
+    // of running, as Windows has it.
+    RegisterApplicationRestart(kRestartedArgument, 0);
     return ui::RunMessageLoop();
 }
 

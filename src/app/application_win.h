@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/launch.h"
 #include "app/zelvar.h"
 #include "online/about_window.h"
 #include "online/history_window_win.h"
@@ -17,7 +18,7 @@ namespace zelvar {
 
 class Application {
 public:
-    Application();
+    explicit Application(LaunchKind launch = LaunchKind::Plain);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -27,7 +28,9 @@ public:
     bool Create();
     // Shows and paints the main window (its first activation follows) and
     // runs the message loop until the program ends; TFabout, Tfsheddays and
-    // TFhistory are made when first opened.
+    // TFhistory are made when first opened. Once the window is up, the wake
+    // task is written and Windows is asked to start the program again after
+    // a crash, a hang or an update restart.
     int Run();
     TForm1& MainForm() { return *form_; }
 

@@ -34,7 +34,9 @@ void TForm1::LoadSettings() {
     const OptionLocks locks = PolicyOptionLocks(Policy);
     OwnOptions = load.settings;
     const Settings s = ShownSettings(load.settings, locks);
-    if (s.firstStart) {
+    // Windows' restart of the program, or its start at a wake moment, comes
+    // after a run: never the first-start page.
+    if (s.firstStart && launch_ == LaunchKind::Plain) {
         FirstStart = true;
         ShellExecuteW(hwnd_, L"open", ProductPageAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }

@@ -29,6 +29,11 @@ void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned);
 // of "yyyy-mm-dd hh:mm:ss" local time, or "none"); nothing in zelvar.exe.
 void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment);
 
+// What the Task Scheduler said of the wake task last, published on the main
+// window for the end-to-end tests (property "ZelvarWakeTask": 1 held,
+// 2 refused, 3 no wake task); nothing in zelvar.exe.
+void PublishWakeTask(HWND mainWindow, const std::optional<bool>& held);
+
 // Handles a message only the test build knows; true when it was one, with
 // the answer in result.
 bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);

@@ -5,5 +5,6 @@ namespace zelvar {
 bool HandleTestSeamMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 void PublishTrayStatus(HWND, const std::wstring&, bool) {}
 void PublishStandingWake(HWND, const std::optional<TDateTime>&) {}
+void PublishWakeTask(HWND, const std::optional<bool>&) {}
 
 }  // namespace zelvar

@@ -142,6 +142,11 @@ void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment
     SetPropW(mainWindow, L"ZelvarWakeDue", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomW(text.c_str()))));
 }
 
+void PublishWakeTask(HWND mainWindow, const std::optional<bool>& held) {
+    const UINT_PTR value = !held ? 3 : *held ? 1 : 2;
+    SetPropW(mainWindow, L"ZelvarWakeTask", reinterpret_cast<HANDLE>(value));
+}
+
 bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     if (msg == kTestHoldThreadMessage) {
         Sleep(static_cast<DWORD>(wp));

@@ -2,6 +2,8 @@
 #include "app/test_seams.h"
 #include "app/tray_status.h"
 #include "app/zelvar.h"
+#include "common/paths_win.h"
+#include "power/cycle_log_win.h"
 #include "common/locale_win.h"
 #include "power/standing_wake_rules.h"
 #include "scheduler/scheduler_rules.h"
@@ -45,6 +47,10 @@ void TForm1::UpdateTrayStatus() {
                                    in.schedulerActive, in.hasNextOn, in.nextOn};
     standingWake_.Keep(StandingWakeMoment(wake, NowLocal()));
     PublishStandingWake(hwnd_, standingWake_.Moment());
+    WakeTaskPlan task;
+    if (in.schedulerActive) task.weekly = schedulerEngine_.WakeTimes;
+    if (in.planArmed && in.planWakeTicked && in.planWake > NowLocal()) task.once = WakeTaskMomentAt(in.planWake);
+    KeepWakeTask(task);
     const TrayStatus status = DecideTrayStatus(in);
     const std::wstring tip = TrayTooltip(status, NowLocal(), formats_,
                                          [this](std::wstring_view key) { return GetLangText(std::wstring(key)); });
@@ -61,6 +67,37 @@ void TForm1::UpdateTrayStatus() {
     trayData_.uFlags = NIF_ICON | NIF_TIP;
     Shell_NotifyIconW(NIM_MODIFY, &trayData_);
     trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+}
+
+void TForm1::StartKeepingWakeTask() {
+    userSid_ = CurrentUserSid();
+    wakeTask_.Attach(hwnd_, kWakeTaskDoneMessage);
+    keepingWakeTask_ = true;
+    UpdateTrayStatus();
+}
+
+void TForm1::KeepWakeTask(const WakeTaskPlan& plan) {
+    if (!keepingWakeTask_) return;
+    // Without the user's SID no task name can be told apart from another
+    // user's: the wake then holds only while the program runs.
+    if (userSid_.empty()) return;
+    wakeTask_.Keep(plan, WakeTaskIdentity{ExePath(), userSid_, GetLangText(L"waketaskdescription")}, NowLocal());
+}
+
+void TForm1::OnWakeTaskDone(LPARAM lp) {
+    const std::unique_ptr<WakeTaskKeeper::Done> done = wakeTask_.TakeDone(lp);
+    if (!done) return;
+    if (FAILED(done->outcome.hr)) {
+        const std::string refusal = std::string(done->outcome.step) + std::to_string(done->outcome.hr);
+        if (refusal != lastWakeTaskRefusal_)
+            AppendCycleLog(WakeTaskRefusedLine(LogNow(), done->outcome.step, static_cast<std::uint32_t>(done->outcome.hr)));
+        lastWakeTaskRefusal_ = refusal;
+    } else {
+        lastWakeTaskRefusal_.clear();
+    }
+    PublishWakeTask(hwnd_, wakeTask_.Held());
+    plan_.CheckWakeReadiness();
+    scheduler_.CheckWakeReadiness();
 }
 
 void TForm1::RemoveTrayIcon() {

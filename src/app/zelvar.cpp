@@ -25,7 +25,12 @@
 
 namespace zelvar {
 
-TForm1::TForm1(SecondaryWindows windows)
+UINT WokenByTaskMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Zelvar.WokenByTask");
+    return message;
+}
+
+TForm1::TForm1(SecondaryWindows windows, LaunchKind launch)
     : windows_(windows),
       options_([this] { SaveSettings(); }),
       language_([this] {
@@ -48,7 +53,8 @@ TForm1::TForm1(SecondaryWindows windows)
       startup_(Messages, [this] { SaveSettings(); }),
       about_([this] { windows_.history.ShowChangeHistory(); }),
       countdowns_(Cycle, windows.count),
-      cycleHost_(MainCycleHost::Parts{options_, plan_, schedulerEngine_, scheduler_, windows.count, countdowns_, formats_}) {}
+      cycleHost_(MainCycleHost::Parts{options_, plan_, schedulerEngine_, scheduler_, windows.count, countdowns_, formats_}),
+      launch_(launch) {}
 
 TForm1::~TForm1() {
     RemoveTrayIcon();
@@ -104,9 +110,18 @@ void TForm1::FormActivate() {
     if (!windows_.count.TickerRunning()) windows_.count.Hide();
     if (ActivatedOnce) return;
     ActivatedOnce = true;
-    RunStartupPrograms(hwnd_);
+    if (launch_ == LaunchKind::WokenStart) {
+        // Started by the wake task at a wake moment: the tasks after a wake,
+        // once; Windows' word of the resume that may follow finds them done.
+        standingWake_.Ledger().StartedByTask(RealSecondsNow());
+        const LogMoment at = LogNow();
+        AppendCycleLog(TaskWakeLine(at, at));
+        RunTimerWakeTasks(cycleHost_);
+    } else {
+        RunStartupPrograms(hwnd_);
+    }
     if (options_.StartHidden() && !FirstStart) SetTimer(hwnd_, TIMER_TIMER1, 888, nullptr);
-    if (options_.StartSound()) PlayStartSound();
+    if (options_.StartSound() && launch_ != LaunchKind::WokenStart) PlayStartSound();
     updates_.StartUpdateTimer(options_.CheckForUpdates());
 }
 
@@ -158,11 +173,13 @@ void TForm1::CountFormCancel() {
 
 void TForm1::OnPowerBroadcast(WPARAM event) {
     const double now = RealSecondsNow();
+    const OwnSleep own = OwnSleepNow();
     // Right after the program's own hibernation the cycle has done what
     // follows a wake; what the system says about that sleep is old news.
-    const bool ownSleep = Cycle.OwnResumeAt && now - *Cycle.OwnResumeAt <= kOwnResumeWindowSeconds;
+    const bool ownSleep = own.hibernating || (own.resumedAt && now - *own.resumedAt <= kOwnResumeWindowSeconds);
     if (event == PBT_APMSUSPEND) {
         if (!ownSleep) Cycle.SuspendNoticed = true;
+        standingWake_.Ledger().Suspending();
         return;
     }
     if (event != PBT_APMRESUMEAUTOMATIC && event != PBT_APMRESUMESUSPEND) return;
@@ -177,11 +194,21 @@ void TForm1::OnPowerBroadcast(WPARAM event) {
     } else if (!ownSleep) {
         Cycle.SuspendNoticed = true;  // the waiting cycle looks at its moment anew
     }
-    if (standingWake_.TakeResume(now, Cycle.OwnResumeAt)) {
-        AppendCycleLog(TimerWakeLine(LogNow(), LogMomentAt(*standingWake_.Moment())));
+    if (const std::optional<TDateTime> due = standingWake_.Ledger().TakeResume(now, own)) {
+        AppendCycleLog(TimerWakeLine(LogNow(), LogMomentAt(*due)));
         RunTimerWakeTasks(cycleHost_);
     }
 }
+
+void TForm1::OnWokenByTask() {
+    const std::optional<TDateTime> due =
+        standingWake_.Ledger().TakeTaskWake(RealSecondsNow(), NowLocal(), OwnSleepNow());
+    if (!due) return;
+    AppendCycleLog(TaskWakeLine(LogNow(), LogMomentAt(*due)));
+    RunTimerWakeTasks(cycleHost_);
+}
+
+OwnSleep TForm1::OwnSleepNow() const { return OwnSleep{Cycle.OwnHibernating, Cycle.OwnResumeAt}; }
 
 void TForm1::OnTimeChange() {
     if (Cycle.OffTimerActive) {
@@ -241,6 +268,10 @@ bool TForm1::OnEnter(HWND focus) {
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (LRESULT answer = 0; HandleTestSeamMessage(msg, wp, lp, answer)) return answer;
+    if (msg == WokenByTaskMessage()) {
+        OnWokenByTask();
+        return 0;
+    }
     if (taskbarCreatedMessage_ && msg == taskbarCreatedMessage_) {
         AddTrayIcon();  // Explorer restarted: the icon must come back
         return 0;
@@ -282,6 +313,9 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 else
                     updates_.OnDownloadDone(std::move(done));
             }
+            return 0;
+        case kWakeTaskDoneMessage:
+            OnWakeTaskDone(lp);
             return 0;
         case kTrayMessage:
             if (LOWORD(lp) == WM_RBUTTONUP || LOWORD(lp) == WM_CONTEXTMENU) ShowTrayMenu();

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/cycle_host_win.h"
+#include "app/launch.h"
 #include "app/options_page_win.h"
 #include "app/policy.h"
 #include "app/startup_page_win.h"
@@ -26,6 +27,7 @@
 #include "power/plan_page_win.h"
 #include "power/power_cycle.h"
 #include "power/standing_wake_win.h"
+#include "power/wake_task_win.h"
 #include "scheduler/scheduler_engine_win.h"
 #include "scheduler/scheduler_page_win.h"
 #include "ui/controls_win.h"
@@ -38,6 +40,10 @@ class TFabout;
 class TFhistory;
 class Tfsheddays;
 
+// Posted by a copy the wake task started to the copy that runs: a wake
+// moment has come (registered, so any copy of any version knows it).
+UINT WokenByTaskMessage();
+
 class TForm1 : public ui::Window {
 public:
     // The secondary windows exist as objects before any window is made; their
@@ -48,7 +54,7 @@ public:
         TFhistory& history;
         TCountForm& count;
     };
-    explicit TForm1(SecondaryWindows windows);
+    TForm1(SecondaryWindows windows, LaunchKind launch = LaunchKind::Plain);
     ~TForm1() override;
 
     // Makes the window and its pages, then runs FormCreate.
@@ -89,6 +95,11 @@ public:
     void SelectToday() { scheduler_.SelectToday(); }
     void RefreshOneShotPlan() { plan_.RefreshOneShotPlan(); }
 
+    // A copy started by the wake task says a wake moment has come: the
+    // tasks after a wake run when the machine was asleep and no other sign
+    // of this wake ran them yet.
+    void OnWokenByTask();
+
     // The countdown window's cancel: drops a restart, stops the scheduler
     // when it armed the countdown, cancels the plan.
     void CountFormCancel();
@@ -118,6 +129,8 @@ private:
     static constexpr UINT kTrayMessage = WM_APP + 1;
     // A download's worker is done: wParam its kind, lParam its DownloadDone.
     static constexpr UINT kDownloadDoneMessage = WM_APP + 2;
+    // The wake task was written or removed: lParam a WakeTaskKeeper::Done.
+    static constexpr UINT kWakeTaskDoneMessage = WM_APP + 3;
 
     void CreateControls();
     void OnCommand(int id, int code);
@@ -133,6 +146,7 @@ private:
     // waiting cycle looks at its moment anew, and a wake of the standing
     // timer runs the tasks after a wake.
     void OnPowerBroadcast(WPARAM event);
+    OwnSleep OwnSleepNow() const;
     // The clock or the zone was changed: logged, the countdown aimed anew.
     void OnTimeChange();
     ui::Page* PageOf(HWND control);
@@ -145,6 +159,9 @@ private:
     // answer is slow and the window need not wait for it)
 public:
     void AddTrayIcon();
+    // The wake task follows the wake moments from here on (after the first
+    // paint: the start does not wait for Windows' Task Scheduler).
+    void StartKeepingWakeTask();
 
 private:
     void RemoveTrayIcon();
@@ -154,6 +171,9 @@ private:
     // is planned: after a plan is armed or dropped, the scheduler starts,
     // stops or finds new moments, and a language is applied.
     void UpdateTrayStatus();
+    // The wake task follows the moments the standing wake follows.
+    void KeepWakeTask(const WakeTaskPlan& plan);
+    void OnWakeTaskDone(LPARAM lp);
 
     SecondaryWindows windows_;
     HWND applicationWindow_ = nullptr;
@@ -176,6 +196,12 @@ private:
     MainCycleHost cycleHost_;
     // Armed for the next known wake moment, however the machine goes down.
     StandingWake standingWake_;
+    // The same moments held by Windows' Task Scheduler, beyond the program's life.
+    WakeTaskKeeper wakeTask_;
+    bool keepingWakeTask_ = false;
+    std::wstring userSid_;
+    std::string lastWakeTaskRefusal_;  // logged once until it changes
+    LaunchKind launch_ = LaunchKind::Plain;
 
     // Title strip, tree, tray.
     HWND Panel3 = nullptr, systbut = nullptr, Image1 = nullptr, Image2 = nullptr, Image3 = nullptr;

@@ -109,6 +109,16 @@ std::string TimerWakeLine(const LogMoment& at, const LogMoment& due) {
     return Stamped(at, "resumed by=wake-timer due=" + FormatLogMoment(due));
 }
 
+std::string TaskWakeLine(const LogMoment& at, const LogMoment& due) {
+    return Stamped(at, "resumed by=wake-task due=" + FormatLogMoment(due));
+}
+
+std::string WakeTaskRefusedLine(const LogMoment& at, std::string_view step, std::uint32_t code) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(code));
+    return Stamped(at, "wake task refused step=" + std::string(step) + " code=" + hex);
+}
+
 std::string ClockChangedLine(const LogMoment& at) { return Stamped(at, "clock changed"); }
 
 std::size_t CycleLogCutOffset(std::string_view log) {

@@ -62,6 +62,12 @@ std::string WakeNotArmedLine(const LogMoment& at, const LogMoment& wake);
 // The machine came back at the standing wake timer's moment, not from a
 // hibernation of the program's own.
 std::string TimerWakeLine(const LogMoment& at, const LogMoment& due);
+// The wake task said a wake moment had come before Windows' word of the
+// resume did (or started the program at it).
+std::string TaskWakeLine(const LogMoment& at, const LogMoment& due);
+// The wake task could not be written or removed: the step, and the
+// system's code; the wake then holds only while the program runs.
+std::string WakeTaskRefusedLine(const LogMoment& at, std::string_view step, std::uint32_t code);
 // The system clock or the time zone was changed.
 std::string ClockChangedLine(const LogMoment& at);
 

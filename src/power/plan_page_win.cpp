@@ -115,6 +115,7 @@ void PlanPage::LayOutWakeInfo() {
 void PlanPage::CheckWakeReadiness() {
     // A wake that cannot happen here is said before the machine goes down;
     // the plan arms all the same.
+    if (!Made()) return;
     const WakeProblem problem =
         ui::IsChecked(CheckBox1) ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
     const std::wstring key(WakeProblemKey(problem));

@@ -72,6 +72,10 @@ public:
     void OnShowing() override;
     void OnShown() override;
 
+    // The line under the wake moments: what keeps the wake from holding, if
+    // anything (the system's settings, the wake task refused).
+    void CheckWakeReadiness();
+
 protected:
     void CreateControls() override;
     void OnMade() override;
@@ -86,7 +90,6 @@ private:
     // The focus left on a control that a view change hides goes to the view's button.
     void KeepFocusOnPage(HWND focusBefore, HWND fallback);
     // The line that tells what stands in the way of the wake, for a plan with one.
-    void CheckWakeReadiness();
     void LayOutWakeInfo();
 
     Links links_;

@@ -323,7 +323,14 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
             return;
         case PowerAction::Hibernate:
             AppendCycleLog(CycleActionLine(LogNow(), CycleAction::Hibernate));
-            Refusable(CycleStep::Hibernate, [] { HibernateComputer(); });
+            {
+                struct Hibernating {
+                    PowerCycleState& state;
+                    ~Hibernating() { state.OwnHibernating = false; }
+                } hibernating{state};
+                state.OwnHibernating = true;
+                Refusable(CycleStep::Hibernate, [] { HibernateComputer(); });
+            }
             state.OwnResumeAt = host.RealNow();
             AppendCycleLog(CycleResumedLine(LogNow()));
             // A timer wake is an unattended one: without this the system

@@ -32,7 +32,9 @@ public:
     bool SuspendNoticed = false;
     // The clock or the zone was changed: the countdown is aimed anew.
     bool ClockChanged = false;
-    // When the program's own hibernation last ended (real seconds).
+    // The program's own hibernation: under way (a message may be handled
+    // inside the call), and when it last ended (real seconds).
+    bool OwnHibernating = false;
     std::optional<double> OwnResumeAt;
 
     // Stop (ignoring errors) and destroy; clear the flag. Safe when inactive.

@@ -33,21 +33,16 @@ StandingWake::~StandingWake() { Keep(std::nullopt); }
 void StandingWake::Keep(std::optional<TDateTime> local) {
     const std::optional<double> due = local ? RealSecondsOfLocal(*local) : std::nullopt;
     if (local == local_ && due == due_) return;
-    if (local != local_) taken_ = false;
     local_ = local;
     due_ = due;
+    // The wake task holds the same moment, so a resume near it is still
+    // the program's even when this timer could not be armed.
+    ledger_.Keep(local && due ? std::optional<KeptWake>(KeptWake{*local, *due}) : std::nullopt, RealSecondsNow());
     if (!due) {
         timer_->Cancel();
         return;
     }
-    // A refused arming leaves nothing pending, and nothing to claim a resume for.
     if (!timer_->Arm(DueTicksOf(*due))) due_.reset();
-}
-
-bool StandingWake::TakeResume(double nowReal, const std::optional<double>& ownResumeAt) {
-    if (!due_ || taken_ || !IsStandingTimerWake(nowReal, *due_, ownResumeAt)) return false;
-    taken_ = true;
-    return true;
 }
 
 }  // namespace zelvar

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "common/datetime.h"
+#include "power/standing_wake_rules.h"
 
 namespace zelvar {
 
@@ -30,9 +31,9 @@ public:
     // for nullopt.
     void Keep(std::optional<TDateTime> local);
     std::optional<TDateTime> Moment() const { return local_; }
-    // Whether a resume the system announced at nowReal was this timer's wake
-    // (once per moment), and not the end of the program's own hibernation.
-    bool TakeResume(double nowReal, const std::optional<double>& ownResumeAt);
+    // Which moments the tasks after a wake are owed to: the one kept now
+    // and those just passed, whatever sign of the wake comes first.
+    AfterWakeLedger& Ledger() { return ledger_; }
     // The due moment armed, in real seconds.
     std::optional<double> Due() const { return due_; }
 
@@ -40,7 +41,7 @@ private:
     std::unique_ptr<Timer> timer_;
     std::optional<TDateTime> local_;
     std::optional<double> due_;
-    bool taken_ = false;
+    AfterWakeLedger ledger_;
 };
 
 }  // namespace zelvar

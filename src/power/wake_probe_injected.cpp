@@ -5,6 +5,7 @@
 #include <string>
 
 #include "power/wake_probe_win.h"
+#include "power/wake_task_win.h"
 
 namespace zelvar {
 
@@ -12,11 +13,17 @@ WakeProbeValues CurrentWakeProbe() {
     constexpr wchar_t kVariable[] = L"ZELVAR_TEST_WAKE_PROBE";
     SetLastError(ERROR_SUCCESS);
     const DWORD needed = GetEnvironmentVariableW(kVariable, nullptr, 0);
-    if (needed == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return ProbeSystemWakeReadiness();
-    std::wstring text(needed, L'\0');
-    const DWORD n = GetEnvironmentVariableW(kVariable, text.data(), needed);
-    text.resize(n < needed ? n : 0);
-    return ParseWakeProbeOverride(text);
+    WakeProbeValues v;
+    if (needed == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) {
+        v = ProbeSystemWakeReadiness();
+    } else {
+        std::wstring text(needed, L'\0');
+        const DWORD n = GetEnvironmentVariableW(kVariable, text.data(), needed);
+        text.resize(n < needed ? n : 0);
+        v = ParseWakeProbeOverride(text);
+    }
+    v.wakeTaskHeld = WakeTaskHeldNow();
+    return v;
 }
 
 }  // namespace zelvar

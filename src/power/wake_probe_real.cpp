@@ -1,8 +1,13 @@
 // The wake probe of zelvar.exe: always the machine's own answers.
 #include "power/wake_probe_win.h"
+#include "power/wake_task_win.h"
 
 namespace zelvar {
 
-WakeProbeValues CurrentWakeProbe() { return ProbeSystemWakeReadiness(); }
+WakeProbeValues CurrentWakeProbe() {
+    WakeProbeValues v = ProbeSystemWakeReadiness();
+    v.wakeTaskHeld = WakeTaskHeldNow();
+    return v;
+}
 
 }  // namespace zelvar

@@ -52,6 +52,7 @@ WakeProblem DecideWakeReadiness(const WakeProbeValues& v) {
     if (mains && battery) return WakeProblem::TimersOffBoth;
     if (mains) return WakeProblem::TimersOffMains;
     if (battery) return WakeProblem::TimersOffBattery;
+    if (v.wakeTaskHeld == false) return WakeProblem::OnlyWhileRunning;
     return WakeProblem::None;
 }
 
@@ -64,6 +65,7 @@ std::wstring_view WakeProblemKey(WakeProblem problem) {
         case WakeProblem::TimersOffMains: return L"wakeoffmains";
         case WakeProblem::TimersOffBattery: return L"wakeoffbattery";
         case WakeProblem::TimersOffBoth: return L"wakeoffboth";
+        case WakeProblem::OnlyWhileRunning: return L"wakeonlywhilerunning";
     }
     return {};
 }

@@ -19,6 +19,8 @@ struct WakeProbeValues {
     std::optional<WakeTimerPolicy> onBattery;  // PowerReadDCValueIndex
     // A resume timer was armed without ERROR_NOT_SUPPORTED.
     std::optional<bool> resumeAccepted;
+    // Windows' Task Scheduler holds the wake task (false: it refused it).
+    std::optional<bool> wakeTaskHeld;
     friend bool operator==(const WakeProbeValues&, const WakeProbeValues&) = default;
 };
 
@@ -32,6 +34,7 @@ enum class WakeProblem {
     TimersOffMains,       // the power plan blocks wake timers when plugged in
     TimersOffBattery,     // ... on battery (only a machine with a battery)
     TimersOffBoth,
+    OnlyWhileRunning,     // the wake task was refused: the wake holds only while the program runs
 };
 
 // A policy value read from the scheme; values Windows may add later are

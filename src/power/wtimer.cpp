@@ -59,9 +59,7 @@ std::int64_t UtcOffsetAt(const DYNAMIC_TIME_ZONE_INFORMATION& zone, std::int64_t
     return 0;
 }
 
-}  // namespace
-
-std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local) {
+DYNAMIC_TIME_ZONE_INFORMATION UserZone() {
     DYNAMIC_TIME_ZONE_INFORMATION zone{};
     if (GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) {
         TIME_ZONE_INFORMATION tzi{};
@@ -72,7 +70,22 @@ std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local) {
         zone.DaylightDate = tzi.DaylightDate;
         zone.DaylightBias = tzi.DaylightBias;
     }
-    return LocalMomentToUtcFileTime(local, zone);
+    return zone;
+}
+
+}  // namespace
+
+std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local) { return LocalMomentToUtcFileTime(local, UserZone()); }
+
+std::function<std::int64_t(std::int64_t)> UserZoneOffsets() {
+    return [zone = UserZone()](std::int64_t utcSeconds) { return UtcOffsetAt(zone, utcSeconds); };
+}
+
+std::optional<std::int64_t> LocalSecondsOf(TDateTime local) {
+    const SYSTEMTIME st = ToSystemTime(local);
+    FILETIME localFt{};
+    if (st.wYear < 1601 || !SystemTimeToFileTime(&st, &localFt)) return std::nullopt;
+    return Ticks(localFt) / kTicksPerSecond;
 }
 
 std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local, const DYNAMIC_TIME_ZONE_INFORMATION& zone) {

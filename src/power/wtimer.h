@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -57,6 +58,12 @@ public:
 std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local);
 // The same in a given zone instead of the user's.
 std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local, const DYNAMIC_TIME_ZONE_INFORMATION& zone);
+
+// The user's zone as a function: local minus universal seconds in force at
+// a universal moment (seconds since 1601); and a local moment in seconds on
+// that scale (nullopt before 1601).
+std::function<std::int64_t(std::int64_t)> UserZoneOffsets();
+std::optional<std::int64_t> LocalSecondsOf(TDateTime local);
 
 // Real time: seconds of universal time since 1601, the scale every wait for
 // a moment is measured on, so that neither a daylight-saving change nor a

@@ -66,10 +66,11 @@ void SchedulerEngine::ComputeNextScheduleFrom(const ScheduleClock& clock) {
     // the tick asks again.
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
     if (file.state == IniFileState::Unreadable) return;
-    const NextSchedule next =
-        zelvar::ComputeNextSchedule(clock, PolicyScheduleIni(file.values, week_, links_.formats), links_.formats);
+    const auto schedule = PolicyScheduleIni(file.values, week_, links_.formats);
+    const NextSchedule next = zelvar::ComputeNextSchedule(clock, schedule, links_.formats);
     NextOff = next.off;
     NextOn = next.on;
+    WakeTimes = WeekWakeTimes(schedule, links_.formats);
     Notify(SchedulerChange::Moments);
 }
 

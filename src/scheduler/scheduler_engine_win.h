@@ -7,6 +7,7 @@
 // it, whether or not the page has been made.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -101,6 +102,9 @@ public:
 
     // The scheduler's moments as the power cycle takes them.
     ScheduledMoment NextOff, NextOn;
+    // The wake time of every weekday, read with the moments (the wake task
+    // holds them all).
+    std::array<std::optional<TDateTime>, 7> WakeTimes;
     bool CountdownBySchedule = false;
 
 private:

@@ -143,6 +143,7 @@ void SchedulerPage::LayoutStartButton() {
 void SchedulerPage::CheckWakeReadiness() {
     // Whenever the scheduler starts with a wake ahead: what keeps the timer
     // from waking the machine, if anything; it runs all the same.
+    if (!made_) return;
     const WakeProblem problem = engine_.Running() && engine_.NextOn.Has ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
     const std::wstring key(WakeProblemKey(problem));
     ui::SetText(wakeInfo_, key.empty() ? std::wstring() : links_.text(key));

@@ -63,6 +63,10 @@ public:
     // The edited day is saved to scheduler.ini.
     void CommitEdits() override { SaveScheduleDay(dday); }
 
+    // The line under the wake moments: what keeps the wake from holding, if
+    // anything (the system's settings, the wake task refused).
+    void CheckWakeReadiness();
+
 protected:
     void CreateControls() override;
     void OnMade() override { ShowEngineState(); }
@@ -85,7 +89,6 @@ private:
     void SetButtonCaption(const ui::TextLookup& text);
     void LayoutStartButton();
     // The line that tells what stands in the way of a scheduled wake.
-    void CheckWakeReadiness();
     void OpenCopyDialog(bool off);
     // The controls the policy sets are disabled, with a line that says so.
     void ShowPolicyLocks();

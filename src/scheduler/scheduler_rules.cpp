@@ -67,6 +67,16 @@ NextSchedule ComputeNextSchedule(const ScheduleClock& clock, const IniStore& sch
     return next;
 }
 
+std::array<std::optional<TDateTime>, 7> WeekWakeTimes(const IniStore& schedule, const LocaleFormats& formats) {
+    std::array<std::optional<TDateTime>, 7> times;
+    for (int day = 1; day <= 7; ++day) {
+        const ScheduleDay texts = ReadScheduleDay(schedule, day);
+        if (TickedForEngine(texts.Tick(ScheduleDirection::On)))
+            times[static_cast<size_t>(day - 1)] = ReadScheduleTime(texts.Time(ScheduleDirection::On), formats);
+    }
+    return times;
+}
+
 SchedulerTickDecision DecideSchedulerTick(const ScheduleClock& clock, const SchedulerTickInput& tick,
                                           const LocaleFormats& formats) {
     SchedulerTickDecision out;

@@ -8,6 +8,7 @@
 // clock change for daylight saving neither fires a moment twice nor an hour
 // early. The host says how local moments map to real time; ComputeNextSchedule
 // and DecideSchedulerTick must be given the same clock.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -61,6 +62,12 @@ struct NextSchedule {
 // once both directions are found. A direction not found has Has false and
 // Date and Time 0.
 NextSchedule ComputeNextSchedule(const ScheduleClock& clock, const IniStore& schedule, const LocaleFormats& formats);
+
+// The wake time of day of each weekday, [0] Monday ... [6] Sunday: a day's
+// on time counts as the engine counts it (a tick of exactly "1" and a time
+// that reads), so the wake task wakes the machine for every moment the
+// scheduler can find.
+std::array<std::optional<TDateTime>, 7> WeekWakeTimes(const IniStore& schedule, const LocaleFormats& formats);
 
 // The tick's hand-over window: a moment at most this far ahead (and not yet
 // passed) goes to the power cycle, which waits out the rest.

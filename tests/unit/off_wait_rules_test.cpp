@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <cstdint>
 
 #include "moments.h"
@@ -127,7 +129,7 @@ TEST(OffWait, TheDueTimeIsRealAcrossClockChanges) {
     EXPECT_EQ(DecideOffWait(in), Wait(offSpring, offSpring - 31));
 }
 
-TEST(StandingWake, KeepsTheEarliestKnownWakeAheadAndOwnsOnlyItsResumes) {
+TEST(StandingWake, KeepsTheEarliestKnownWakeAhead) {
     const TDateTime now = At(2026, 12, 8, 21), planWake = At(2026, 12, 9, 7), nextOn = At(2026, 12, 9, 7, 30);
     const struct {
         const char* what;
@@ -143,10 +145,62 @@ TEST(StandingWake, KeepsTheEarliestKnownWakeAheadAndOwnsOnlyItsResumes) {
         {"a passed one is not kept", {true, true, now - 1.0 / 86400, true, true, nextOn}, nextOn},
     };
     for (const auto& c : cases) EXPECT_EQ(StandingWakeMoment(c.sources, now), c.expected) << c.what;
+}
 
+// A wake's signs in every order: Windows' resume (automatic, then the
+// user's), the wake task's word, the tick moving the standing wake on to
+// next week, and a re-arming of the same moment (a clock change). The tasks
+// after the wake run once, whatever came first; never for a resume far from
+// the moment, nor for the task's word while the machine was awake, nor
+// besides the program's own hibernation, whose cycle runs them itself.
+TEST(StandingWake, AWakeRunsItsTasksOnceWhateverSignComesFirst) {
+    const TDateTime local = At(2026, 12, 9, 7, 30), nextWeek = local + 7;
     const double due = 5'000'000;
-    EXPECT_TRUE(IsStandingTimerWake(due + 8, due, std::nullopt));
-    EXPECT_TRUE(IsStandingTimerWake(due - 2, due, due - 4000));
-    EXPECT_FALSE(IsStandingTimerWake(due + 3600, due, std::nullopt)) << "the user woke it";
-    EXPECT_FALSE(IsStandingTimerWake(due + 8, due, due + 5)) << "the program's own hibernation ended";
+    // Each event one second after the one before, from a second after the moment.
+    const auto play = [&](const std::string& events, bool asleep, const OwnSleep& own = {}, double late = 1) {
+        const double from = due + late;
+        AfterWakeLedger ledger;
+        ledger.Keep(KeptWake{local, due}, due - 3600);
+        if (asleep) ledger.Suspending();
+        int runs = 0;
+        double now = from;
+        for (char e : events) {
+            std::optional<TDateTime> ran;
+            switch (e) {
+                case 'A': case 'U': ran = ledger.TakeResume(now, own); break;
+                case 'T': ran = ledger.TakeTaskWake(now, local + (now - due) / 86400, own); break;
+                case 'K': ledger.Keep(KeptWake{nextWeek, due + 7 * 86400}, now); break;
+                case 'C': ledger.Keep(KeptWake{local, due}, now); break;
+            }
+            if (ran) {
+                ++runs;
+                EXPECT_NEAR(*ran, local, 1.0 / 86400) << events;
+            }
+            now += 1;
+        }
+        return runs;
+    };
+    std::string order = "ACKTU";
+    do {
+        EXPECT_EQ(play(order, true), 1) << order;
+    } while (std::next_permutation(order.begin(), order.end()));
+
+    EXPECT_EQ(play("KAU", false), 1) << "Windows' word alone, the suspend not seen";
+    EXPECT_EQ(play("KT", false), 0) << "the task's word while the machine was awake";
+    EXPECT_EQ(play("KTA", true), 1);
+    EXPECT_EQ(play("AU", true, {}, -3600), 0) << "the user woke it an hour early";
+    EXPECT_EQ(play("AT", true, {}, 90), 0) << "long after the moment";
+    EXPECT_EQ(play("TAU", true, {true, std::nullopt}), 0) << "told while the program hibernates itself";
+    EXPECT_EQ(play("KAUT", true, {false, due}), 0) << "right after its own hibernation";
+    EXPECT_EQ(play("AU", true, {false, due - 600}), 1) << "long after its own hibernation";
+
+    // A moment given up while well ahead is no wake of ours; a start by the
+    // task runs the tasks itself.
+    AfterWakeLedger ledger;
+    ledger.Keep(KeptWake{local, due}, due - 3600);
+    ledger.Keep(std::nullopt, due - 3600);
+    EXPECT_FALSE(ledger.TakeResume(due + 2, {}));
+    ledger.Keep(KeptWake{local, due}, due - 3600);
+    ledger.StartedByTask(due + 1);
+    EXPECT_FALSE(ledger.TakeResume(due + 2, {}));
 }

@@ -3,9 +3,12 @@
 // over scheduler.ini.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/policy.h"
 #include "scheduler/schedule_file.h"
 #include "scheduler/schedule_policy.h"
+#include "scheduler/scheduler_rules.h"
 
 using namespace zelvar;
 
@@ -141,9 +144,19 @@ TEST(PolicySchedule, ThePolicysWeekIsReadInTheLocalesFormatAndNeverWrittenToTheF
     file.Write(kScheduleSection, L"off_time1_1", L"6:00:00 AM");
     file.Write(kScheduleSection, L"off_check2_2", L"1");
     file.Write(kScheduleSection, L"off_time2_2", L"7:30:00 AM");
-    const std::map<std::wstring, std::wstring> week = {{L"off_check1_1", L"1"}, {L"off_time1_1", L"22:00:00"}};
+    file.Write(kScheduleSection, L"off_check2_4", L"1");
+    file.Write(kScheduleSection, L"off_time2_4", L"never");
+    const std::map<std::wstring, std::wstring> week = {{L"off_check1_1", L"1"}, {L"off_time1_1", L"22:00:00"},
+                                                       {L"off_check2_3", L"1"}, {L"off_time2_3", L"06:15:00"}};
     const LocaleFormats us = UsEnglishFormats();
     PolicyScheduleIni overlay(file, week, us);
+
+    // The wake task wakes for the wake times the engine can find: the
+    // file's, the policy's over them, none for a time that does not read.
+    const auto wakes = WeekWakeTimes(overlay, us);
+    EXPECT_EQ(wakes[1], *EncodeTime(7, 30, 0));
+    EXPECT_EQ(wakes[2], *EncodeTime(6, 15, 0));
+    EXPECT_EQ(std::count_if(wakes.begin(), wakes.end(), [](const auto& t) { return t.has_value(); }), 2);
 
     const auto grid = ReadWeekGrid(overlay);
     EXPECT_EQ(grid[0], (WeekGridRow{L"10:00:00 PM", L""}));
