@@ -579,8 +579,10 @@ std::wstring EnvironmentBlock(const Environment& env) {
 
 }  // namespace
 
-Process StartProcess(const std::wstring& exe, const std::wstring& workDir, const Environment& env) {
+Process StartProcess(const std::wstring& exe, const std::wstring& workDir, const Environment& env,
+                     const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -715,7 +717,9 @@ bool AppRun::Start() {
     return static_cast<bool>(process_);
 }
 
-Process AppRun::StartCopy() const { return StartProcess(ExePath(), workFolder_, env_); }
+Process AppRun::StartCopy(const std::wstring& arguments) const {
+    return StartProcess(ExePath(), workFolder_, env_, arguments);
+}
 
 HWND AppRun::WaitForMainWindow(DWORD timeoutMs) {
     main_ = process_.WaitForWindow(ZELVAR_MAIN_CLASS, kMainCaption, timeoutMs);

@@ -192,8 +192,9 @@ private:
 using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // Starts exe with the current folder workDir (command line: the quoted exe
-// path), with the driver's environment and env on top of it.
-Process StartProcess(const std::wstring& exe, const std::wstring& workDir, const Environment& env = {});
+// path, then the arguments), with the driver's environment and env on top of it.
+Process StartProcess(const std::wstring& exe, const std::wstring& workDir, const Environment& env = {},
+                     const std::wstring& arguments = L"");
 
 // Records the web addresses the programs open. Wine's ShellExecute of an
 // http address runs winebrowser, which runs the programs named in
@@ -247,8 +248,9 @@ public:
     // the program (a window titled "Zelvar 1.7") is still around after a
     // bounded wait, since the new one would then end at once.
     bool Start();
-    // Starts one more copy from the same folder (the single-instance case).
-    Process StartCopy() const;
+    // Starts one more copy from the same folder (the single-instance case),
+    // with these arguments (as the wake task or Windows start it).
+    Process StartCopy(const std::wstring& arguments = L"") const;
     Process& Proc() { return process_; }
     // Polls for the main window (class TForm1, caption "Zelvar 1.7"); null on timeout.
     HWND WaitForMainWindow(DWORD timeoutMs = kStartTimeoutMs);

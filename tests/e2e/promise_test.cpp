@@ -12,9 +12,13 @@
 #include "driver.h"
 #include "scenario.h"
 
+#include <objbase.h>
+
 #include "app/test_seams.h"
 #include "plan_steps.h"
+#include "power/wake_task.h"
 #include "remote_pickers.h"
+#include "support/task_scheduler_probe.h"
 
 namespace zelvar::e2e {
 namespace {
@@ -50,6 +54,39 @@ std::wstring StandingWakeDue(HWND main) {
 }
 
 std::string NightLog(const AppRun& run) { return ReadFileBytes(run.PathOf(L"zelvar.log")).value_or(""); }
+
+std::wstring DueText(const SYSTEMTIME& t) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
+
+SYSTEMTIME DaysLater(const SYSTEMTIME& t, int days) {
+    FILETIME ft{};
+    SystemTimeToFileTime(&t, &ft);
+    ULARGE_INTEGER u{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    u.QuadPart += static_cast<ULONGLONG>(days) * 86400 * 10'000'000;
+    ft = {u.LowPart, u.HighPart};
+    SYSTEMTIME later{};
+    FileTimeToSystemTime(&ft, &later);
+    return later;
+}
+
+// A scheduler.ini with one wake moment, at the weekday and time of day of t.
+void WriteWakeOnly(const AppRun& run, const SYSTEMTIME& t) {
+    const std::string day = std::to_string(IsoWeekday(t));
+    WriteFileBytes(run.PathOf(L"scheduler.ini"),
+                   "[Week]\r\noff_check2_" + day + "=1\r\noff_time2_" + day + "=" + HmsText(t) + "\r\n");
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// What the test build publishes of the wake task: 1 held, 2 refused, 3 none.
+UINT_PTR WakeTaskState(HWND main) { return reinterpret_cast<UINT_PTR>(GetPropW(main, L"ZelvarWakeTask")); }
 
 class PromiseTest : public CleanScenario {};
 
@@ -141,6 +178,62 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     const std::string log = NightLog(run);
     EXPECT_NE(log.find("end skipped moment="), std::string::npos) << log;
     EXPECT_EQ(log.find("action "), std::string::npos) << log;
+}
+
+// The PC sent to sleep another way, with only the scheduler's wake ahead:
+// the tick moves the standing wake on to next week once the moment has
+// passed, and only then does Windows report the resume, automatic and then
+// the user's, while the wake task's copy tells of it too. The tasks after a
+// wake run once.
+TEST_F(PromiseTest, AResumeReportedAfterTheTickMovedOnRunsTheTasksAfterAWakeOnce) {
+    AppRun run(L"promise_resume_after_tick");
+    const SYSTEMTIME on = LocalTimeIn(25);
+    WriteWakeOnly(run, on);
+    HWND main = StartOnPlanPage(run, "allclose=0\r\nresetafteron=0\r\nactsheduler=1\r\n");
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return StandingWakeDue(main) == DueText(on); })) << StandingWakeDue(main);
+    PostMessageW(main, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    ASSERT_TRUE(WaitFor([&] { return StandingWakeDue(main) == DueText(DaysLater(on, 7)); }, 60000))
+        << StandingWakeDue(main);
+
+    PostMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    Process told = run.StartCopy(kWokenArgument);
+    PostMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_TRUE(told.WaitForExit(kStartTimeoutMs)) << "the copy the task started stays";
+    EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" resumed by=wake-timer") != std::string::npos; }))
+        << NightLog(run);
+    EXPECT_TRUE(StaysFalse([&] { return Count(NightLog(run), " resumed by=") > 1; }, 3000)) << NightLog(run);
+    EXPECT_EQ(run.Proc().Windows(ZELVAR_MAIN_CLASS).size(), 1u);
+}
+
+// The wake task stays when the program exits (an update restart, a crash)
+// and goes when the scheduler stops with no other wake left. Wine keeps a
+// task's settings, so they are read back too.
+TEST_F(PromiseTest, TheWakeTaskOutlivesTheProgramAndGoesWithTheScheduler) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    struct ComUser {
+        ~ComUser() { CoUninitialize(); }
+    } com;
+    AppRun run(L"promise_wake_task");
+    WriteWakeOnly(run, DaysLater(LocalTimeIn(0), 1));
+    const std::wstring name = WakeTaskName(test::UserSidOfThisProcess());
+    HWND main = StartOnPlanPage(run, "allclose=0\r\nresetafteron=0\r\nactsheduler=1\r\n");
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return WakeTaskState(main) == 1; })) << WakeTaskState(main);
+    const test::HeldTask held = test::ReadBackTask(name);
+    EXPECT_TRUE(held.found);
+    EXPECT_EQ(held.wakeToRun, VARIANT_TRUE);
+    ASSERT_TRUE(run.ExitFromTray());
+    EXPECT_TRUE(test::ReadBackTask(name).found) << "the wake went with the program";
+
+    main = StartOnPlanPage(run, "allclose=0\r\nresetafteron=0\r\nactsheduler=1\r\n");
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return WakeTaskState(main) == 1; })) << WakeTaskState(main);
+    SelectNode(run.Control(IDC_TREEVIEW1), 3);
+    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+    EXPECT_TRUE(WaitFor([&] { return WakeTaskState(main) == 3; })) << WakeTaskState(main);
+    EXPECT_FALSE(test::ReadBackTask(name).found);
+    ASSERT_TRUE(run.ExitFromTray());
 }
 
 }  // namespace

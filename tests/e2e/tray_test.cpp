@@ -1,8 +1,9 @@
 // What the tray tells and what the pages say about the wake: the tooltip and
 // the "planned" icon follow the plan, the scheduler and the language; a wake
 // that cannot happen on this machine (the test build takes the probe's
-// values from ZELVAR_TEST_WAKE_PROBE) is named on the page, and the plan and
-// the scheduler go on all the same.
+// values from ZELVAR_TEST_WAKE_PROBE), or a wake task the Task Scheduler
+// refused, is named on the page, and the plan and the scheduler go on all
+// the same.
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -32,6 +33,7 @@ protected:
     void SetUp() override { RemoveRunValues(); }
     void TearDown() override {
         SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", nullptr);
+        SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", nullptr);
         RemoveRunValues();
     }
     HWND Start(AppRun& run, const std::string& language = "lng=1\r\n") {
@@ -113,12 +115,16 @@ TEST_F(TrayTest, TheTooltipAndTheIconFollowThePlanTheSchedulerAndTheLanguage) {
 
 TEST_F(TrayTest, AWakeThatCannotHappenIsNamedAndThePlanAndTheSchedulerGoOn) {
   const wchar_t* const files[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
-  // Hibernation off, and the longest line of each language: timers off on mains and on battery.
+  // Hibernation off, the longest line of each language (timers off on mains
+  // and on battery), and a Task Scheduler that refuses the wake task.
   for (const auto& [probe, key] : {std::pair{L"s4=1,hiberfile=0", "wakehibernationoff"},
-                                   std::pair{L"s4=1,hiberfile=1,battery=1,ac=off,dc=off", "wakeoffboth"}})
+                                   std::pair{L"s4=1,hiberfile=1,battery=1,ac=off,dc=off", "wakeoffboth"},
+                                   std::pair{L"s4=1,hiberfile=1", "wakeonlywhilerunning"}})
   for (int language = 0; language < 3; ++language) {
     AppRun run(L"wake_readiness");
     SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", probe);
+    const bool refused = std::string(key) == "wakeonlywhilerunning";
+    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", refused ? L"refuse" : nullptr);
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const int tomorrow = (now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek) % 7 + 1;
@@ -127,11 +133,14 @@ TEST_F(TrayTest, AWakeThatCannotHappenIsNamedAndThePlanAndTheSchedulerGoOn) {
     HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
     ASSERT_NE(main, nullptr);
     const std::wstring line = Lang(run, files[language], key);
-    const std::wstring shot = std::wstring(L"wake_readiness_") + (key[4] == 'h' ? L"hibernation_" : L"timers_") +
+    const std::wstring shot = std::wstring(L"wake_readiness_") +
+                              (refused ? L"task_" : key[4] == 'h' ? L"hibernation_" : L"timers_") +
                               std::to_wstring(language);
     ArmPlanWithWake(run);
+    // The Task Scheduler answers in its own time.
+    EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL_WAKEPLAN)) == line; }))
+        << key;
     EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKEPLAN)));
-    EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKEPLAN)), line);
     EXPECT_EQ(CutText(main), 0) << key << " in " << language;
     SaveScreenshot(main, shot + L"_plan");
     PostClick(run.Control(IDC_PNGBUTTON5));
@@ -147,6 +156,10 @@ TEST_F(TrayTest, AWakeThatCannotHappenIsNamedAndThePlanAndTheSchedulerGoOn) {
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
     EXPECT_FALSE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
     ASSERT_TRUE(run.ExitFromTray());
+    if (refused) {
+        const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+        EXPECT_NE(log.find(" wake task refused step=register code=0x80070005"), std::string::npos) << log;
+    }
   }
 }
 

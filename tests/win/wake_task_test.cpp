@@ -4,55 +4,17 @@
 // and the keeper that writes it off the window thread.
 #include <windows.h>
 #include <objbase.h>
-#include <oleauto.h>
-#include <taskschd.h>
 
 #include <gtest/gtest.h>
 
 #include "power/wake_task_win.h"
+#include "support/task_scheduler_probe.h"
 
 using namespace zelvar;
 
 namespace {
 
 const std::wstring kName = WakeTaskName(L"S-1-5-21-1-2-3-1001");
-
-// What the Task Scheduler holds under a name, read back through its interfaces.
-struct HeldTask {
-    bool found = false;
-    VARIANT_BOOL wakeToRun = VARIANT_FALSE, noBattery = VARIANT_TRUE;
-    std::wstring timeLimit;
-};
-
-HeldTask ReadBack(const std::wstring& name) {
-    HeldTask held;
-    ITaskService* service = nullptr;
-    if (FAILED(CoCreateInstance(__uuidof(TaskScheduler), nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskService),
-                                reinterpret_cast<void**>(&service))))
-        return held;
-    VARIANT none{};
-    ITaskFolder* folder = nullptr;
-    IRegisteredTask* task = nullptr;
-    ITaskDefinition* definition = nullptr;
-    ITaskSettings* settings = nullptr;
-    BSTR root = SysAllocString(L"\\"), bname = SysAllocString(name.c_str());
-    if (SUCCEEDED(service->Connect(none, none, none, none)) && SUCCEEDED(service->GetFolder(root, &folder)) &&
-        SUCCEEDED(folder->GetTask(bname, &task)) && SUCCEEDED(task->get_Definition(&definition))) {
-        held.found = true;
-        if (SUCCEEDED(definition->get_Settings(&settings))) {
-            settings->get_WakeToRun(&held.wakeToRun);
-            settings->get_DisallowStartIfOnBatteries(&held.noBattery);
-            BSTR limit = nullptr;
-            if (SUCCEEDED(settings->get_ExecutionTimeLimit(&limit)) && limit) held.timeLimit = limit;
-            SysFreeString(limit);
-        }
-    }
-    for (IUnknown* p : std::initializer_list<IUnknown*>{settings, definition, task, folder, service})
-        if (p) p->Release();
-    SysFreeString(root);
-    SysFreeString(bname);
-    return held;
-}
 
 class WakeTask : public ::testing::Test {
 protected:
@@ -74,7 +36,7 @@ TEST_F(WakeTask, IsWrittenAndRemovedThroughTheTaskSchedulersInterfaces) {
     const auto registrar = MakeTaskSchedulerRegistrar();
     const TDateTime today = 46364;  // 2026-12-08
     ASSERT_EQ(registrar->Register(kName, WakeTaskXml(Plan(), Who(), today)).hr, S_OK);
-    HeldTask held = ReadBack(kName);
+    test::HeldTask held = test::ReadBackTask(kName);
     ASSERT_TRUE(held.found);
     EXPECT_EQ(held.wakeToRun, VARIANT_TRUE);
     EXPECT_EQ(held.noBattery, VARIANT_FALSE) << "a laptop on battery must wake too";
@@ -84,7 +46,7 @@ TEST_F(WakeTask, IsWrittenAndRemovedThroughTheTaskSchedulersInterfaces) {
     // that is not there any more counts as removed.
     EXPECT_EQ(registrar->Register(kName, WakeTaskXml(Plan(), Who(), today + 1)).hr, S_OK);
     EXPECT_EQ(registrar->Remove(kName).hr, S_OK);
-    EXPECT_FALSE(ReadBack(kName).found);
+    EXPECT_FALSE(test::ReadBackTask(kName).found);
     EXPECT_EQ(registrar->Remove(kName).hr, S_OK);
 }
 
@@ -124,7 +86,7 @@ TEST_F(WakeTask, TheKeeperWritesEachChangeOnceRemovesItWhenNoWakeIsLeftAndSaysWh
         ASSERT_TRUE(done);
         EXPECT_EQ(done->outcome.hr, S_OK);
         EXPECT_EQ(keeper.Held(), true);
-        EXPECT_TRUE(ReadBack(kName).found);
+        EXPECT_TRUE(test::ReadBackTask(kName).found);
 
         keeper.Keep(Plan(), Who(), 46364);  // nothing changed: nothing asked
         keeper.Keep(WakeTaskPlan{}, Who(), 46364);
@@ -132,7 +94,7 @@ TEST_F(WakeTask, TheKeeperWritesEachChangeOnceRemovesItWhenNoWakeIsLeftAndSaysWh
         ASSERT_TRUE(done);
         EXPECT_TRUE(done->removal);
         EXPECT_EQ(keeper.Held(), std::nullopt);
-        EXPECT_FALSE(ReadBack(kName).found);
+        EXPECT_FALSE(test::ReadBackTask(kName).found);
     }
     // A Task Scheduler that refuses: the keeper says so, and asks again at
     // the next change, even the same one.
