@@ -15,6 +15,7 @@ LaunchKind ParseLaunch(std::wstring_view arguments) {
         if (word == kWokenArgument) return LaunchKind::Woken;
         if (word == kWokenStartArgument) return LaunchKind::WokenStart;
         if (word == kRestartedArgument) return LaunchKind::Restarted;
+        if (word == kRemoveWakeTaskArgument) return LaunchKind::RemoveWakeTask;
     }
     return LaunchKind::Plain;
 }

@@ -12,6 +12,7 @@
 #include "common/handles_win.h"
 #include "common/paths_win.h"
 #include "common/version.h"
+#include "power/wake_task_win.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     const zelvar::LaunchKind launch = zelvar::ParseLaunch(arguments ? arguments : L"");
+    if (launch == zelvar::LaunchKind::RemoveWakeTask) return zelvar::RemoveWakeTaskNow() ? 0 : 1;
 
     zelvar::UniqueHandle instance(CreateMutexW(nullptr, FALSE, SingleInstanceName().c_str()));
     const bool starting = instance && GetLastError() == ERROR_ALREADY_EXISTS;

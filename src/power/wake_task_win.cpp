@@ -120,6 +120,16 @@ std::wstring CurrentUserSid() {
     return sid;
 }
 
+bool RemoveWakeTaskNow() {
+    const std::wstring sid = CurrentUserSid();
+    if (sid.empty()) return false;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    if (FAILED(com)) return false;
+    const bool removed = SUCCEEDED(CurrentWakeTaskRegistrar()->Remove(WakeTaskName(sid)).hr);
+    CoUninitialize();
+    return removed;
+}
+
 WakeTaskKeeper::~WakeTaskKeeper() {
     {
         std::lock_guard lock(mutex_);

@@ -48,6 +48,10 @@ std::optional<bool> WakeTaskHeldNow();
 // A local moment for the one-time trigger, by the user's zone's rules.
 WakeTaskMoment WakeTaskMomentAt(TDateTime local);
 
+// Removes the user's wake task at once, on the calling thread (for the
+// uninstaller); true when it is gone or was never there.
+bool RemoveWakeTaskNow();
+
 // The user the program runs as, "S-1-5-21-..."; empty when it cannot be told.
 std::wstring CurrentUserSid();
 

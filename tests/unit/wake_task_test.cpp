@@ -89,6 +89,7 @@ TEST(Launch, OnlyTheProgramsOwnArgumentsCountAndAnyOtherIsIgnored) {
     EXPECT_EQ(ParseLaunch(L"--woken"), LaunchKind::Woken);
     EXPECT_EQ(ParseLaunch(L"  --woken-start "), LaunchKind::WokenStart);
     EXPECT_EQ(ParseLaunch(L"/x --restarted"), LaunchKind::Restarted);
+    EXPECT_EQ(ParseLaunch(L"--remove-wake-task"), LaunchKind::RemoveWakeTask);
     EXPECT_EQ(ParseLaunch(L"--wokenx report.txt"), LaunchKind::Plain);
 }
 
