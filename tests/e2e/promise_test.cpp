@@ -226,6 +226,18 @@ TEST_F(PromiseTest, TheWakeTaskOutlivesTheProgramAndGoesWithTheScheduler) {
     ASSERT_TRUE(run.ExitFromTray());
     EXPECT_TRUE(test::ReadBackTask(name).found) << "the wake went with the program";
 
+    // The task's action at a wake moment with the program gone: the copy it
+    // starts ends at once, and the program comes up as at logon and runs the
+    // tasks after a wake, once.
+    Process launcher = run.StartCopy(kWokenArgument);
+    EXPECT_TRUE(launcher.WaitForExit(kStartTimeoutMs)) << "the task's own process stays";
+    EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" resumed by=wake-task") != std::string::npos; },
+                        kStartTimeoutMs))
+        << NightLog(run);
+    EXPECT_EQ(Count(NightLog(run), " resumed by="), 1u) << NightLog(run);
+    for (HWND w : WindowsTitled(kMainCaption)) PostMenuCommand(w, IDM_N2_EXIT);
+    EXPECT_TRUE(WaitFor([] { return WindowsTitled(kMainCaption).empty(); }, kCloseTimeoutMs));
+
     main = StartOnPlanPage(run, "allclose=0\r\nresetafteron=0\r\nactsheduler=1\r\n");
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(WaitFor([&] { return WakeTaskState(main) == 1; })) << WakeTaskState(main);
