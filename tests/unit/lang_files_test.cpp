@@ -30,6 +30,9 @@ const std::vector<std::string> kCatalogue = {
     // The tray's tooltip and the wake readiness line of the plan page.
     "traypoweroff", "trayhibernate", "traywake", "trayplan", "trayschedule",
     "wakenohibernation", "wakehibernationoff", "wakeresumerefused", "wakeoffmains", "wakeoffbattery", "wakeoffboth",
+    // The button beside that line that removes the cause, and how its fix ended.
+    "wakefixtimers", "wakefixhibernation", "hintwakefixtimers", "hintwakefixhibernation", "wakefixdeclined",
+    "wakefixdenied", "wakefixfailed", "wakefixnochange",
     // The about page's link to the night log.
     "log",
     // The line beside controls that Group Policy sets.
@@ -50,7 +53,7 @@ class LanguageFile : public ::testing::TestWithParam<const char*> {};
 }  // namespace
 
 TEST_P(LanguageFile, FileIsWellFormedAndHoldsExactlyTheCatalogue) {
-    ASSERT_EQ(kCatalogue.size(), 75u);
+    ASSERT_EQ(kCatalogue.size(), 83u);
     const std::string path = std::string(ZELVAR_SOURCE_DIR "/languages/") + GetParam();
     const std::string bytes = ReadWhole(path);
     ASSERT_FALSE(bytes.empty()) << path;
