@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "ui/links_win.h"
 #include "power/cycle_log_win.h"
 #include "power/oneshot_rules.h"
-#include "power/wake_probe_win.h"
+#include "power/wake_fix_win.h"
 #include "power/ucountform.h"
 #include "power/wtimer.h"
 #include "ui/art.h"
@@ -58,8 +60,7 @@ void PlanPage::CreateControls() {
     SetVisible(PNGButton5, false);
     // The armed view keeps the page's picture in its corner.
     armedPicture_ = CreatePicture(Panel6, 0, kBitmapPanel4, 0, 0, 64, 64);
-    wakeInfo_ = CreateLabel(Panel6, IDC_LABEL_WAKEPLAN, L"", 0, 0, 0, 0);
-    SetVisible(wakeInfo_, false);
+    wake_.Create(Panel6, IDC_LABEL_WAKEPLAN, IDC_BUTTON_WAKEFIXPLAN, PNGButton5);
 }
 
 void PlanPage::Layout() {
@@ -91,9 +92,10 @@ void PlanPage::Layout() {
 void PlanPage::LayOutWakeInfo() {
     // With a line about the wake, each moment's date and time share one row
     // and the line takes the room under them across the view (the page's
-    // picture gives way); without it the view is as designed.
+    // picture gives way), with the button that removes its cause beside
+    // Cancel; without it the view is as designed.
     const int pw = Width() - 2 * S(1), ph = Height() - 2 * S(1);
-    const bool shown = ui::IsShown(wakeInfo_);
+    const bool shown = wake_.Shown();
     ui::SetVisible(armedPicture_, !shown);
     if (!shown) {
         ui::Move(Label8, S(30), S(36), S(240), S(20));
@@ -109,18 +111,17 @@ void PlanPage::LayOutWakeInfo() {
     ui::Move(Label11, S(30), S(84), S(120), S(20));
     ui::Move(Label12, S(150), S(84), S(130), S(20));
     const int top = S(112), bottom = ph - S(9 + 28 + 4);
-    ui::Move(wakeInfo_, S(12), top, pw - S(24), bottom - top);
+    ui::Move(wake_.Line(), S(12), top, pw - S(24), bottom - top);
+    const int room = pw - S(9) - (S(9 + 118) + S(8));
+    const int fixW = std::min(room, wake_.ButtonWidth(dpi_, S(100)));
+    ui::Move(wake_.Button(), pw - S(9) - fixW, ph - S(9 + 28), fixW, S(28));
 }
 
 void PlanPage::CheckWakeReadiness() {
     // A wake that cannot happen here is said before the machine goes down;
     // the plan arms all the same.
     if (!Made()) return;
-    const WakeProblem problem =
-        ui::IsChecked(CheckBox1) ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
-    const std::wstring key(WakeProblemKey(problem));
-    ui::SetText(wakeInfo_, key.empty() ? std::wstring() : links_.text(key));
-    ui::SetVisible(wakeInfo_, !key.empty());
+    wake_.Check(ui::IsChecked(CheckBox1), links_.text, *hints_);
     LayOutWakeInfo();
 }
 
@@ -209,6 +210,8 @@ void PlanPage::OnMade() {
 
 void PlanPage::OnShowing() {
     if (!OffTicked()) RefreshOneShotPlan();
+    // The cause may have gone meanwhile (fixed from the scheduler's page, or outside).
+    if (Armed() && wake_.Shown()) CheckWakeReadiness();
 }
 
 void PlanPage::OnShown() {
@@ -300,6 +303,8 @@ void PlanPage::ApplyPlanTexts(const ui::TextLookup& text) {
     ui::SetText(Label10, text(L"pconinfo"));
     ui::SetText(Label11, text(L"date"));
     ui::SetText(Label12, text(L"time"));
+    wake_.ApplyTexts(text, *hints_);
+    if (placed_) LayOutWakeInfo();
 }
 
 void PlanPage::ApplyActionList(const ui::TextLookup& text) {
@@ -324,7 +329,17 @@ void PlanPage::OnCommand(int id, int code, HWND) {
             PNGButton5Click();
             return;
         case IDC_IMAGE8: OpenWebSite(GetAncestor(hwnd_, GA_ROOT)); return;
+        case IDC_BUTTON_WAKEFIXPLAN: wake_.StartFix(hwnd_); return;
     }
+}
+
+LRESULT PlanPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kWakeFixDoneMessage) {
+        wake_.FixDone(wp, lp, Armed() && ui::IsChecked(CheckBox1), links_.text, *hints_);
+        LayOutWakeInfo();
+        return 0;
+    }
+    return Page::HandleMessage(msg, wp, lp);
 }
 
 void PlanPage::OnMeasureItem(MEASUREITEMSTRUCT& item) {

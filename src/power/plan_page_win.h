@@ -10,6 +10,7 @@
 #include "common/locale_format.h"
 #include "i18n/message_texts.h"
 #include "power/power_cycle.h"
+#include "power/wake_line_win.h"
 #include "ui/page_win.h"
 
 namespace zelvar {
@@ -83,13 +84,13 @@ protected:
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
     void OnMeasureItem(MEASUREITEMSTRUCT& item) override;
-    COLORREF TextColor(HWND control) const override { return control == wakeInfo_ ? ui::kAccent : ui::kText; }
+    COLORREF TextColor(HWND control) const override { return control == wake_.Line() ? ui::kAccent : ui::kText; }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void SetTicked(HWND box, bool ticked);
     // The focus left on a control that a view change hides goes to the view's button.
     void KeepFocusOnPage(HWND focusBefore, HWND fallback);
-    // The line that tells what stands in the way of the wake, for a plan with one.
     void LayOutWakeInfo();
 
     Links links_;
@@ -99,7 +100,8 @@ private:
          CheckBox1 = nullptr, Label5 = nullptr, DateTimePicker3 = nullptr, Label6 = nullptr, DateTimePicker4 = nullptr,
          ComboBox2 = nullptr, PNGButton2 = nullptr, Panel6 = nullptr, Label7 = nullptr, Label8 = nullptr,
          Label9 = nullptr, Label10 = nullptr, Label11 = nullptr, Label12 = nullptr, PNGButton5 = nullptr,
-         Image8 = nullptr, armedPicture_ = nullptr, wakeInfo_ = nullptr;
+         Image8 = nullptr, armedPicture_ = nullptr;
+    WakeLine wake_;
 };
 
 }  // namespace zelvar

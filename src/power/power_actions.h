@@ -16,4 +16,10 @@ void PowerOffComputer();
 void HibernateComputer();
 void RestartComputer();
 
+// The recording implementation's log, for what else the test build records
+// instead of doing (the wake fixes): appends "<action> <local time>" to
+// power_actions.log beside the exe, raising OsError when the line did not
+// reach it. Defined in power_actions_recording.cpp alone.
+void RecordPowerAction(const char* action);
+
 }  // namespace zelvar

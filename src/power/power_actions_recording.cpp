@@ -14,13 +14,8 @@
 #include "power/power_actions.h"
 
 namespace zelvar {
-namespace {
 
-void Record(const char* action) {
-    EnablePrivilege(L"SeShutdownPrivilege");
-    if (GetFileAttributesW(FileBesideExe(L"power_fail.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
-        throw OsErrorFromCode(ERROR_ACCESS_DENIED);
-
+void RecordPowerAction(const char* action) {
     SYSTEMTIME t;
     GetLocalTime(&t);
     char line[96];
@@ -34,6 +29,15 @@ void Record(const char* action) {
     // A record that did not reach the log must not pass for an action taken.
     if (!WriteFile(file.get(), line, static_cast<DWORD>(n), &written, nullptr) || written != static_cast<DWORD>(n))
         RaiseLastOsError();
+}
+
+namespace {
+
+void Record(const char* action) {
+    EnablePrivilege(L"SeShutdownPrivilege");
+    if (GetFileAttributesW(FileBesideExe(L"power_fail.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
+        throw OsErrorFromCode(ERROR_ACCESS_DENIED);
+    RecordPowerAction(action);
 }
 
 }  // namespace

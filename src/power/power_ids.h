@@ -28,6 +28,7 @@
 #define IDC_PNGBUTTON5        1320  /* cancel plan */
 #define IDC_IMAGE8            1321
 #define IDC_LABEL_WAKEPLAN    1322  /* what stands in the way of the plan's wake */
+#define IDC_BUTTON_WAKEFIXPLAN 1323  /* removes it, where the program can */
 
 // ---- Countdown window TCountForm
 #define IDC_COUNT_IMAGE1      3001

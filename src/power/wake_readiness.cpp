@@ -70,6 +70,53 @@ std::wstring_view WakeProblemKey(WakeProblem problem) {
     return {};
 }
 
+WakeFix DecideWakeFix(const WakeProbeValues& v) {
+    switch (DecideWakeReadiness(v)) {
+        case WakeProblem::HibernationOff: return {WakeFixKind::SwitchHibernationOn};
+        case WakeProblem::TimersOffMains:
+        case WakeProblem::TimersOffBattery:
+        case WakeProblem::TimersOffBoth:
+            return {WakeFixKind::AllowWakeTimers, Blocks(v.onMains), Blocks(v.onBattery) && v.batteryPresent == true};
+        case WakeProblem::None:
+        case WakeProblem::NoHibernation:
+        case WakeProblem::ResumeRefused:
+        case WakeProblem::OnlyWhileRunning: break;
+    }
+    return {};
+}
+
+std::wstring_view WakeFixCaptionKey(WakeFixKind kind) {
+    switch (kind) {
+        case WakeFixKind::None: return {};
+        case WakeFixKind::AllowWakeTimers: return L"wakefixtimers";
+        case WakeFixKind::SwitchHibernationOn: return L"wakefixhibernation";
+    }
+    return {};
+}
+
+std::wstring_view WakeFixHintKey(WakeFixKind kind) {
+    switch (kind) {
+        case WakeFixKind::None: return {};
+        case WakeFixKind::AllowWakeTimers: return L"hintwakefixtimers";
+        case WakeFixKind::SwitchHibernationOn: return L"hintwakefixhibernation";
+    }
+    return {};
+}
+
+std::wstring_view WakeFixMessageKey(const WakeFixResult& result, WakeProblem before, WakeProblem after) {
+    // The numbers of ERROR_CANCELLED (the consent prompt was declined),
+    // ERROR_ACCESS_DENIED and ERROR_PRIVILEGE_NOT_HELD.
+    constexpr unsigned long kCancelled = 1223, kAccessDenied = 5, kPrivilegeNotHeld = 1314;
+    if (result.error == kCancelled) return L"wakefixdeclined";
+    if (result.error == kAccessDenied || result.error == kPrivilegeNotHeld) return L"wakefixdenied";
+    if (result.error != 0) return L"wakefixfailed";
+    if (after != before || before == WakeProblem::None) return {};
+    // The program it ran said it failed, or Windows took the change yet the
+    // probe finds the same (a policy may hold the setting): silence would
+    // pass for success.
+    return result.exitCode != 0 ? L"wakefixfailed" : L"wakefixnochange";
+}
+
 WakeProbeValues ParseWakeProbeOverride(std::wstring_view text) {
     WakeProbeValues v;
     while (!text.empty()) {

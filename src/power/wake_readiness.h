@@ -47,6 +47,43 @@ WakeProblem DecideWakeReadiness(const WakeProbeValues& v);
 // empty for WakeProblem::None.
 std::wstring_view WakeProblemKey(WakeProblem problem);
 
+// What the program can do itself about the problem the line names: allow
+// wake timers in the active power plan (on mains, on battery, or both), or
+// switch hibernation on, which takes an administrator's consent. Nothing for
+// a machine that cannot hibernate or wake for timers at all.
+enum class WakeFixKind { None, AllowWakeTimers, SwitchHibernationOn };
+
+struct WakeFix {
+    WakeFixKind kind = WakeFixKind::None;
+    // For AllowWakeTimers: the plan's values to set to "Enable". Only what
+    // blocks is written: the battery value only where there is a battery.
+    bool onMains = false;
+    bool onBattery = false;
+    friend bool operator==(const WakeFix&, const WakeFix&) = default;
+};
+
+// The fix for the problem DecideWakeReadiness found in v.
+WakeFix DecideWakeFix(const WakeProbeValues& v);
+
+// The language keys of the fix's button caption and hint; empty for None.
+std::wstring_view WakeFixCaptionKey(WakeFixKind kind);
+std::wstring_view WakeFixHintKey(WakeFixKind kind);
+
+// How a fix ended: the system's error code of the step that failed (0 when
+// every step went), and the exit code of the program it ran, if any.
+struct WakeFixResult {
+    unsigned long error = 0;
+    unsigned long exitCode = 0;
+};
+
+// The language key of what to tell the user once a fix has ended and the
+// readiness was probed again (before: the problem the fix was for, after:
+// the one found now): a declined consent, a refusal, a failure (its text
+// takes the code for "%1"), a change that did not take; empty when the
+// problem went, and the line shows what is left, if anything. A program's
+// exit code counts only while the problem stays: the probe has the last word.
+std::wstring_view WakeFixMessageKey(const WakeFixResult& result, WakeProblem before, WakeProblem after);
+
 // Probe values written out for the test build ("name=value" pairs separated
 // by commas or semicolons, as in "hiberfile=0,ac=off"): s4, hiberfile,
 // battery and resume take 0 or 1; ac and dc take off, on or important

@@ -16,6 +16,7 @@
 #define IDC_IMAGE10           1425
 #define IDC_LABEL_WAKESCHEDULE 1426  /* what stands in the way of the scheduled wake */
 #define IDC_LABEL_POLICY_SCHEDULER 1427  /* the schedule is set by the organisation */
+#define IDC_BUTTON_WAKEFIXSCHEDULE 1428  /* removes what stands in the way of the wake, where the program can */
 #define IDC_CHECKBOX8         1430  /* off ticked on the edited day */
 #define IDC_LABEL20           1431
 #define IDC_DATETIMEPICKER5   1432  /* off time of the edited day */

@@ -6,7 +6,7 @@
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
 #include "ui/links_win.h"
-#include "power/wake_probe_win.h"
+#include "power/wake_fix_win.h"
 #include "scheduler/schedule_file.h"
 #include "scheduler/schedule_time.h"
 #include "scheduler/sheddays_win.h"
@@ -56,8 +56,7 @@ void SchedulerPage::CreateControls() {
                                   0, 0, 0, hwnd_, IDC_DATETIMEPICKER6);
     PNGButton7 = CreateImageButton(hwnd_, IDC_PNGBUTTON7, L"", 0, 0, 0, 0);
     PNGButton8 = CreateImageButton(hwnd_, IDC_PNGBUTTON8, L"", 0, 0, 0, 0);
-    wakeInfo_ = CreateLabel(hwnd_, IDC_LABEL_WAKESCHEDULE, L"", 0, 0, 0, 0);
-    SetVisible(wakeInfo_, false);
+    wake_.Create(hwnd_, IDC_LABEL_WAKESCHEDULE, IDC_BUTTON_WAKEFIXSCHEDULE, PNGButton8);
     policyInfo_ = CreateLabel(hwnd_, IDC_LABEL_POLICY_SCHEDULER, L"", 0, 0, 0, 0);
     SetVisible(policyInfo_, false);
     // The week grid in the editor's place, shown only while the scheduler runs.
@@ -117,12 +116,12 @@ void SchedulerPage::LayoutStartButton() {
         width = std::max(width, static_cast<int>(size.cx) + S(16));
     }
     const int editorRight = std::max(S(2 + 229), static_cast<int>(shape2_.right) + S(2));
-    const int left = S(65) + width <= editorRight ? S(65) : std::max(S(8), (S(2) + editorRight - width) / 2);
+    int left = S(65) + width <= editorRight ? S(65) : std::max(S(8), (S(2) + editorRight - width) / 2);
     int top = ui::Bottom(DateTimePicker6) + S(22);
     // While the grid shows, a line about the wake takes the room under it
     // across the page (the picture gives way) and the button goes to the
-    // page's foot.
-    const bool info = ui::IsShown(wakeInfo_) && ui::IsShown(Panel8);
+    // page's foot, with the one that removes the cause at its right.
+    const bool info = wake_.Shown() && ui::IsShown(Panel8);
     // The line that the organisation sets the schedule: under the button,
     // beside the picture; above the button when the wake line takes the foot.
     const bool policy = ui::IsShown(policyInfo_);
@@ -132,9 +131,16 @@ void SchedulerPage::LayoutStartButton() {
         const int buttonTop = Height() - S(5 + 30);
         const int infoTop = ui::Bottom(Panel8) + S(2);
         const int infoBottom = policy ? buttonTop - policyH - S(2) : buttonTop;
-        ui::Move(wakeInfo_, S(4), infoTop, Width() - S(8), infoBottom - infoTop - S(2));
+        ui::Move(wake_.Line(), S(4), infoTop, Width() - S(8), infoBottom - infoTop - S(2));
         if (policy) ui::Move(policyInfo_, S(4), infoBottom, Width() - S(8), policyH);
         top = buttonTop;
+        if (wake_.ButtonShown()) {
+            // Start/Stop gives way to the left as far as the two need.
+            const int fixW = std::min(wake_.ButtonWidth(dpi_, S(100)), Width() - S(4 + 4 + 6) - width);
+            const int fixLeft = Width() - S(4) - fixW;
+            left = std::max(S(4), std::min(left, fixLeft - S(6) - width));
+            ui::Move(wake_.Button(), fixLeft, buttonTop, fixW, S(30));
+        }
     }
     ui::Move(PNGButton8, left, top > 0 ? top : S(185), width, S(30));
     if (policy && !info) ui::Move(policyInfo_, S(4), ui::Bottom(PNGButton8) + S(3), Width() - S(4 + 64 + 6), policyH);
@@ -144,10 +150,7 @@ void SchedulerPage::CheckWakeReadiness() {
     // Whenever the scheduler starts with a wake ahead: what keeps the timer
     // from waking the machine, if anything; it runs all the same.
     if (!made_) return;
-    const WakeProblem problem = engine_.Running() && engine_.NextOn.Has ? DecideWakeReadiness(CurrentWakeProbe()) : WakeProblem::None;
-    const std::wstring key(WakeProblemKey(problem));
-    ui::SetText(wakeInfo_, key.empty() ? std::wstring() : links_.text(key));
-    ui::SetVisible(wakeInfo_, !key.empty());
+    wake_.Check(WakeAhead(), links_.text, *hints_);
     LayoutStartButton();
 }
 
@@ -400,6 +403,7 @@ void SchedulerPage::ApplyButtonTexts(const ui::TextLookup& text) {
     ui::SetText(PNGButton8, text(engine_.Running() ? L"stopsheduler" : L"startsheduler"));
     hints_->Set(PNGButton8, text(L"hintstartsheduler"));
     ui::SetText(policyInfo_, text(L"policymanaged"));
+    wake_.ApplyTexts(text, *hints_);
     LayoutStartButton();
 }
 
@@ -425,6 +429,7 @@ void SchedulerPage::OnCommand(int id, int code, HWND) {
         case IDC_PNGBUTTON7: PNGButton7Click(); return;
         case IDC_PNGBUTTON8: PNGButton8Click(); return;
         case IDC_IMAGE10: OpenWebSite(GetAncestor(hwnd_, GA_ROOT)); return;
+        case IDC_BUTTON_WAKEFIXSCHEDULE: wake_.StartFix(hwnd_); return;
     }
 }
 
@@ -449,6 +454,11 @@ bool SchedulerPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT SchedulerPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == kWakeFixDoneMessage) {
+        wake_.FixDone(wp, lp, WakeAhead(), links_.text, *hints_);
+        LayoutStartButton();
+        return 0;
+    }
     if (msg == WM_PAINT) {
         // Shape2: the dotted frame around the edited day's name.
         ui::PaintDc paint(hwnd_);

@@ -13,6 +13,7 @@
 
 #include "common/locale_format.h"
 #include "i18n/message_texts.h"
+#include "power/wake_line_win.h"
 #include "scheduler/scheduler_engine_win.h"
 #include "scheduler/week_grid_win.h"
 #include "ui/page_win.h"
@@ -70,10 +71,14 @@ public:
 protected:
     void CreateControls() override;
     void OnMade() override { ShowEngineState(); }
+    // The cause may have gone meanwhile (fixed from the plan page, or outside).
+    void OnShowing() override {
+        if (wake_.Shown()) CheckWakeReadiness();
+    }
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
-    COLORREF TextColor(HWND control) const override { return control == wakeInfo_ ? ui::kAccent : ui::kText; }
+    COLORREF TextColor(HWND control) const override { return control == wake_.Line() ? ui::kAccent : ui::kText; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
@@ -88,7 +93,7 @@ private:
     void SizeWeekGrid();
     void SetButtonCaption(const ui::TextLookup& text);
     void LayoutStartButton();
-    // The line that tells what stands in the way of a scheduled wake.
+    bool WakeAhead() const { return engine_.Running() && engine_.NextOn.Has; }
     void OpenCopyDialog(bool off);
     // The controls the policy sets are disabled, with a line that says so.
     void ShowPolicyLocks();
@@ -102,8 +107,8 @@ private:
     std::array<HWND, 7> dayButtons_{};
     HWND pweek = nullptr, Label22 = nullptr, CheckBox8 = nullptr, Label20 = nullptr, DateTimePicker5 = nullptr,
          PNGButton6 = nullptr, CheckBox9 = nullptr, Label21 = nullptr, DateTimePicker6 = nullptr,
-         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, wakeInfo_ = nullptr,
-         policyInfo_ = nullptr;
+         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, policyInfo_ = nullptr;
+    WakeLine wake_;
     RECT shape2_{};  // the dotted frame around Label22, drawn by the page
     WeekGrid StringGrid1;
 };

@@ -40,6 +40,7 @@ protected:
         SetLogPixels(static_cast<DWORD>(GetParam()));
     }
     void TearDown() override {
+        SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", nullptr);
         SetLogPixels(96);
         RemoveRunValues();
     }
@@ -76,8 +77,17 @@ protected:
 };
 
 TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
+    // The running scheduler and the armed plan with the line about the wake
+    // and its button: in English wake timers off, in German hibernation off.
+    const wchar_t* const wakeProbes[3] = {nullptr, L"battery=1,ac=off,dc=off", L"hiberfile=0"};
     for (int language = 0; language < 3; ++language) {
         AppRun run(L"dpi_pages");
+        SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", wakeProbes[language]);
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        const std::string tomorrow = std::to_string((now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek) % 7 + 1);
+        WriteFileBytes(run.PathOf(L"scheduler.ini"),
+                       "[Week]\r\noff_check2_" + tomorrow + "=1\r\noff_time2_" + tomorrow + "=7:30:00\r\n");
         HWND main = Start(run, language);
         ASSERT_NE(main, nullptr);
         ExpectClientSize(main, 507, 284, "main window");
@@ -94,6 +104,7 @@ TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
         SelectNode(tree, 3);
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL8)); }));
+        EXPECT_EQ(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE)), wakeProbes[language] != nullptr);
         EXPECT_EQ(CutText(main, main), 0) << "running scheduler in " << kLanguageNames[language];
         SaveScreenshot(main, Shot("dpi_scheduler_running", GetParam(), language));
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
@@ -101,6 +112,7 @@ TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
         const SYSTEMTIME wake = LocalTimeIn(7200);
         ArmPlanIn(run, 3600, nullptr, &wake);
+        EXPECT_EQ(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)), wakeProbes[language] != nullptr);
         EXPECT_EQ(CutText(main, main), 0) << "armed plan in " << kLanguageNames[language];
         SaveScreenshot(main, Shot("dpi_plan_armed", GetParam(), language));
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));

@@ -1,9 +1,11 @@
 // What the tray tells and what the pages say about the wake: the tooltip and
 // the "planned" icon follow the plan, the scheduler and the language; a wake
 // that cannot happen on this machine (the test build takes the probe's
-// values from ZELVAR_TEST_WAKE_PROBE), or a wake task the Task Scheduler
-// refused, is named on the page, and the plan and the scheduler go on all
-// the same.
+// values from ZELVAR_TEST_WAKE_PROBE) is named on the page, and the plan and
+// the scheduler go on all the same; the button beside the line removes the
+// cause (the test build records the fix and probes the fixed values), or
+// says why it could not (ZELVAR_TEST_WAKE_FIX). A wake task the Task
+// Scheduler refused (ZELVAR_TEST_WAKE_TASK) is named the same way.
 #include <gtest/gtest.h>
 
 #include "driver.h"
@@ -11,6 +13,7 @@
 #include <commctrl.h>
 
 #include "app/test_seams.h"
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -33,6 +36,7 @@ protected:
     void SetUp() override { RemoveRunValues(); }
     void TearDown() override {
         SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", nullptr);
+        SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", nullptr);
         SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", nullptr);
         RemoveRunValues();
     }
@@ -115,16 +119,18 @@ TEST_F(TrayTest, TheTooltipAndTheIconFollowThePlanTheSchedulerAndTheLanguage) {
 
 TEST_F(TrayTest, AWakeThatCannotHappenIsNamedAndThePlanAndTheSchedulerGoOn) {
   const wchar_t* const files[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
-  // Hibernation off, the longest line of each language (timers off on mains
-  // and on battery), and a Task Scheduler that refuses the wake task.
-  for (const auto& [probe, key] : {std::pair{L"s4=1,hiberfile=0", "wakehibernationoff"},
-                                   std::pair{L"s4=1,hiberfile=1,battery=1,ac=off,dc=off", "wakeoffboth"},
-                                   std::pair{L"s4=1,hiberfile=1", "wakeonlywhilerunning"}})
+  // Hibernation off, and the longest line of each language: timers off on mains and on battery.
+  // The fix: in Russian declined (hibernation) or refused (timers), in English made from the
+  // plan page, in German from the scheduler's.
+  for (const auto& [probe, key, fixKey, fixed, refusal, refusalKey] :
+       {std::tuple{L"s4=1,hiberfile=0", "wakehibernationoff", "wakefixhibernation", "SwitchHibernationOn", L"cancel",
+                   "wakefixdeclined"},
+        std::tuple{L"s4=1,hiberfile=1,battery=1,ac=off,dc=off", "wakeoffboth", "wakefixtimers",
+                   "AllowWakeTimers(ac,dc)", L"refuse", "wakefixdenied"}})
   for (int language = 0; language < 3; ++language) {
     AppRun run(L"wake_readiness");
     SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", probe);
-    const bool refused = std::string(key) == "wakeonlywhilerunning";
-    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", refused ? L"refuse" : nullptr);
+    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", language == 0 ? refusal : nullptr);
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const int tomorrow = (now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek) % 7 + 1;
@@ -133,33 +139,74 @@ TEST_F(TrayTest, AWakeThatCannotHappenIsNamedAndThePlanAndTheSchedulerGoOn) {
     HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
     ASSERT_NE(main, nullptr);
     const std::wstring line = Lang(run, files[language], key);
-    const std::wstring shot = std::wstring(L"wake_readiness_") +
-                              (refused ? L"task_" : key[4] == 'h' ? L"hibernation_" : L"timers_") +
+    const std::wstring shot = std::wstring(L"wake_readiness_") + (key[4] == 'h' ? L"hibernation_" : L"timers_") +
                               std::to_wstring(language);
+    // The fix from the page's button: its line and the button go, the fix is recorded.
+    auto fixFrom = [&](int button, int label) {
+      PostClick(run.Control(button));
+      EXPECT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(label)); })) << key << " in " << language;
+      EXPECT_FALSE(OwnVisible(run.Control(button)));
+      const auto actions = RecordedPowerActions(run);
+      EXPECT_TRUE(actions.size() == 1 && actions[0].action == fixed) << actions.size();
+    };
     ArmPlanWithWake(run);
-    // The Task Scheduler answers in its own time.
-    EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL_WAKEPLAN)) == line; }))
-        << key;
     EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKEPLAN)));
+    EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKEPLAN)), line);
+    EXPECT_TRUE(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)));
+    EXPECT_EQ(TextOf(run.Control(IDC_BUTTON_WAKEFIXPLAN)), Lang(run, files[language], fixKey));
     EXPECT_EQ(CutText(main), 0) << key << " in " << language;
     SaveScreenshot(main, shot + L"_plan");
+    if (language == 1) fixFrom(IDC_BUTTON_WAKEFIXPLAN, IDC_LABEL_WAKEPLAN);
     PostClick(run.Control(IDC_PNGBUTTON5));
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
 
     SelectNode(run.Control(IDC_TREEVIEW1), 3);
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
     EXPECT_EQ(run.Config(L"actsheduler"), L"1");
-    EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
-    EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKESCHEDULE)), line);
-    EXPECT_EQ(CutText(main), 0) << key << " in " << language;
-    SaveScreenshot(main, shot + L"_scheduler");
+    // Fixed from the plan page, the scheduler's wake has nothing in its way either.
+    EXPECT_EQ(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)), language != 1);
+    if (language != 1) {
+      EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKESCHEDULE)), line);
+      EXPECT_EQ(TextOf(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE)), Lang(run, files[language], fixKey));
+      EXPECT_EQ(CutText(main), 0) << key << " in " << language;
+      SaveScreenshot(main, shot + L"_scheduler");
+    }
+    if (language == 2) fixFrom(IDC_BUTTON_WAKEFIXSCHEDULE, IDC_LABEL_WAKESCHEDULE);
+    if (language == 0) {
+      // Declined or refused: said in a box, and the line stays, nothing recorded.
+      PostClick(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE));
+      HWND box = run.WaitForMessageBox();
+      ASSERT_NE(box, nullptr);
+      EXPECT_NE(DialogText(box).find(Lang(run, files[language], refusalKey)), std::wstring::npos) << DialogText(box);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kCloseTimeoutMs));
+      EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
+      EXPECT_TRUE(RecordedPowerActions(run).empty());
+    }
     ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
     EXPECT_FALSE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
     ASSERT_TRUE(run.ExitFromTray());
-    if (refused) {
-        const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
-        EXPECT_NE(log.find(" wake task refused step=register code=0x80070005"), std::string::npos) << log;
-    }
+  }
+
+  // The Task Scheduler refuses the wake task: the wake holds only while the
+  // program runs, which the page says once the refusal came; nothing to fix
+  // from here, and the log says why.
+  SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", L"s4=1,hiberfile=1");
+  SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", nullptr);
+  SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", L"refuse");
+  for (int language = 0; language < 3; ++language) {
+    AppRun run(L"wake_task_refused");
+    HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
+    ASSERT_NE(main, nullptr);
+    ArmPlanWithWake(run);
+    const std::wstring line = Lang(run, files[language], "wakeonlywhilerunning");
+    EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL_WAKEPLAN)) == line; })) << language;
+    EXPECT_FALSE(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)));
+    EXPECT_EQ(CutText(main), 0) << "in " << language;
+    SaveScreenshot(main, L"wake_readiness_task_" + std::to_wstring(language) + L"_plan");
+    ASSERT_TRUE(run.ExitFromTray());
+    const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+    EXPECT_NE(log.find(" wake task refused step=register code=0x80070005"), std::string::npos) << log;
   }
 }
 

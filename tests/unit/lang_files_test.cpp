@@ -32,6 +32,9 @@ const std::vector<std::string> kCatalogue = {
     "wakenohibernation", "wakehibernationoff", "wakeresumerefused", "wakeoffmains", "wakeoffbattery", "wakeoffboth",
     // The wake held by Windows' Task Scheduler: refused, and its task's description.
     "wakeonlywhilerunning", "waketaskdescription",
+    // The button beside that line that removes the cause, and how its fix ended.
+    "wakefixtimers", "wakefixhibernation", "hintwakefixtimers", "hintwakefixhibernation", "wakefixdeclined",
+    "wakefixdenied", "wakefixfailed", "wakefixnochange",
     // The about page's link to the night log.
     "log",
     // The line beside controls that Group Policy sets.
@@ -52,7 +55,7 @@ class LanguageFile : public ::testing::TestWithParam<const char*> {};
 }  // namespace
 
 TEST_P(LanguageFile, FileIsWellFormedAndHoldsExactlyTheCatalogue) {
-    ASSERT_EQ(kCatalogue.size(), 77u);
+    ASSERT_EQ(kCatalogue.size(), 85u);
     const std::string path = std::string(ZELVAR_SOURCE_DIR "/languages/") + GetParam();
     const std::string bytes = ReadWhole(path);
     ASSERT_FALSE(bytes.empty()) << path;

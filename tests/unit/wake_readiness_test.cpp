@@ -107,3 +107,55 @@ TEST(WakeReadiness, TestBuildOverrideReadsWhatItNamesAndNothingElse) {
     // The last mention wins.
     EXPECT_EQ(ParseWakeProbeOverride(L"resume=0,resume=1").resumeAccepted, true);
 }
+
+TEST(WakeFix, TheFixRemovesTheProblemItIsForAndWritesOnlyWhatBlocks) {
+    ForEveryProbe([](const WakeProbeValues& v) {
+        const WakeProblem before = DecideWakeReadiness(v);
+        const WakeFix fix = DecideWakeFix(v);
+        const bool timers = fix.kind == WakeFixKind::AllowWakeTimers;
+        ASSERT_EQ(fix.kind == WakeFixKind::None, before == WakeProblem::None || before == WakeProblem::NoHibernation ||
+                                                     before == WakeProblem::ResumeRefused);
+        ASSERT_EQ(fix.onMains, timers && Blocking(v.onMains));
+        ASSERT_EQ(fix.onBattery, timers && Blocking(v.onBattery) && v.batteryPresent == true);
+        ASSERT_EQ(WakeFixCaptionKey(fix.kind).empty(), fix.kind == WakeFixKind::None);
+        ASSERT_EQ(WakeFixHintKey(fix.kind).empty(), fix.kind == WakeFixKind::None);
+        if (fix.kind == WakeFixKind::None) return;
+        WakeProbeValues after = v;
+        if (fix.kind == WakeFixKind::SwitchHibernationOn) after.hibernationEnabled = true;
+        if (fix.onMains) after.onMains = WakeTimerPolicy::Enabled;
+        if (fix.onBattery) after.onBattery = WakeTimerPolicy::Enabled;
+        ASSERT_NE(DecideWakeReadiness(after), before);
+    });
+    // Hibernation first; a desktop's battery value, or one of no known battery, is left alone.
+    EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"hiberfile=0,ac=off")), WakeFix{WakeFixKind::SwitchHibernationOn});
+    EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"battery=0,ac=off,dc=off")),
+              (WakeFix{WakeFixKind::AllowWakeTimers, true, false}));
+    EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"ac=important,dc=off")), (WakeFix{WakeFixKind::AllowWakeTimers, true, false}));
+    EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"battery=1,ac=on,dc=important")),
+              (WakeFix{WakeFixKind::AllowWakeTimers, false, true}));
+}
+
+TEST(WakeFix, HowItEndedIsToldUnlessTheProblemWent) {
+    using P = WakeProblem;
+    const struct {
+        WakeFixResult result;
+        P before, after;
+        std::wstring key;
+    } cases[] = {
+        {{0, 0}, P::HibernationOff, P::None, L""},
+        {{0, 0}, P::HibernationOff, P::TimersOffMains, L""},  // the line names what is left
+        {{0, 0}, P::TimersOffBoth, P::TimersOffBattery, L""},
+        {{0, 0}, P::TimersOffMains, P::TimersOffMains, L"wakefixnochange"},
+        {{1223, 0}, P::HibernationOff, P::HibernationOff, L"wakefixdeclined"},
+        {{5, 0}, P::TimersOffBoth, P::TimersOffBoth, L"wakefixdenied"},
+        {{5, 0}, P::TimersOffBoth, P::TimersOffBattery, L"wakefixdenied"},  // mains written, battery refused
+        {{1314, 0}, P::TimersOffMains, P::TimersOffMains, L"wakefixdenied"},
+        {{2, 0}, P::HibernationOff, P::HibernationOff, L"wakefixfailed"},
+        {{120, 0}, P::TimersOffMains, P::TimersOffMains, L"wakefixfailed"},
+        {{0, 1}, P::HibernationOff, P::HibernationOff, L"wakefixfailed"},
+        {{0, 1}, P::HibernationOff, P::None, L""},  // it complained, yet hibernation is on
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WakeFixMessageKey(c.result, c.before, c.after), c.key)
+            << c.result.error << "/" << c.result.exitCode << " " << int(c.before) << " -> " << int(c.after);
+}

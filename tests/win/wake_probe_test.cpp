@@ -1,10 +1,15 @@
 // The wake probe: never fails where an interface is missing or refuses
 // (as under Wine), reads the scheme only after the scheme itself was read,
-// and the test build's stand-in values.
+// and the test build's stand-in values. The fixes: the plan's writes through
+// fakes of powrprof, a program run through the elevation prompt.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
+#include "power/wake_fix_win.h"
 #include "power/wake_probe_win.h"
 
 using namespace zelvar;
@@ -21,6 +26,8 @@ struct FakePower {
     int reads = 0;
     bool rightSetting = true;
     std::optional<bool> resume = true;
+    DWORD acWriteResult = ERROR_SUCCESS;
+    std::string writes;  // what the writers were asked, in order
 };
 FakePower g_fake;
 const GUID kScheme = {0x381b4222, 0xf694, 0x41f0, {0x96, 0x85, 0xff, 0x5b, 0xb2, 0x60, 0xdf, 0x2e}};
@@ -49,6 +56,23 @@ DWORD WINAPI FakeReadDc(HKEY, const GUID* scheme, const GUID* sub, const GUID* s
     return Read(scheme, sub, setting, value, g_fake.dcValue);
 }
 std::optional<bool> FakeResume() { return g_fake.resume; }
+
+DWORD Write(const char* which, const GUID* scheme, const GUID* sub, const GUID* setting, DWORD value, DWORD result) {
+    if (!IsEqualGUID(*scheme, kScheme) || !IsEqualGUID(*sub, kSleepSubgroup) || !IsEqualGUID(*setting, kAllowWakeTimers))
+        g_fake.rightSetting = false;
+    g_fake.writes += std::string(which) + "=" + std::to_string(value) + " ";
+    return result;
+}
+DWORD WINAPI FakeWriteAc(HKEY, const GUID* scheme, const GUID* sub, const GUID* setting, DWORD value) {
+    return Write("ac", scheme, sub, setting, value, g_fake.acWriteResult);
+}
+DWORD WINAPI FakeWriteDc(HKEY, const GUID* scheme, const GUID* sub, const GUID* setting, DWORD value) {
+    return Write("dc", scheme, sub, setting, value, ERROR_SUCCESS);
+}
+DWORD WINAPI FakeSetActive(HKEY, const GUID* scheme) {
+    g_fake.writes += IsEqualGUID(*scheme, kScheme) ? "apply" : "apply another";
+    return ERROR_SUCCESS;
+}
 
 PowerProbeApi FakeApi() { return {&FakeCaps, &FakeScheme, &FakeReadAc, &FakeReadDc, &FakeResume}; }
 
@@ -155,4 +179,44 @@ TEST_F(WakeProbe, TestBuildTakesTheEnvironmentsValuesWhileSet) {
 
     ASSERT_TRUE(SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", nullptr));
     EXPECT_EQ(CurrentWakeProbe(), ProbeSystemWakeReadiness());
+}
+
+TEST_F(WakeProbe, AllowingWakeTimersWritesTheAskedValuesOfTheActiveSchemeAndAppliesIt) {
+    const PowerWriteApi api{&FakeScheme, &FakeWriteAc, &FakeWriteDc, &FakeSetActive};
+    for (const auto& [mains, battery, want] : {std::tuple{true, false, "ac=1 apply"}, std::tuple{false, true, "dc=1 apply"},
+                                               std::tuple{true, true, "ac=1 dc=1 apply"}}) {
+        g_fake.writes.clear();
+        EXPECT_EQ(AllowWakeTimersThrough(api, mains, battery), 0u);
+        EXPECT_EQ(g_fake.writes, want);
+    }
+    EXPECT_TRUE(g_fake.rightSetting);
+    // Refused on mains: the battery value is still written and applied, the refusal told.
+    g_fake.writes.clear();
+    g_fake.acWriteResult = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(AllowWakeTimersThrough(api, true, true), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(g_fake.writes, "ac=1 dc=1 apply");
+    g_fake.writes.clear();
+    EXPECT_EQ(AllowWakeTimersThrough(api, true, false), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(g_fake.writes, "ac=1 ");
+    // Wine: no scheme to write to, and a missing writer: nothing is called.
+    g_fake.writes.clear();
+    g_fake.schemeResult = ERROR_CALL_NOT_IMPLEMENTED;
+    EXPECT_EQ(AllowWakeTimersThrough(api, true, true), static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
+    g_fake.schemeResult = ERROR_SUCCESS;
+    EXPECT_EQ(AllowWakeTimersThrough({&FakeScheme, nullptr, &FakeWriteDc, &FakeSetActive}, true, true),
+              static_cast<DWORD>(ERROR_CALL_NOT_IMPLEMENTED));
+    EXPECT_EQ(g_fake.writes, "");
+}
+
+TEST_F(WakeProbe, AProgramRunThroughTheElevationPromptIsWaitedForWithItsExitCode) {
+    // Wine asks no one; Windows would ask whoever runs the tests.
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "Windows would ask";
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const WakeFixResult ran = RunElevatedAndWait(nullptr, std::wstring(system) + L"\\cmd.exe", L"/c exit 3", 30000);
+    EXPECT_EQ(ran.error, 0u);
+    EXPECT_EQ(ran.exitCode, 3u);
+    const WakeFixResult missing = RunElevatedAndWait(nullptr, std::wstring(system) + L"\\no_such_program.exe", L"", 30000);
+    EXPECT_NE(missing.error, 0u);
+    EXPECT_EQ(missing.exitCode, 0u);
 }
