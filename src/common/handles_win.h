@@ -70,6 +70,7 @@ struct MenuCloser {
     static constexpr bool kCounted = true;
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
+struct ModuleFreer { void operator()(HMODULE m) const { FreeLibrary(m); } };
 
 // Process, thread, timer, event and token handles (null when empty).
 using UniqueHandle = UniqueOwner<HANDLE, HandleCloser, nullptr>;
@@ -83,6 +84,15 @@ using UniqueFont = GdiObject<HFONT>;
 using UniqueBitmap = GdiObject<HBITMAP>;
 using UniqueIcon = UniqueOwner<HICON, IconCloser, nullptr>;
 using UniqueMenu = UniqueOwner<HMENU, MenuCloser, nullptr>;
+// A library loaded for a call (LoadLibrary), freed when it goes.
+using UniqueModule = UniqueOwner<HMODULE, ModuleFreer, nullptr>;
+
+// A function of a loaded library by its name, as the type it is called
+// through; null when the library or the function is missing.
+template <typename Fn>
+Fn ModuleFunction(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
 
 // Handles from CreateFile and CreateToolhelp32Snapshot: empty is
 // INVALID_HANDLE_VALUE (a null from elsewhere counts as empty too).

@@ -17,15 +17,6 @@ namespace {
 // never meets a destroyed object.
 std::atomic<bool> g_fixRunning{false};
 
-struct ModuleFreer {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
-};
-using UniqueModule = UniqueOwner<HMODULE, ModuleFreer, nullptr>;
-
-template <typename Fn>
-Fn Resolve(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 constexpr DWORD kEnableWakeTimers = 1;
 // powercfg takes a moment; one that hangs must not hold the next fix off for ever.
@@ -91,12 +82,12 @@ DWORD AllowWakeTimersThrough(const PowerWriteApi& api, bool onMains, bool onBatt
 DWORD AllowWakeTimersOnSystem(bool onMains, bool onBattery) {
     UniqueModule powrprof(LoadLibraryW(L"powrprof.dll"));
     PowerWriteApi api;
-    api.powerGetActiveScheme = Resolve<PowerWriteApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
+    api.powerGetActiveScheme = ModuleFunction<PowerWriteApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
     api.powerWriteACValueIndex =
-        Resolve<PowerWriteApi::PowerWriteValueIndexFn>(powrprof.get(), "PowerWriteACValueIndex");
+        ModuleFunction<PowerWriteApi::PowerWriteValueIndexFn>(powrprof.get(), "PowerWriteACValueIndex");
     api.powerWriteDCValueIndex =
-        Resolve<PowerWriteApi::PowerWriteValueIndexFn>(powrprof.get(), "PowerWriteDCValueIndex");
-    api.powerSetActiveScheme = Resolve<PowerWriteApi::PowerSetActiveSchemeFn>(powrprof.get(), "PowerSetActiveScheme");
+        ModuleFunction<PowerWriteApi::PowerWriteValueIndexFn>(powrprof.get(), "PowerWriteDCValueIndex");
+    api.powerSetActiveScheme = ModuleFunction<PowerWriteApi::PowerSetActiveSchemeFn>(powrprof.get(), "PowerSetActiveScheme");
     return AllowWakeTimersThrough(api, onMains, onBattery);
 }
 

@@ -5,15 +5,6 @@
 namespace zelvar {
 namespace {
 
-struct ModuleFreer {
-    void operator()(HMODULE m) const { FreeLibrary(m); }
-};
-using UniqueModule = UniqueOwner<HMODULE, ModuleFreer, nullptr>;
-
-template <typename Fn>
-Fn Resolve(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
 
 std::optional<WakeTimerPolicy> ReadPolicy(PowerProbeApi::PowerReadValueIndexFn read, const GUID* scheme) {
     if (!read) return std::nullopt;
@@ -63,10 +54,10 @@ std::optional<bool> CheckResumeTimerAccepted() {
 WakeProbeValues ProbeSystemWakeReadiness() {
     UniqueModule powrprof(LoadLibraryW(L"powrprof.dll"));
     PowerProbeApi api;
-    api.getPwrCapabilities = Resolve<PowerProbeApi::GetPwrCapabilitiesFn>(powrprof.get(), "GetPwrCapabilities");
-    api.powerGetActiveScheme = Resolve<PowerProbeApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
-    api.powerReadACValueIndex = Resolve<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadACValueIndex");
-    api.powerReadDCValueIndex = Resolve<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadDCValueIndex");
+    api.getPwrCapabilities = ModuleFunction<PowerProbeApi::GetPwrCapabilitiesFn>(powrprof.get(), "GetPwrCapabilities");
+    api.powerGetActiveScheme = ModuleFunction<PowerProbeApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
+    api.powerReadACValueIndex = ModuleFunction<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadACValueIndex");
+    api.powerReadDCValueIndex = ModuleFunction<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadDCValueIndex");
     api.resumeCheck = &CheckResumeTimerAccepted;
     return ProbeWakeReadiness(api);
 }
