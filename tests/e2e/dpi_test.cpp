@@ -48,10 +48,7 @@ protected:
     HWND Start(AppRun& run, int language) {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
                         std::to_string(language) + "\r\n");
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        return main;
+        return run.MainIfUp(run.StartUp());
     }
 
     // Within 2 % of the design size times the scale.

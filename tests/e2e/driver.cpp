@@ -723,6 +723,50 @@ HWND AppRun::WaitForMainWindow(DWORD timeoutMs) {
     return main_;
 }
 
+::testing::AssertionResult AppRun::StartUp() {
+    if (!Start()) {
+        if (FindWindowW(nullptr, kMainCaption))
+            return ::testing::AssertionFailure() << "the start: a copy of the program was still running";
+        return ::testing::AssertionFailure() << "the start: the process was not created";
+    }
+    return WaitUntilUp();
+}
+
+namespace {
+
+std::string ProcessState(const Process& process) {
+    if (const auto code = process.ExitCode()) return "the process ended with code " + std::to_string(*code);
+    return process.Running() ? "the process runs" : "no process";
+}
+
+}  // namespace
+
+::testing::AssertionResult AppRun::WaitUntilUp() {
+    if (!WaitForMainWindow(kStartTimeoutMs))
+        return ::testing::AssertionFailure() << "the main window: none within " << kStartTimeoutMs << " ms ("
+                                             << ProcessState(process_) << ")";
+    if (!WaitFor([&] { return ActivatedAt() != 0; }, kStartTimeoutMs)) {
+        const auto boxes = process_.Windows(kDialogClass);
+        const std::wstring box = boxes.empty() ? L"" : L", a message box is open: " + DialogText(boxes.front());
+        return ::testing::AssertionFailure()
+               << "the first activation of the main window: none within " << kStartTimeoutMs << " ms (the window is "
+               << (IsWindowVisible(main_) ? "shown" : "hidden") << ", " << ProcessState(process_)
+               << std::string(box.begin(), box.end()) << ")";
+    }
+    Trace(L"main window activated");
+    return ::testing::AssertionSuccess();
+}
+
+HWND AppRun::MainIfUp(const ::testing::AssertionResult& up) {
+    if (up) return main_;
+    ADD_FAILURE() << "the program did not come up: " << up.message();
+    return nullptr;
+}
+
+ULONGLONG AppRun::ActivatedAt() const {
+    return main_ ? static_cast<ULONGLONG>(reinterpret_cast<UINT_PTR>(GetPropW(main_, L"ZelvarActivatedAt"))) : 0;
+}
+
 HWND AppRun::WaitForMessageBox(DWORD timeoutMs) const {
     // Found once it is shown with its OK button in place.
     HWND box = nullptr;

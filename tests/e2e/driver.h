@@ -7,6 +7,8 @@
 // time hoping the program is ready.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <ostream>
 #include <optional>
@@ -253,6 +255,22 @@ public:
     // Polls for the main window (class TForm1, caption "Zelvar 1.7"); null on timeout.
     HWND WaitForMainWindow(DWORD timeoutMs = kStartTimeoutMs);
     HWND Main() const { return main_; }
+    // Start() and WaitUntilUp().
+    ::testing::AssertionResult StartUp();
+    // Waits until the program has come up: its main window is there and has
+    // been activated for the first time. The test build publishes that
+    // activation on the window, and it stays published when a start into
+    // the tray hides the window again 888 ms later, so a driver that looks
+    // late does not miss it (the window's visibility could come and go
+    // between two looks). A failure names the step that failed and what the
+    // driver saw.
+    ::testing::AssertionResult WaitUntilUp();
+    // For the scenarios' start helpers that answer with the main window: the
+    // window when up holds, else null, with up's message added as a failure.
+    HWND MainIfUp(const ::testing::AssertionResult& up);
+    // GetTickCount64() at the main window's first activation; 0 before it.
+    ULONGLONG ActivatedAt() const;
+
     // The control with the id. A page makes its controls on its first visit:
     // a control of a page not visited yet is reached by going to its page
     // in the tree, as the user would.

@@ -67,7 +67,7 @@ struct SiteRun {
     HttpTestServer server;
     AppRun run;
     HWND main = nullptr;
-    ULONGLONG shownAt = 0;  // the first activation, as near as the driver sees it
+    ULONGLONG shownAt = 0;  // the first activation, as the test build publishes it
 
     std::wstring Lang(int language, const char* key) const {
         return ReadUtf8IniValue(run.PathOf(L"languages\\") + kLanguageFiles[language], key);
@@ -120,21 +120,24 @@ struct Start {
 };
 
 // Starts the program, settled (no first start), on its own site; waits until
-// its main window is shown; then changes that window's title so that the
-// next run may start beside it.
-bool Launch(SiteRun& r, const Start& how) {
-    if (!r.server.Start()) return false;
+// it is up (a start into the tray hides the window again at once); then
+// changes its window's title so that the next run may start beside it. A
+// failure names the step.
+::testing::AssertionResult Launch(SiteRun& r, const Start& how) {
+    if (!r.server.Start()) return ::testing::AssertionFailure() << "the site: the local server did not start";
     r.run.WriteConfig(std::string("[OPTIONS]\r\nfs=0\r\nautoload=0\r\nlogosound=0\r\nallclose=0\r\n") +
                       "resetafteron=0\r\ntray=" + (how.tray ? "1" : "0") +
                       "\r\nautoupd=" + (how.checkUpdates ? "1" : "0") + "\r\nlng=" + std::to_string(how.language) +
                       "\r\n");
     r.run.SetEnvironment(L"ZELVAR_TEST_SITE", r.server.Site());
-    if (!r.run.Start()) return false;
-    r.main = r.run.WaitForMainWindow();
-    if (!r.main || !WaitFor([&] { return IsWindowVisible(r.main) != FALSE; }, kStartTimeoutMs)) return false;
-    r.shownAt = GetTickCount64();
+    if (auto up = r.run.StartUp(); !up) return up;
+    r.main = r.run.Main();
+    r.shownAt = r.run.ActivatedAt();
     SetText(r.main, std::wstring(kMainCaption) + L" - " + r.run.Scenario());
-    return WaitFor([] { return FindWindowW(nullptr, kMainCaption) == nullptr; });
+    if (!WaitFor([] { return FindWindowW(nullptr, kMainCaption) == nullptr; }))
+        return ::testing::AssertionFailure() << "the title: a window is still titled \"" << Narrow(kMainCaption)
+                                             << "\", so the next run could not start";
+    return ::testing::AssertionSuccess();
 }
 
 class OnlineTest : public ::testing::Test {

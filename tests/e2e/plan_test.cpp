@@ -220,9 +220,8 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
         AppRun run(L"plan_looks");
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\n"
                         "resetafteron=1\r\nlng=" + std::to_string(language) + "\r\n");
-        ASSERT_TRUE(run.Start());
-        HWND main = run.WaitForMainWindow();
-        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(run.StartUp());
+        HWND main = run.Main();
         PostMenuCommand(main, IDM_N4_ONOFF);
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
 

@@ -82,10 +82,7 @@ protected:
     HWND Start(AppRun& run, bool schedulerRunning, int language = 1, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
                         std::to_string(language) + "\r\nactsheduler=" + (schedulerRunning ? "1" : "0") + "\r\n" + extra);
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        return main;
+        return run.MainIfUp(run.StartUp());
     }
 
     // The scheduler page, as the tree opens it.
