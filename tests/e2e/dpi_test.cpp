@@ -139,9 +139,8 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     SelectNode(run.Control(IDC_TREEVIEW1), 2);
     ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
     ArmPlanIn(run, kFullCountdownLeadSeconds);
-    HWND count = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (count = run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS)) != nullptr; },
-                        kAtOffTimeoutMs));
+    ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs));
+    HWND count = CountWindow(run);
     ExpectClientSize(count, 254, 97, "countdown");
     EXPECT_EQ(CutText(main, count), 0);
     SaveScreenshot(count, Shot("dpi_countdown", GetParam(), 2));

@@ -27,6 +27,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 bool StaysFalse(const std::function<bool()>& condition, DWORD spanMs) { return !WaitFor(condition, spanMs); }
 
+double SecondsSince(ULONGLONG tick) { return static_cast<double>(GetTickCount64() - tick) / 1000.0; }
+
 void Trace(const std::wstring& what) {
     static const ULONGLONG start = GetTickCount64();
     static const bool on = [] {
@@ -765,6 +767,19 @@ HWND AppRun::MainIfUp(const ::testing::AssertionResult& up) {
 
 ULONGLONG AppRun::ActivatedAt() const {
     return main_ ? static_cast<ULONGLONG>(reinterpret_cast<UINT_PTR>(GetPropW(main_, L"ZelvarActivatedAt"))) : 0;
+}
+
+AppRun::CountdownOpenings AppRun::Countdown() const {
+    CountdownOpenings openings;
+    const auto windows = process_.Windows(ZELVAR_COUNT_CLASS);
+    if (windows.empty()) return openings;
+    HWND count = windows.front();
+    openings.count = static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(count, L"ZelvarCountOpenings")));
+    openings.at = static_cast<ULONGLONG>(reinterpret_cast<UINT_PTR>(GetPropW(count, L"ZelvarCountOpenedAt")));
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(count, L"ZelvarCountOpenedWith")));
+    wchar_t text[32] = {};
+    if (atom && GlobalGetAtomNameW(atom, text, 32)) openings.shown = text;
+    return openings;
 }
 
 HWND AppRun::WaitForMessageBox(DWORD timeoutMs) const {

@@ -50,6 +50,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStateTim
 // that something must NOT happen within a given time.
 bool StaysFalse(const std::function<bool()>& condition, DWORD spanMs);
 
+// Seconds from tick (a GetTickCount64() value, also the program's) to now.
+double SecondsSince(ULONGLONG tick);
+
 // With ZELVAR_E2E_TRACE=1 in the environment: prints what with the
 // milliseconds since the driver started, to see where a scenario's time goes.
 void Trace(const std::wstring& what);
@@ -271,6 +274,16 @@ public:
     // GetTickCount64() at the main window's first activation; 0 before it.
     ULONGLONG ActivatedAt() const;
 
+    // The countdown window's openings (from hidden to shown), as the test
+    // build publishes them on it: how many so far, and the count the last
+    // one showed ("00:30") and when (GetTickCount64()). Unlike the window
+    // and its text, these stay once it counts on or closes.
+    struct CountdownOpenings {
+        int count = 0;
+        std::wstring shown;
+        ULONGLONG at = 0;
+    };
+    CountdownOpenings Countdown() const;
     // The control with the id. A page makes its controls on its first visit:
     // a control of a page not visited yet is reached by going to its page
     // in the tree, as the user would.

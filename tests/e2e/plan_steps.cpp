@@ -33,6 +33,8 @@ bool CountShown(AppRun& run) {
     return w && IsWindowVisible(w);
 }
 
+bool CountOpened(AppRun& run, int openings) { return run.Countdown().count >= openings; }
+
 HWND StartOnPlanPage(AppRun& run, const std::string& options) {
     run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n" + options);
     HWND main = run.MainIfUp(run.StartUp());

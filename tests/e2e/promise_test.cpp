@@ -106,11 +106,11 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     EnterPlan(run, off, nullptr);
     ApplyPlan(run);
 
-    // The window counts the seconds that are left, not a full "00:30".
+    // The window opens counting the seconds that are left, not a full "00:30".
     // Looked for until shortly before the moment: the hold below must begin before it.
     const auto beforeOff = [&] { return static_cast<DWORD>(std::max(0.0, SecondsBetween(off, LocalTimeIn(0)) - 3) * 1000); };
-    if (WaitFor([&] { return CountShown(run); }, beforeOff())) {
-        const std::wstring count = TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1));
+    if (WaitFor([&] { return CountOpened(run); }, beforeOff())) {
+        const std::wstring count = run.Countdown().shown;
         EXPECT_NE(count, L"00:30");
         EXPECT_LE(count, L"00:12") << count;
         EXPECT_GE(count, L"00:01") << count;
