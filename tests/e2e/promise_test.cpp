@@ -123,6 +123,7 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     PostMessageW(main, WM_TIMECHANGE, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" clock changed") != std::string::npos; })) << NightLog(run);
     // Held from before the moment to a minute after it, as a machine asleep would be.
+    ASSERT_GT(SecondsBetween(off, NowLocal()), 0.5) << "the driver came too late to hold the thread before the moment";
     PostMessageW(main, kTestHoldThreadMessage, static_cast<WPARAM>(SecondsBetween(off, LocalTimeIn(0)) * 1000 + 60000), 0);
     HWND box = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (box = run.WaitForMessageBox(1)) || !RecordedPowerActions(run).empty(); },
