@@ -4,7 +4,13 @@
 // user and the tray menu do. It has no window of its own.
 //
 // Every wait is a bounded poll (WaitFor); a scenario never sleeps for a fixed
-// time hoping the program is ready.
+// time hoping the program is ready. A wait watches for something that stays
+// once true (a log line, a count, a state the program keeps until the
+// driver changes it), never for a state that can come and go between two
+// looks of a slow driver: where the program passes through such a state
+// (its window shown before it hides into the tray, the countdown's first
+// second), the test build publishes it on the window as something that
+// stays (app/test_seams.h).
 #include <windows.h>
 
 #include <gtest/gtest.h>
