@@ -1,5 +1,6 @@
 #include "app/application_win.h"
 
+#include "app/test_seams.h"
 #include "common/os_error_win.h"
 #include "ui/message_loop_win.h"
 
@@ -25,6 +26,7 @@ bool Application::Create() {
     // The countdown window is made with the main window: a cycle restored at
     // start may need it before the first message is handled.
     if (!count_.Create(owner)) return false;
+    PublishCountdownOpenings(count_.Handle());
     count_.SetCancelHandler([this] { form_->CountFormCancel(); });
     return true;
 }

@@ -38,4 +38,19 @@ void PublishWakeTask(HWND mainWindow, const std::optional<bool>& held);
 // the answer in result.
 bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
+// The main window's first activation, published on it for the end-to-end
+// tests once its work is done (start-up programs started, the timers of the
+// hide into the tray and of the update check armed): property
+// "ZelvarActivatedAt", GetTickCount64() then. It stays when a start into the
+// tray hides the window, so a test need not catch the window on screen;
+// nothing in zelvar.exe.
+void PublishFirstActivation(HWND mainWindow);
+
+// Publishes every opening of the countdown window on it, for the end-to-end
+// tests: "ZelvarCountOpenings" (how many times it was shown from hidden),
+// "ZelvarCountOpenedAt" (GetTickCount64() at the last opening) and
+// "ZelvarCountOpenedWith" (a global atom of the count it showed then). These
+// stay after the window has counted on or closed; nothing in zelvar.exe.
+void PublishCountdownOpenings(HWND countWindow);
+
 }  // namespace zelvar

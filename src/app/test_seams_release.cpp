@@ -2,6 +2,8 @@
 
 namespace zelvar {
 
+void PublishFirstActivation(HWND) {}
+void PublishCountdownOpenings(HWND) {}
 bool HandleTestSeamMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 void PublishTrayStatus(HWND, const std::wstring&, bool) {}
 void PublishStandingWake(HWND, const std::optional<TDateTime>&) {}

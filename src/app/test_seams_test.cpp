@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "power/power_ids.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {
@@ -119,7 +120,37 @@ BOOL CALLBACK CheckOne(HWND control, LPARAM lp) {
     return TRUE;
 }
 
+// Sets the window's property name to a global atom of text; the old atom
+// goes last, so the same text keeps its atom for a reader in between.
+void SetAtomProperty(HWND window, const wchar_t* name, const std::wstring& text) {
+    const auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(window, name)));
+    const ATOM atom = GlobalAddAtomW(text.empty() ? L" " : text.c_str());
+    SetPropW(window, name, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
+    if (old) GlobalDeleteAtom(old);
+}
+
+void SetTickProperty(HWND window, const wchar_t* name) {
+    SetPropW(window, name, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GetTickCount64())));
+}
+
+// Sees the countdown window come on screen: its count is set before it is shown.
+LRESULT CALLBACK CountdownOpeningProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) {
+        SetAtomProperty(hwnd, L"ZelvarCountOpenedWith", TextOf(GetDlgItem(hwnd, IDC_COUNT_LABEL1)));
+        SetTickProperty(hwnd, L"ZelvarCountOpenedAt");
+        const auto openings = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, L"ZelvarCountOpenings"));
+        SetPropW(hwnd, L"ZelvarCountOpenings", reinterpret_cast<HANDLE>(openings + 1));
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, CountdownOpeningProc, 1);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
+
+void PublishFirstActivation(HWND mainWindow) { SetTickProperty(mainWindow, L"ZelvarActivatedAt"); }
+
+void PublishCountdownOpenings(HWND countWindow) { SetWindowSubclass(countWindow, CountdownOpeningProc, 1, 0); }
 
 void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned) {
     if (auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarTrayTip"))))

@@ -123,6 +123,7 @@ void TForm1::FormActivate() {
     if (options_.StartHidden() && !FirstStart) SetTimer(hwnd_, TIMER_TIMER1, 888, nullptr);
     if (options_.StartSound() && launch_ != LaunchKind::WokenStart) PlayStartSound();
     updates_.StartUpdateTimer(options_.CheckForUpdates());
+    PublishFirstActivation(hwnd_);
 }
 
 void TForm1::Timer1Timer() {

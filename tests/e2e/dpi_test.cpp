@@ -49,10 +49,7 @@ protected:
     HWND Start(AppRun& run, int language) {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
                         std::to_string(language) + "\r\n");
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        return main;
+        return run.MainIfUp(run.StartUp());
     }
 
     // Within 2 % of the design size times the scale.
@@ -154,9 +151,8 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     SelectNode(run.Control(IDC_TREEVIEW1), 2);
     ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
     ArmPlanIn(run, kFullCountdownLeadSeconds);
-    HWND count = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (count = run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS)) != nullptr; },
-                        kAtOffTimeoutMs));
+    ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs));
+    HWND count = CountWindow(run);
     ExpectClientSize(count, 254, 97, "countdown");
     EXPECT_EQ(CutText(main, count), 0);
     SaveScreenshot(count, Shot("dpi_countdown", GetParam(), 2));

@@ -27,6 +27,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 bool StaysFalse(const std::function<bool()>& condition, DWORD spanMs) { return !WaitFor(condition, spanMs); }
 
+double SecondsSince(ULONGLONG tick) { return static_cast<double>(GetTickCount64() - tick) / 1000.0; }
+
 void Trace(const std::wstring& what) {
     static const ULONGLONG start = GetTickCount64();
     static const bool on = [] {
@@ -725,6 +727,63 @@ HWND AppRun::WaitForMainWindow(DWORD timeoutMs) {
     main_ = process_.WaitForWindow(ZELVAR_MAIN_CLASS, kMainCaption, timeoutMs);
     Trace(main_ ? L"main window found" : L"no main window");
     return main_;
+}
+
+::testing::AssertionResult AppRun::StartUp() {
+    if (!Start()) {
+        if (FindWindowW(nullptr, kMainCaption))
+            return ::testing::AssertionFailure() << "the start: a copy of the program was still running";
+        return ::testing::AssertionFailure() << "the start: the process was not created";
+    }
+    return WaitUntilUp();
+}
+
+namespace {
+
+std::string ProcessState(const Process& process) {
+    if (const auto code = process.ExitCode()) return "the process ended with code " + std::to_string(*code);
+    return process.Running() ? "the process runs" : "no process";
+}
+
+}  // namespace
+
+::testing::AssertionResult AppRun::WaitUntilUp() {
+    if (!WaitForMainWindow(kStartTimeoutMs))
+        return ::testing::AssertionFailure() << "the main window: none within " << kStartTimeoutMs << " ms ("
+                                             << ProcessState(process_) << ")";
+    if (!WaitFor([&] { return ActivatedAt() != 0; }, kStartTimeoutMs)) {
+        const auto boxes = process_.Windows(kDialogClass);
+        const std::wstring box = boxes.empty() ? L"" : L", a message box is open: " + DialogText(boxes.front());
+        return ::testing::AssertionFailure()
+               << "the first activation of the main window: none within " << kStartTimeoutMs << " ms (the window is "
+               << (IsWindowVisible(main_) ? "shown" : "hidden") << ", " << ProcessState(process_)
+               << std::string(box.begin(), box.end()) << ")";
+    }
+    Trace(L"main window activated");
+    return ::testing::AssertionSuccess();
+}
+
+HWND AppRun::MainIfUp(const ::testing::AssertionResult& up) {
+    if (up) return main_;
+    ADD_FAILURE() << "the program did not come up: " << up.message();
+    return nullptr;
+}
+
+ULONGLONG AppRun::ActivatedAt() const {
+    return main_ ? static_cast<ULONGLONG>(reinterpret_cast<UINT_PTR>(GetPropW(main_, L"ZelvarActivatedAt"))) : 0;
+}
+
+AppRun::CountdownOpenings AppRun::Countdown() const {
+    CountdownOpenings openings;
+    const auto windows = process_.Windows(ZELVAR_COUNT_CLASS);
+    if (windows.empty()) return openings;
+    HWND count = windows.front();
+    openings.count = static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(count, L"ZelvarCountOpenings")));
+    openings.at = static_cast<ULONGLONG>(reinterpret_cast<UINT_PTR>(GetPropW(count, L"ZelvarCountOpenedAt")));
+    const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(count, L"ZelvarCountOpenedWith")));
+    wchar_t text[32] = {};
+    if (atom && GlobalGetAtomNameW(atom, text, 32)) openings.shown = text;
+    return openings;
 }
 
 HWND AppRun::WaitForMessageBox(DWORD timeoutMs) const {

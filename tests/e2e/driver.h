@@ -4,8 +4,16 @@
 // user and the tray menu do. It has no window of its own.
 //
 // Every wait is a bounded poll (WaitFor); a scenario never sleeps for a fixed
-// time hoping the program is ready.
+// time hoping the program is ready. A wait watches for something that stays
+// once true (a log line, a count, a state the program keeps until the
+// driver changes it), never for a state that can come and go between two
+// looks of a slow driver: where the program passes through such a state
+// (its window shown before it hides into the tray, the countdown's first
+// second), the test build publishes it on the window as something that
+// stays (app/test_seams.h).
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
@@ -47,6 +55,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kStateTim
 // True when condition stayed false for the whole span: for the few checks
 // that something must NOT happen within a given time.
 bool StaysFalse(const std::function<bool()>& condition, DWORD spanMs);
+
+// Seconds from tick (a GetTickCount64() value, also the program's) to now.
+double SecondsSince(ULONGLONG tick);
 
 // With ZELVAR_E2E_TRACE=1 in the environment: prints what with the
 // milliseconds since the driver started, to see where a scenario's time goes.
@@ -255,6 +266,32 @@ public:
     // Polls for the main window (class TForm1, caption "Zelvar 1.7"); null on timeout.
     HWND WaitForMainWindow(DWORD timeoutMs = kStartTimeoutMs);
     HWND Main() const { return main_; }
+    // Start() and WaitUntilUp().
+    ::testing::AssertionResult StartUp();
+    // Waits until the program has come up: its main window is there and has
+    // been activated for the first time. The test build publishes that
+    // activation on the window, and it stays published when a start into
+    // the tray hides the window again 888 ms later, so a driver that looks
+    // late does not miss it (the window's visibility could come and go
+    // between two looks). A failure names the step that failed and what the
+    // driver saw.
+    ::testing::AssertionResult WaitUntilUp();
+    // For the scenarios' start helpers that answer with the main window: the
+    // window when up holds, else null, with up's message added as a failure.
+    HWND MainIfUp(const ::testing::AssertionResult& up);
+    // GetTickCount64() at the main window's first activation; 0 before it.
+    ULONGLONG ActivatedAt() const;
+
+    // The countdown window's openings (from hidden to shown), as the test
+    // build publishes them on it: how many so far, and the count the last
+    // one showed ("00:30") and when (GetTickCount64()). Unlike the window
+    // and its text, these stay once it counts on or closes.
+    struct CountdownOpenings {
+        int count = 0;
+        std::wstring shown;
+        ULONGLONG at = 0;
+    };
+    CountdownOpenings Countdown() const;
     // The control with the id. A page makes its controls on its first visit:
     // a control of a page not visited yet is reached by going to its page
     // in the tree, as the user would.

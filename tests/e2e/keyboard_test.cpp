@@ -21,10 +21,8 @@ protected:
     HWND StartSettled(AppRun& run, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=1\r\n" +
                         extra);
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        if (!BringToFront(main)) return nullptr;
+        HWND main = run.MainIfUp(run.StartUp());
+        if (!main || !BringToFront(main)) return nullptr;
         return main;
     }
 

@@ -33,11 +33,12 @@ bool CountShown(AppRun& run) {
     return w && IsWindowVisible(w);
 }
 
+bool CountOpened(AppRun& run, int openings) { return run.Countdown().count >= openings; }
+
 HWND StartOnPlanPage(AppRun& run, const std::string& options) {
     run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n" + options);
-    if (!run.Start()) return nullptr;
-    HWND main = run.WaitForMainWindow();
-    if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
+    HWND main = run.MainIfUp(run.StartUp());
+    if (!main) return nullptr;
     PostMenuCommand(main, IDM_N4_ONOFF);
     WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); });
     return main;

@@ -25,6 +25,10 @@ HWND StartOnPlanPage(AppRun& run, const std::string& options = "allclose=0\r\nre
 // The countdown window of the run, shown or not, and whether it is shown.
 HWND CountWindow(AppRun& run);
 bool CountShown(AppRun& run);
+// Whether the countdown window has opened `openings` times or more: a
+// scenario waits for this, which stays, rather than for the window, which
+// closes again.
+bool CountOpened(AppRun& run, int openings = 1);
 // Ticks the rows and sets the pickers as the user would; wake may be null.
 void EnterPlan(AppRun& run, const SYSTEMTIME& off, const SYSTEMTIME* wake);
 // Presses Apply and waits for the armed view. Apply runs the whole cycle

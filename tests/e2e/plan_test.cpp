@@ -23,17 +23,9 @@ protected:
                                              (restartAfterWake ? "1" : "0") + "\r\n");
     }
 
-    std::wstring CountText(AppRun& run) { return TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1)); }
-    // The countdown window as it opens in full: "00:30", or a second on when
-    // the driver was slow to look.
-    bool FullCountdownShown(AppRun& run) {
-        if (!CountShown(run)) return false;
-        const std::wstring text = CountText(run);
-        return text == L"00:30" || text == L"00:29";
-    }
-    // The restart countdown after a resume: more seconds than any countdown
-    // before a power action shows.
-    bool RestartCountdownShown(AppRun& run) { return CountShown(run) && CountText(run) > L"00:30"; }
+    // The restart countdown after a resume, as its opening showed it: the 60
+    // seconds no countdown before a power action shows.
+    bool RestartCountdownOpened(AppRun& run) { return run.Countdown().shown == L"00:60"; }
 
     bool Logged(AppRun& run, const std::string& action) {
         for (const auto& e : RecordedPowerActions(run))
@@ -75,11 +67,11 @@ TEST_F(PlanTest, HibernateWithWakeCountsDownAndRunsTheResumeTasks) {
     EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL11)));
     SaveScreenshot(main, L"plan_armed");
 
-    // The countdown opens 31 seconds before the off moment showing "00:30"
-    // (not earlier; when the driver looks late, it finds it counting).
-    ASSERT_TRUE(WaitFor([&] { return FullCountdownShown(run); }, kAtOffTimeoutMs)) << "no countdown window";
-    const double countdownLead = SecondsBetween(off, NowLocal());
+    // The countdown opens 31 seconds before the off moment showing "00:30", not earlier.
+    ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs)) << "no countdown window";
+    const double countdownLead = SecondsBetween(off, NowLocal()) + SecondsSince(run.Countdown().at);
     SaveScreenshot(CountWindow(run), L"countdown_30");
+    EXPECT_EQ(run.Countdown().shown, L"00:30");
     EXPECT_LT(countdownLead, 32.5);
 
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, kAtOffTimeoutMs)) << "nothing recorded";
@@ -109,13 +101,13 @@ TEST_F(PlanTest, CancelInTheCountdownWindowDropsThePlan) {
     ASSERT_NE(StartOnPlanPage(run), nullptr);
     SYSTEMTIME off{};
     ArmPlanIn(run, kFullCountdownLeadSeconds, &off);
-    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, kAtOffTimeoutMs));
+    ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs));
     PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
     ExpectEditingView(run);
     EXPECT_FALSE(CountShown(run));
-    // Nothing happens at the off moment either.
-    EXPECT_TRUE(StaysFalse([&] { return Logged(run, "Hibernate") || CountShown(run); },
+    // Nothing happens at the off moment either, not even a countdown that opens and closes again.
+    EXPECT_TRUE(StaysFalse([&] { return Logged(run, "Hibernate") || CountOpened(run, 2); },
                            static_cast<DWORD>(SecondsBetween(off, NowLocal()) * 1000 + 1500)));
 }
 
@@ -177,7 +169,7 @@ TEST_F(PlanTest, RestartAfterWakeComesSixtySecondsAfterTheResume) {
     ASSERT_NE(StartOnPlanPage(run, false, true), nullptr);
     ArmPlanIn(run, kSoonLeadSeconds);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, kAtOffTimeoutMs));
-    ASSERT_TRUE(WaitFor([&] { return RestartCountdownShown(run); }));
+    ASSERT_TRUE(WaitFor([&] { return RestartCountdownOpened(run); }));
     SaveScreenshot(CountWindow(run), L"countdown_60");
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Restart"); }, 70000)) << "no restart";
     const double gap = SecondsBetween(*LoggedAt(run, "Restart"), *LoggedAt(run, "Hibernate"));
@@ -190,7 +182,7 @@ TEST_F(PlanTest, CancelledRestartCountdownRestartsNothing) {
     ASSERT_NE(StartOnPlanPage(run, false, true), nullptr);
     ArmPlanIn(run, kSoonLeadSeconds);
     ASSERT_TRUE(WaitFor([&] { return Logged(run, "Hibernate"); }, kAtOffTimeoutMs));
-    ASSERT_TRUE(WaitFor([&] { return RestartCountdownShown(run); }));
+    ASSERT_TRUE(WaitFor([&] { return RestartCountdownOpened(run); }));
     PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
     ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));
     EXPECT_TRUE(StaysFalse([&] { return Logged(run, "Restart"); }, 62000));
@@ -220,9 +212,8 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
         AppRun run(L"plan_looks");
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\n"
                         "resetafteron=1\r\nlng=" + std::to_string(language) + "\r\n");
-        ASSERT_TRUE(run.Start());
-        HWND main = run.WaitForMainWindow();
-        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(run.StartUp());
+        HWND main = run.Main();
         PostMenuCommand(main, IDM_N4_ONOFF);
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL4)); }));
 
@@ -234,14 +225,15 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
         SaveScreenshot(main, L"plan_editing_with_wake" + suffix);
         ArmPlanIn(run, kFullCountdownLeadSeconds, nullptr, &wake);
         SaveScreenshot(main, L"plan_armed" + suffix);
-        ASSERT_TRUE(WaitFor([&] { return FullCountdownShown(run); }, kAtOffTimeoutMs));
+        ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs));
+        EXPECT_EQ(run.Countdown().shown, L"00:30");
         SaveScreenshot(CountWindow(run), L"countdown_30" + suffix);
         PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
         ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
 
         // A plan soon, then the restart countdown after the resume.
         ArmPlanIn(run, kSoonLeadSeconds);
-        ASSERT_TRUE(WaitFor([&] { return RestartCountdownShown(run); }, kAtOffTimeoutMs));
+        ASSERT_TRUE(WaitFor([&] { return RestartCountdownOpened(run); }, kAtOffTimeoutMs));
         SaveScreenshot(CountWindow(run), L"countdown_60" + suffix);
         PostMouseClick(FindControl(CountWindow(run), IDC_COUNT_IMAGE2));
         ASSERT_TRUE(WaitFor([&] { return !CountShown(run); }));

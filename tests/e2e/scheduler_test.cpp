@@ -82,10 +82,7 @@ protected:
     HWND Start(AppRun& run, bool schedulerRunning, int language = 1, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
                         std::to_string(language) + "\r\nactsheduler=" + (schedulerRunning ? "1" : "0") + "\r\n" + extra);
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        return main;
+        return run.MainIfUp(run.StartUp());
     }
 
     // The scheduler page, as the tree opens it.
@@ -311,14 +308,11 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     });
     ASSERT_FALSE(HasFatalFailure());
 
-    // The countdown opens 31 s before the moment, not earlier; when the driver
-    // looks late, it finds it counting.
-    ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, kAtOffTimeoutMs)) << "no countdown";
-    SYSTEMTIME shownAt{};
-    GetLocalTime(&shownAt);
-    const std::wstring firstText = TextOf(FindControl(CountWindow(run), IDC_COUNT_LABEL1));
-    EXPECT_TRUE(firstText == L"00:30" || firstText == L"00:29") << std::string(firstText.begin(), firstText.end());
-    EXPECT_LT(SecondsBetween(off, shownAt), 32.5);
+    // The countdown opens 31 s before the moment showing "00:30", not earlier.
+    ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs)) << "no countdown";
+    const double lead = SecondsBetween(off, NowLocal()) + SecondsSince(run.Countdown().at);
+    EXPECT_EQ(run.Countdown().shown, L"00:30");
+    EXPECT_LT(lead, 32.5);
     ASSERT_TRUE(WaitFor([&] { return !RecordedPowerActions(run).empty(); }, kAtOffTimeoutMs)) << "nothing recorded";
     const auto actions = RecordedPowerActions(run);
     ASSERT_EQ(actions.size(), 1u);
@@ -327,7 +321,7 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     EXPECT_GE(late, 0.0);
     EXPECT_LE(late, 1.5);
     std::printf("[ measure  ] scheduled countdown %.2f s before the off moment, hibernate %.3f s after it\n",
-                SecondsBetween(off, shownAt), late);
+                lead, late);
     // The resume tasks: the countdown gone, the start-up program started again.
     EXPECT_TRUE(WaitFor([&] { return !CountShown(run); }));
     EXPECT_TRUE(WaitFor([] { return WindowsTitled(kTitledHelper).size() == 1; }, 10000));
@@ -371,7 +365,7 @@ TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDo
             StartScheduleIn(run, kFullCountdownLeadSeconds, off);
             ASSERT_FALSE(HasFatalFailure());
         }
-        ASSERT_TRUE(WaitFor([&] { return CountShown(run); }, kAtOffTimeoutMs)) << "no countdown";
+        ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs)) << "no countdown";
         if (byStopButton) {
             ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
             EXPECT_TRUE(WaitFor([&] { return !CountShown(run); })) << "Stop left the countdown up";
@@ -390,7 +384,7 @@ TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDo
                                static_cast<DWORD>(SecondsBetween(off, LocalTimeIn(0)) * 1000) + 3000));
         if (keptRunning) {
             EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
-            EXPECT_FALSE(CountShown(run));
+            EXPECT_EQ(run.Countdown().count, 1) << "the cancelled moment counted down again";
         }
         if (!byStopButton) {
             const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");

@@ -39,11 +39,7 @@ size_t Count(const std::wstring& text, const std::wstring& what) {
 
 class SettingsTest : public CleanScenario {
 protected:
-    HWND WaitShown(AppRun& run) {
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return Visible(main); }, kStartTimeoutMs)) return nullptr;
-        return main;
-    }
+    HWND WaitShown(AppRun& run) { return run.MainIfUp(run.WaitUntilUp()); }
     void ExpectNoMessageBox(AppRun& run) {
         const auto boxes = run.Proc().Windows(kDialogClass);
         EXPECT_TRUE(boxes.empty()) << DialogText(boxes.front());

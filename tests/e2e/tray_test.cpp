@@ -43,10 +43,7 @@ protected:
     HWND Start(AppRun& run, const std::string& language = "lng=1\r\n") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\n" +
                         language);
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        return main;
+        return run.MainIfUp(run.StartUp());
     }
     int CutText(HWND main) {
         DWORD_PTR id = 0;

@@ -29,10 +29,7 @@ protected:
     HWND StartSettled(AppRun& run, int language, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nlng=" +
                         std::to_string(language) + "\r\n" + extra);
-        if (!run.Start()) return nullptr;
-        HWND main = run.WaitForMainWindow();
-        if (!main || !WaitFor([&] { return IsWindowVisible(main) != FALSE; }, kStartTimeoutMs)) return nullptr;
-        return main;
+        return run.MainIfUp(run.StartUp());
     }
     std::wstring Lang(const AppRun& run, int language, const char* key) {
         return ReadUtf8IniValue(run.PathOf(L"languages\\") + kLanguageFiles[language], key);
@@ -154,15 +151,13 @@ TEST_F(WindowTest, AStartUpProgramAddedToTheListStartsOnceAtTheNextStart) {
     // The next start starts it, once.
     {
         AppRun* again = &run;
-        ASSERT_TRUE(again->Start());
-        ASSERT_NE(again->WaitForMainWindow(), nullptr);
+        ASSERT_TRUE(again->StartUp());
         ASSERT_TRUE(WaitFor([] { return WindowsTitled(kTitledHelper).size() == 1; }, 10000));
         ASSERT_TRUE(again->ExitFromTray());
     }
-    // A start while it still runs does not start it again.
-    ASSERT_TRUE(run.Start());
-    HWND second = run.WaitForMainWindow();
-    ASSERT_NE(second, nullptr);
+    // A start while it still runs does not start it again (the start-up
+    // programs are started by the time the program is up).
+    ASSERT_TRUE(run.StartUp());
     EXPECT_TRUE(StaysFalse([] { return WindowsTitled(kTitledHelper).size() > 1; }, 3000));
     ASSERT_TRUE(run.ExitFromTray());
 }
