@@ -147,11 +147,10 @@ void WakeTaskKeeper::Attach(HWND window, UINT doneMessage) {
 void WakeTaskKeeper::Keep(const WakeTaskPlan& plan, const WakeTaskIdentity& who, TDateTime today) {
     if (!window_) return;
     Request request{WakeTaskName(who.userSid), plan.Empty() ? std::wstring() : WakeTaskXml(plan, who, today)};
-    // The same again is asked only after it failed (written at the next
-    // change, so a task the user deleted or edited comes back then too).
+    // The same again is asked only after it failed. The first request of a
+    // run always goes, a removal too: an earlier run may have left a task
+    // for moments no longer planned.
     if (lastAsked_ && lastAsked_->name == request.name && lastAsked_->xml == request.xml && held_ != false) return;
-    // Nothing to remove that was never written by this run... except a task
-    // an earlier run left: the first request always goes.
     lastAsked_ = request;
     {
         std::lock_guard lock(mutex_);

@@ -68,8 +68,8 @@ public:
     // TakeDone releases. Nothing is written before this.
     void Attach(HWND window, UINT doneMessage);
     // The task to follow this plan: written when its definition differs from
-    // the last one written well (the first time always), removed when the
-    // plan is empty.
+    // the last one asked for, or that one failed (the first time always),
+    // removed when the plan is empty.
     void Keep(const WakeTaskPlan& plan, const WakeTaskIdentity& who, TDateTime today);
 
     struct Done {
@@ -95,8 +95,6 @@ private:
     HWND window_ = nullptr;
     UINT doneMessage_ = 0;
     std::optional<Request> lastAsked_;
-    std::wstring lastWritten_;  // xml of the last write that succeeded ("" after a removal)
-    bool lastWriteGood_ = false;
     std::optional<bool> held_;
 
     std::mutex mutex_;
