@@ -183,7 +183,7 @@ TEST_F(OnlineTest, CheckAMinuteAfterTheStartAsksOnceAndOnlyAboutANewerVersion) {
             const ULONGLONG now = GetTickCount64();
             bool all = true;
             for (size_t i = 0; i < n; ++i) {
-                if (!seen[i].requestAt && runs[i]->server.Requests(kVersionPath) > 0) seen[i].requestAt = now;
+                if (!seen[i].requestAt) seen[i].requestAt = runs[i]->server.FirstRequestAt(kVersionPath);
                 if (!seen[i].box && (seen[i].box = runs[i]->Box())) seen[i].questionAt = now;
                 if (cases[i].checkUpdates && !seen[i].requestAt) all = false;
                 if (cases[i].answer != Answer::None && !seen[i].box) all = false;
@@ -324,7 +324,7 @@ TEST_F(OnlineTest, UpdateCheckNeverHoldsUpAPowerDown) {
     ULONGLONG requestAt = 0;  // for the failure messages
     const bool asked = WaitFor(
         [&] {
-            if (!requestAt && newer.server.Requests(kVersionPath)) requestAt = GetTickCount64();
+            requestAt = newer.server.FirstRequestAt(kVersionPath);
             if (!newer.Box()) return false;
             askedBeforeThePowerDown = !newer.Logged("Hibernate");
             return true;

@@ -163,6 +163,12 @@ int HttpTestServer::TotalRequests() const {
     return total_;
 }
 
+ULONGLONG HttpTestServer::FirstRequestAt(const std::string& path) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = firstAt_.find(path);
+    return it == firstAt_.end() ? 0 : it->second;
+}
+
 bool HttpTestServer::WaitStop(unsigned ms) const { return WaitForSingleObject(stop_, ms) == WAIT_OBJECT_0; }
 
 void HttpTestServer::AcceptLoop() {
@@ -194,7 +200,7 @@ void HttpTestServer::ServeConnection(SOCKET client) {
         HttpReply reply = HttpReply::Status(404, "Not Found", "<html><body>Not found</body></html>");
         {
             std::lock_guard lock(mutex_);
-            ++counts_[target];
+            if (++counts_[target] == 1) firstAt_[target] = GetTickCount64();
             ++total_;
             auto it = replies_.find(target);
             if (it != replies_.end()) reply = it->second;

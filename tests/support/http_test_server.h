@@ -66,6 +66,9 @@ public:
     // How many requests for path have come, and in all.
     int Requests(const std::string& path) const;
     int TotalRequests() const;
+    // GetTickCount64 when the first request for path came in, 0 before it:
+    // taken by the server as it reads the request, so no poll can make it late.
+    ULONGLONG FirstRequestAt(const std::string& path) const;
 
 private:
     void AcceptLoop();
@@ -76,6 +79,7 @@ private:
     mutable std::mutex mutex_;
     std::map<std::string, HttpReply> replies_;
     std::map<std::string, int> counts_;
+    std::map<std::string, ULONGLONG> firstAt_;
     int total_ = 0;
     std::vector<SOCKET> clients_;
     std::vector<std::thread> workers_;
