@@ -4,6 +4,8 @@
 #include "app/zelvar.h"
 #include "i18n/lang_files_win.h"
 #include "online/about_window.h"
+#include "power/ucountform.h"
+#include "ui/accessible_win.h"
 #include "app/main_ids.h"
 
 namespace zelvar {
@@ -29,6 +31,8 @@ void TForm1::ApplyLanguage() {
         item.pszText = node.data();
         TreeView_SetItem(TreeView1, &item);
     }
+    // No label stands before the tree: it reads as the navigation.
+    ui::SetAccessibleName(TreeView1, text(L"navigation"));
     // One call per page, in the order of their first rows; a page not made
     // yet takes the texts when it is.
     for (ui::Page* page : std::initializer_list<ui::Page*>{&options_, &plan_, &scheduler_, &startup_, &language_})
@@ -45,6 +49,7 @@ void TForm1::ApplyLanguage() {
     // The about window is made on first use and takes its caption then.
     if (windows_.about.Handle()) windows_.about.SetCaption(aboutText);
     hints_.Set(Image1, text(L"close"));
+    windows_.count.TakeTexts(text);
     about_.TakeTexts(text);
     UpdateTrayStatus();  // the tooltip in the new language
 }

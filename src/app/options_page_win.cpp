@@ -1,6 +1,7 @@
 #include "app/options_page_win.h"
 
 #include "app/autostart_win.h"
+#include "ui/accessible_win.h"
 #include "ui/links_win.h"
 #include "ui/art.h"
 #include "app/main_ids.h"
@@ -130,6 +131,9 @@ void OptionsPage::ApplyTexts(const ui::TextLookup& text) {
     InvalidateRect(Label19, nullptr, TRUE);
     ui::SetText(Label24, text(L"resetafteron"));
     InvalidateRect(Label24, nullptr, TRUE);
+    // The two boxes read as the texts their labels draw.
+    ui::SetAccessibleName(CheckBox7, text(L"autoupdate"));
+    ui::SetAccessibleName(CheckBox10, text(L"resetafteron"));
     ui::SetText(policyInfo_, text(L"policymanaged"));
     if (placed_) Layout();  // the last caption of the language is on: the rows follow their texts
 }

@@ -15,9 +15,14 @@ namespace zelvar {
 // for wParam milliseconds, as a slow handler or a modal loop elsewhere would.
 inline constexpr UINT kTestHoldThreadMessage = WM_APP + 50;
 // Sent to the main window: which control of the top-level window wParam (one
-// of the program's) shows a text that does not fit it. The answer is the
-// control's id, or 0 when every text fits.
+// of the program's) shows a text that does not fit it (lParam 0), has no
+// name a screen reader can read though it takes the focus (lParam
+// kTestFindUnnamed), or is reached by Tab out of the reading order (lParam
+// kTestFindOutOfOrder). The answer is the control's id (-1 for a control
+// without one), or 0 when there is none.
 inline constexpr UINT kTestFindCutTextMessage = WM_APP + 51;
+inline constexpr LPARAM kTestFindUnnamed = 1;
+inline constexpr LPARAM kTestFindOutOfOrder = 2;
 
 // The tray's tooltip and whether it shows the "planned" icon, published on
 // the main window for the end-to-end tests (properties "ZelvarTrayTip", a

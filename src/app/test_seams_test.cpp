@@ -1,12 +1,18 @@
 #include "app/test_seams.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 #include <string>
 
+#include "common/text.h"
 #include "power/power_ids.h"
+#include "ui/accessible_win.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {
@@ -105,19 +111,100 @@ bool TextFits(HWND control) {
     return false;
 }
 
+bool TakesFocus(HWND control) {
+    return IsWindowVisible(control) && (GetWindowLongPtrW(control, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+std::wstring ClassOf(HWND control) {
+    wchar_t cls[64] = {};
+    GetClassNameW(control, cls, 64);
+    return cls;
+}
+
+// The name a screen reader reads for a control, by the rules Windows'
+// accessibility layer names standard controls with: a name the program gave
+// it, asked of its accessible object as a reader asks; else a button's own
+// text; else, for any other control (edit, list, combo box, picker, tree),
+// the text of a static label just before it in the z-order, shown or not.
+std::wstring ReaderName(HWND control) {
+    if (ui::HasAccessibleName(control)) {
+        std::wstring name;
+        IAccessible* acc = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&acc)))) {
+            VARIANT self{};
+            self.vt = VT_I4;
+            self.lVal = CHILDID_SELF;
+            BSTR text = nullptr;
+            if (acc->get_accName(self, &text) == S_OK && text) name = text;
+            SysFreeString(text);
+            acc->Release();
+        }
+        return name;
+    }
+    std::wstring own = TextOf(control);
+    own.erase(std::remove(own.begin(), own.end(), L'&'), own.end());
+    if (_wcsicmp(ClassOf(control).c_str(), L"Button") == 0) return own;
+    HWND before = GetWindow(control, GW_HWNDPREV);
+    if (before && _wcsicmp(ClassOf(before).c_str(), L"Static") == 0) return TextOf(before);
+    return {};
+}
+
 struct Search {
+    LPARAM check = 0;
     int found = 0;
 };
 
 BOOL CALLBACK CheckOne(HWND control, LPARAM lp) {
     auto* search = reinterpret_cast<Search*>(lp);
     if (!IsWindowVisible(control)) return TRUE;
-    if (!TextFits(control)) {
+    const bool fault = search->check == kTestFindUnnamed ? TakesFocus(control) && Trim(ReaderName(control)).empty()
+                                                          : !TextFits(control);
+    if (fault) {
         search->found = GetDlgCtrlID(control);
         if (search->found == 0) search->found = -1;
         return FALSE;
     }
     return TRUE;
+}
+
+// The first control Tab reaches out of the reading order (rows from the top,
+// in a row from the left), walking from the control the reading starts at.
+int OutOfReadingOrder(HWND root) {
+    std::vector<std::pair<HWND, RECT>> order;
+    HWND first = GetNextDlgTabItem(root, nullptr, FALSE);
+    for (HWND at = first; at && order.size() < 64;) {
+        RECT r{};
+        GetWindowRect(at, &r);
+        order.emplace_back(at, r);
+        at = GetNextDlgTabItem(root, at, FALSE);
+        if (at == first) break;
+    }
+    if (order.size() < 2) return 0;
+    // In a row from the left; in a column from the top; columns side by
+    // side (the navigation and its page, the days and their button) may be
+    // read one after the other.
+    auto readsBefore = [](const RECT& a, const RECT& b) {
+        if (a.top < b.bottom && b.top < a.bottom) return a.left < b.left;
+        if (a.left < b.right && b.left < a.right) return a.top < b.top;
+        return false;
+    };
+    // Tab goes round: start at the control read first, the top left one.
+    size_t start = 0;
+    for (size_t i = 1; i < order.size(); ++i) {
+        const RECT& r = order[i].second;
+        const RECT& best = order[start].second;
+        if (r.top < best.top || (r.top == best.top && r.left < best.left)) start = i;
+    }
+    for (size_t k = 1; k < order.size(); ++k) {
+        const auto& previous = order[(start + k - 1) % order.size()];
+        const auto& next = order[(start + k) % order.size()];
+        if (readsBefore(next.second, previous.second)) {
+            const int id = GetDlgCtrlID(next.first);
+            return id ? id : -1;
+        }
+    }
+    return 0;
 }
 
 // Sets the window's property name to a global atom of text; the old atom
@@ -178,14 +265,19 @@ void PublishWakeTask(HWND mainWindow, const std::optional<bool>& held) {
     SetPropW(mainWindow, L"ZelvarWakeTask", reinterpret_cast<HANDLE>(value));
 }
 
-bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == kTestHoldThreadMessage) {
         Sleep(static_cast<DWORD>(wp));
         result = 0;
         return true;
     }
     if (msg == kTestFindCutTextMessage) {
+        if (lp == kTestFindOutOfOrder) {
+            result = OutOfReadingOrder(reinterpret_cast<HWND>(wp));
+            return true;
+        }
         Search search;
+        search.check = lp;
         EnumChildWindows(reinterpret_cast<HWND>(wp), CheckOne, reinterpret_cast<LPARAM>(&search));
         result = search.found;
         return true;

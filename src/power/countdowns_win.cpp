@@ -15,7 +15,7 @@ void Countdowns::StopCountdown() { KillTimer(window_, TIMER_TIMERCNT); }
 void Countdowns::StartRestartCountdown() {
     SetTimer(window_, TIMER_TIMERRESET, 60000, nullptr);
     restartPending_ = true;
-    countForm_.StartCount(60);
+    countForm_.StartCount(60, TCountForm::Ending::Restart);
 }
 
 void Countdowns::StopRestart() {

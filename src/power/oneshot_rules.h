@@ -39,5 +39,9 @@ PlanFault CheckPlan(const PlanInput& plan, const LocaleFormats& formats);
 
 // "00:30" ... "00:00": the countdown window's text for a count of seconds.
 std::wstring CountdownText(int secondsLeft);
+// What a screen reader reads of the countdown: the language's sentence with
+// the seconds in place of "%1" (after it when it has no place for them), or
+// the count itself when the language has no sentence.
+std::wstring CountdownAlertText(const std::wstring& pattern, int secondsLeft);
 
 }  // namespace zelvar

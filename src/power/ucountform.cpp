@@ -1,5 +1,8 @@
 #include "power/ucountform.h"
 
+#include <oleacc.h>
+
+#include "ui/accessible_win.h"
 #include "ui/art.h"
 #include "power/power_ids.h"
 #include "ui/controls_win.h"
@@ -23,8 +26,9 @@ void TCountForm::OnCreated() {
     image1_ = ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE1, kBitmapCountdown, 0, 0, 0, 0);
     label_ = ui::CreateLabel(hwnd_, IDC_COUNT_LABEL1, L"00:30", 0, 0, 0, 0);
     ui::KeepOwnFont(label_);
-    image2_ = ui::CreatePicture(hwnd_, IDC_COUNT_IMAGE2, kBitmapCountCancel, 0, 0, 0, 0, true);
+    image2_ = ui::CreatePictureButton(hwnd_, IDC_COUNT_IMAGE2, kBitmapCountCancel, 0, 0, 0, 0);
     LayOut();
+    NameForReaders();
 }
 
 void TCountForm::LayOut() {
@@ -43,18 +47,48 @@ void TCountForm::LayOut() {
     ui::Move(image2_, S(216), S(58), S(32), S(32));
 }
 
+void TCountForm::TakeTexts(const ui::TextLookup& text) {
+    offSentence_ = text(L"countoff");
+    restartSentence_ = text(L"countrestart");
+    cancelName_ = text(L"cancel");
+    NameForReaders();  // once made; until then OnCreated does
+}
+
+void TCountForm::NameForReaders() {
+    if (!hwnd_) return;
+    ui::SetAccessibleName(image2_, cancelName_);
+    const std::wstring& sentence = ending_ == Ending::Restart ? restartSentence_ : offSentence_;
+    ui::SetAccessibleName(hwnd_, CountdownAlertText(sentence, countLeft_), ROLE_SYSTEM_ALERT);
+}
+
 void TCountForm::SetCount(int seconds) {
     countLeft_ = seconds;
     ui::SetText(label_, CountdownText(seconds));
+    // Read when asked; a name that changes every second is not announced.
+    NameForReaders();
 }
 
-void TCountForm::StartCount(int seconds) {
+void TCountForm::StartCount(int seconds, Ending ending) {
+    const bool opening = !IsVisible();
+    ending_ = ending;
     SetCount(seconds);
-    if (!IsVisible()) LayOut();
+    if (opening) LayOut();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     SetTimer(hwnd_, kTickerId, 1000, nullptr);
     tickerRunning_ = true;
+    if (opening) {
+        // The warning can be answered at once: Esc or Enter cancels. Where
+        // Windows keeps the foreground for the program the user works in,
+        // the window still stands on top and its taskbar button flashes.
+        SetForegroundWindow(hwnd_);
+        SetFocus(image2_);
+        ui::AnnounceAlert(hwnd_);
+    }
+}
+
+void TCountForm::Cancel() {
+    if (onCancel_) onCancel_();
 }
 
 void TCountForm::StopTicker() {
@@ -79,7 +113,12 @@ void TCountForm::Tick() {
 }
 
 bool TCountForm::OnEscape() {
-    if (onCancel_) onCancel_();
+    Cancel();
+    return true;
+}
+
+bool TCountForm::OnEnter(HWND) {
+    Cancel();
     return true;
 }
 
@@ -92,14 +131,20 @@ LRESULT TCountForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_COMMAND:
-            if (LOWORD(wp) == IDC_COUNT_IMAGE2 && onCancel_) onCancel_();
+            if (LOWORD(wp) == IDC_COUNT_IMAGE2) Cancel();
             return 0;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item.hwndItem != image2_) break;
+            ui::DrawPictureButton(item);
+            return TRUE;
+        }
         case WM_NCHITTEST: {
             LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
             return hit == HTCLIENT ? HTCAPTION : hit;  // the window can be moved aside
         }
         case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;  // never steal the focus from what the user is typing
+            return MA_NOACTIVATE;  // moving it aside leaves the activation where it is
     }
     return SecondaryWindow::HandleMessage(msg, wp, lp);
 }

@@ -5,6 +5,7 @@
 #include "common/ini_win.h"
 #include "common/locale_win.h"
 #include "common/os_error_win.h"
+#include "ui/accessible_win.h"
 #include "ui/links_win.h"
 #include "power/wake_fix_win.h"
 #include "scheduler/schedule_file.h"
@@ -389,6 +390,8 @@ void SchedulerPage::ApplyEditorTexts(const ui::TextLookup& text) {
     ui::SetText(Label21, text(L"time"));
     hints_->Set(PNGButton6, text(L"copyother"));
     hints_->Set(PNGButton7, text(L"copyother"));
+    ui::SetAccessibleName(PNGButton6, text(L"copyoff"));
+    ui::SetAccessibleName(PNGButton7, text(L"copyon"));
 }
 
 void SchedulerPage::ApplyDayTexts(const ui::TextLookup& text) {

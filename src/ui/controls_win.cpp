@@ -151,6 +151,7 @@ LRESULT CALLBACK HotTrackProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
         case WM_NCDESTROY:
             RemovePropW(hwnd, kHotProp);
             RemovePropW(hwnd, kFontProp);
+            RemovePropW(hwnd, kPictureProp);
             RemoveWindowSubclass(hwnd, HotTrackProc, kHotTrackId);
             break;
     }
@@ -196,6 +197,14 @@ HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, i
     HWND link = CreateChild(L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, x, y, w, h, parent, id);
     SetWindowSubclass(link, HotTrackProc, kHotTrackId, 1);
     return link;
+}
+
+HWND CreatePictureButton(HWND parent, int id, int pictureId, int x, int y, int w, int h) {
+    HWND b = CreateChild(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, x, y, w, h, parent, id);
+    if (!b) return nullptr;
+    SetPropW(b, kPictureProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(pictureId)));
+    SetWindowSubclass(b, HotTrackProc, kHotTrackId, 1);
+    return b;
 }
 
 HWND CreatePicture(HWND parent, int id, int pictureId, int x, int y, int w, int h, bool notify) {
@@ -359,6 +368,24 @@ void DrawImageButton(const DRAWITEMSTRUCT& item, bool down, bool plain) {
         InflateRect(&focus, -3, -3);
         DrawFocusRect(dc, &focus);
     }
+}
+
+void DrawPictureButton(const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT rc = item.rcItem;
+    // The background of the window beneath, as a picture's.
+    auto bg = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
+                                                    reinterpret_cast<WPARAM>(dc),
+                                                    reinterpret_cast<LPARAM>(item.hwndItem)));
+    FillRect(dc, &rc, bg ? bg : DarkBrush());
+    const auto pictureId = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(item.hwndItem, kPictureProp)));
+    if (HBITMAP bmp = CurrentTheme().Picture(pictureId, DpiOf(item.hwndItem))) {
+        BITMAP bm{};
+        GetObjectW(bmp, sizeof(bm), &bm);
+        const int push = (item.itemState & ODS_SELECTED) ? 1 : 0;
+        DrawBitmap(dc, bmp, (rc.right - bm.bmWidth) / 2 + push, (rc.bottom - bm.bmHeight) / 2 + push);
+    }
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &rc);
 }
 
 void DrawLink(const DRAWITEMSTRUCT& item, COLORREF background, COLORREF color, COLORREF hotColor, HFONT font) {

@@ -30,6 +30,10 @@ HWND CreateImageButton(HWND parent, int id, const wchar_t* caption, int x, int y
 // the accent colour under the pointer; it takes the focus and presses with
 // Space and Enter like any button, and shows the hand pointer.
 HWND CreateLink(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h);
+// A picture that works as a button: it takes the focus and presses with
+// Space and Enter, the hand pointer over it; its owner draws it with
+// DrawPictureButton and gives it a name with SetAccessibleName.
+HWND CreatePictureButton(HWND parent, int id, int pictureId, int x, int y, int w, int h);
 // A picture of the program's art (its 100 % id), drawn at the density of the
 // screen it is on from the theme's copy; its transparent parts show the
 // brush its parent answers to WM_CTLCOLORSTATIC. With notify, a click
@@ -91,6 +95,8 @@ void SetCaptionAndHint(HWND button, Hints& hints, const TextLookup& text, const 
 // down: drawn pressed while it stays selected (a day button of the week).
 // The caption is bold where it fits so, unless plain is asked for.
 void DrawImageButton(const DRAWITEMSTRUCT& item, bool down = false, bool plain = false);
+// The picture, a little lower and to the right while pressed, and the focus around it.
+void DrawPictureButton(const DRAWITEMSTRUCT& item);
 void DrawLink(const DRAWITEMSTRUCT& item, COLORREF background, COLORREF color, COLORREF hotColor, HFONT font);
 // Draws a premultiplied 32-bit bitmap at x, y.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);

@@ -60,16 +60,24 @@ protected:
         EXPECT_NEAR(rc.bottom, designH * Scale(), designH * Scale() * 0.02 + 1) << what << " height at " << GetParam();
     }
 
-    // The id of a control of window whose text is cut (0: none; -2: the
-    // program gave no answer, which fails the test).
-    int CutText(HWND main, HWND window) {
+    // The id of a control of window that the program finds at fault (0:
+    // none; -2: the program gave no answer, which fails the test).
+    int Fault(HWND main, HWND window, LPARAM check) {
         DWORD_PTR id = 0;
-        if (!SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), 0, SMTO_ABORTIFHUNG,
-                                 kCloseTimeoutMs, &id)) {
-            ADD_FAILURE() << "the program did not answer which text is cut (error " << GetLastError() << ")";
+        if (!SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), check,
+                                 SMTO_ABORTIFHUNG, kCloseTimeoutMs, &id)) {
+            ADD_FAILURE() << "the program did not answer the check (error " << GetLastError() << ")";
             return -2;
         }
         return static_cast<int>(static_cast<LRESULT>(id));
+    }
+
+    // No text of the window cut, every control that takes the focus named
+    // for a screen reader, and Tab going in the reading order.
+    void ExpectSound(HWND main, HWND window, const std::string& what) {
+        EXPECT_EQ(Fault(main, window, 0), 0) << "a text cut on " << what;
+        EXPECT_EQ(Fault(main, window, kTestFindUnnamed), 0) << "a control without a name on " << what;
+        EXPECT_EQ(Fault(main, window, kTestFindOutOfOrder), 0) << "Tab out of the reading order on " << what;
     }
 };
 
@@ -93,7 +101,7 @@ TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
             SelectNode(tree, node);
             ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(kPanels[node])); }));
             ExpectClientSize(run.Control(kPanels[node]), 300, 259, "page");
-            EXPECT_EQ(CutText(main, main), 0) << "page " << node << " in " << kLanguageNames[language];
+            ExpectSound(main, main, "page " + std::to_string(node) + " in " + kLanguageNames[language]);
             SaveScreenshot(main, Shot("dpi_page" + std::to_string(node), GetParam(), language));
         }
         // The scheduler's other face and the armed plan (an hour ahead, so
@@ -102,7 +110,7 @@ TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
         ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL8)); }));
         EXPECT_EQ(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE)), wakeProbes[language] != nullptr);
-        EXPECT_EQ(CutText(main, main), 0) << "running scheduler in " << kLanguageNames[language];
+        ExpectSound(main, main, std::string("the running scheduler in ") + kLanguageNames[language]);
         SaveScreenshot(main, Shot("dpi_scheduler_running", GetParam(), language));
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
         SelectNode(tree, 2);
@@ -110,7 +118,7 @@ TEST_P(DpiTest, EveryPageInEveryLanguageHasItsScaledSizeAndNoTextCut) {
         const SYSTEMTIME wake = LocalTimeIn(7200);
         ArmPlanIn(run, 3600, nullptr, &wake);
         EXPECT_EQ(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)), wakeProbes[language] != nullptr);
-        EXPECT_EQ(CutText(main, main), 0) << "armed plan in " << kLanguageNames[language];
+        ExpectSound(main, main, std::string("the armed plan in ") + kLanguageNames[language]);
         SaveScreenshot(main, Shot("dpi_plan_armed", GetParam(), language));
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON5)));
         ASSERT_TRUE(run.ExitFromTray());
@@ -130,7 +138,7 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     RECT client{};
     GetClientRect(about, &client);
     EXPECT_NEAR(client.right, (266 + 12) * Scale(), (266 + 12) * Scale() * 0.02 + 1);
-    EXPECT_EQ(CutText(main, about), 0);
+    ExpectSound(main, about, "the about window");
     SaveScreenshot(about, Shot("dpi_about", GetParam(), 2));
     ASSERT_TRUE(Click(FindControl(about, IDC_ABOUT_PNGBUTTON1)));
 
@@ -142,7 +150,7 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     PostClick(run.Control(IDC_PNGBUTTON6));
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = run.Proc().VisibleWindow(ZELVAR_SHEDDAYS_CLASS)) != nullptr; }));
-    EXPECT_EQ(CutText(main, dialog), 0);
+    ExpectSound(main, dialog, "the copy dialog");
     SaveScreenshot(dialog, Shot("dpi_copy_dialog", GetParam(), 2));
     PostMouseClick(FindControl(dialog, IDC_SHEDDAYS_IMAGE1));
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(main) != FALSE; }));
@@ -154,7 +162,7 @@ TEST_P(DpiTest, TheCountdownTheAboutWindowAndTheCopyDialogScaleToo) {
     ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs));
     HWND count = CountWindow(run);
     ExpectClientSize(count, 254, 97, "countdown");
-    EXPECT_EQ(CutText(main, count), 0);
+    ExpectSound(main, count, "the countdown");
     SaveScreenshot(count, Shot("dpi_countdown", GetParam(), 2));
     PostMouseClick(FindControl(count, IDC_COUNT_IMAGE2));
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(count); }));

@@ -74,4 +74,9 @@ TEST(CountdownText, CountsFromSixtyAndThirtyDownToZero) {
     EXPECT_EQ(CountdownText(10), L"00:10");
     EXPECT_EQ(CountdownText(9), L"00:09");
     EXPECT_EQ(CountdownText(0), L"00:00");
+    // What a screen reader reads: the seconds in the sentence, after one
+    // without a place for them, or the count when the language has none.
+    EXPECT_EQ(CountdownAlertText(L"Seconds left: %1. Esc cancels.", 30), L"Seconds left: 30. Esc cancels.");
+    EXPECT_EQ(CountdownAlertText(L"Seconds left:", 7), L"Seconds left: 7");
+    EXPECT_EQ(CountdownAlertText(L"", 60), L"00:60");
 }
