@@ -29,6 +29,11 @@ inline constexpr LPARAM kTestFindOutOfOrder = 2;
 // global atom of the text, and "ZelvarTrayPlanned"); nothing in zelvar.exe.
 void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned);
 
+// Whether the shell took the tray icon's current behaviour (version 4),
+// published on the main window for the end-to-end tests (property
+// "ZelvarTrayVersion": 4, or 1 for the oldest); nothing in zelvar.exe.
+void PublishTrayBehaviour(HWND mainWindow, bool current);
+
 // The moment the standing wake timer is armed for, published on the main
 // window for the end-to-end tests (property "ZelvarWakeDue", a global atom
 // of "yyyy-mm-dd hh:mm:ss" local time, or "none"); nothing in zelvar.exe.

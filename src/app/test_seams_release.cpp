@@ -6,6 +6,7 @@ void PublishFirstActivation(HWND) {}
 void PublishCountdownOpenings(HWND) {}
 bool HandleTestSeamMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 void PublishTrayStatus(HWND, const std::wstring&, bool) {}
+void PublishTrayBehaviour(HWND, bool) {}
 void PublishStandingWake(HWND, const std::optional<TDateTime>&) {}
 void PublishWakeTask(HWND, const std::optional<bool>&) {}
 

@@ -247,6 +247,10 @@ void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned) {
     SetPropW(mainWindow, L"ZelvarTrayPlanned", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(planned ? 1 : 2)));
 }
 
+void PublishTrayBehaviour(HWND mainWindow, bool current) {
+    SetPropW(mainWindow, L"ZelvarTrayVersion", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(current ? 4 : 1)));
+}
+
 void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment) {
     std::wstring text = L"none";
     if (moment) {

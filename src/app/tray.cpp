@@ -20,13 +20,19 @@ void TForm1::AddTrayIcon() {
     trayData_.cbSize = sizeof(trayData_);
     trayData_.hWnd = hwnd_;
     trayData_.uID = 1;
-    trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // NIF_SHOWTIP: with the current behaviour the shell shows the tooltip only when asked to.
+    trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     trayData_.uCallbackMessage = kTrayMessage;
     trayIcon_.reset(LoadTrayIcon(trayPlanned_, dpi_));
     trayData_.hIcon = trayIcon_ ? trayIcon_.get() : smallIcon_ ? smallIcon_.get() : LoadIconW(nullptr, IDI_APPLICATION);
     wcsncpy_s(trayData_.szTip, trayTip_.c_str(), _TRUNCATE);
     if (added) Shell_NotifyIconW(NIM_DELETE, &trayData_);
     Shell_NotifyIconW(NIM_ADD, &trayData_);
+    // The current behaviour: the icon works from the keyboard (Win+B and
+    // the arrows reach it), and the menu opens where the shell says.
+    trayData_.uVersion = NOTIFYICON_VERSION_4;
+    trayCurrentBehaviour_ = Shell_NotifyIconW(NIM_SETVERSION, &trayData_) != FALSE;
+    PublishTrayBehaviour(hwnd_, trayCurrentBehaviour_);
 }
 
 void TForm1::UpdateTrayStatus() {
@@ -64,9 +70,9 @@ void TForm1::UpdateTrayStatus() {
         if (trayIcon_) trayData_.hIcon = trayIcon_.get();
     }
     wcsncpy_s(trayData_.szTip, trayTip_.c_str(), _TRUNCATE);
-    trayData_.uFlags = NIF_ICON | NIF_TIP;
+    trayData_.uFlags = NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     Shell_NotifyIconW(NIM_MODIFY, &trayData_);
-    trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    trayData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
 }
 
 void TForm1::StartKeepingWakeTask() {
@@ -105,13 +111,39 @@ void TForm1::RemoveTrayIcon() {
     trayData_.hWnd = nullptr;
 }
 
-void TForm1::ShowTrayMenu() {
-    POINT pt;
-    GetCursorPos(&pt);
+void TForm1::OnTrayMessage(WPARAM wp, LPARAM lp) {
+    switch (DecideTrayRequest(trayCurrentBehaviour_, LOWORD(lp))) {
+        case TrayRequest::Click: ctrayClick(); return;
+        case TrayRequest::Open: a_mainExecute(); return;
+        case TrayRequest::Menu:
+            if (trayCurrentBehaviour_) {
+                // The anchor: the pointer for a click, the icon for a key.
+                const POINT anchor{static_cast<short>(LOWORD(wp)), static_cast<short>(HIWORD(wp))};
+                ShowTrayMenu(&anchor);
+            } else {
+                ShowTrayMenu();
+            }
+            return;
+        case TrayRequest::None: return;
+    }
+}
+
+void TForm1::ShowTrayMenu(const POINT* anchor) {
+    POINT pt{};
+    if (anchor) pt = *anchor;
+    else GetCursorPos(&pt);
     // The menu closes properly only when our window is in the foreground.
     SetForegroundWindow(hwnd_);
-    TrackPopupMenu(trayMenu_.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd_, nullptr);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        trayMenu_.get(), TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RETURNCMD, pt.x, pt.y, 0, hwnd_, nullptr));
     PostMessageW(hwnd_, WM_NULL, 0, 0);
+    if (chosen) {
+        PostMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    } else if (GetForegroundWindow() == hwnd_ && trayData_.hWnd) {
+        // Closed with Esc (a click elsewhere activates what it hit): the
+        // focus goes back to the icons, as Windows' own do.
+        Shell_NotifyIconW(NIM_SETFOCUS, &trayData_);
+    }
 }
 
 void TForm1::SetTrayMenuText(int id, const std::wstring& text) {

@@ -112,4 +112,24 @@ std::wstring CutToUnits(std::wstring_view text, size_t maxUnits) {
     return out;
 }
 
+TrayRequest DecideTrayRequest(bool currentBehaviour, unsigned event) {
+    // The messages' numbers, as the shell's headers give them.
+    constexpr unsigned kContextMenu = 0x007B, kLeftUp = 0x0202, kRightUp = 0x0205;
+    constexpr unsigned kSelect = 0x0400, kKeySelect = 0x0401;  // NIN_SELECT, NIN_KEYSELECT
+    if (currentBehaviour) {
+        switch (event) {
+            case kSelect: return TrayRequest::Click;
+            case kKeySelect: return TrayRequest::Open;
+            case kContextMenu: return TrayRequest::Menu;
+        }
+        return TrayRequest::None;
+    }
+    switch (event) {
+        case kLeftUp: return TrayRequest::Click;
+        case kRightUp:
+        case kContextMenu: return TrayRequest::Menu;
+    }
+    return TrayRequest::None;
+}
+
 }  // namespace zelvar

@@ -80,4 +80,16 @@ std::wstring CutToUnits(std::wstring_view text, size_t maxUnits = kTrayTipMaxUni
 // wchar_t holds it in one).
 size_t Utf16Units(std::wstring_view text);
 
+// What a message from the tray icon asks for: a click (the window comes up
+// in front), the keyboard's choice of the icon (the window comes up), or
+// its menu.
+enum class TrayRequest { None, Click, Open, Menu };
+
+// The event of the icon's message (the low word of its lParam). Where the
+// shell took the current behaviour (version 4), it sends NIN_SELECT for a
+// click, NIN_KEYSELECT for Enter or Space, WM_CONTEXTMENU for a right
+// click, the menu key or Shift+F10, and the raw mouse messages beside them,
+// which are then left alone; where it did not, only the mouse messages.
+TrayRequest DecideTrayRequest(bool currentBehaviour, unsigned event);
+
 }  // namespace zelvar

@@ -319,8 +319,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             OnWakeTaskDone(lp);
             return 0;
         case kTrayMessage:
-            if (LOWORD(lp) == WM_RBUTTONUP || LOWORD(lp) == WM_CONTEXTMENU) ShowTrayMenu();
-            else if (LOWORD(lp) == WM_LBUTTONUP) ctrayClick();
+            OnTrayMessage(wp, lp);
             return 0;
         case WM_POWERBROADCAST:
             OnPowerBroadcast(wp);

@@ -165,7 +165,10 @@ public:
 
 private:
     void RemoveTrayIcon();
-    void ShowTrayMenu();
+    // At anchor (screen coordinates), or at the pointer without one. A
+    // menu closed with Esc gives the focus back to the notification area.
+    void ShowTrayMenu(const POINT* anchor = nullptr);
+    void OnTrayMessage(WPARAM wp, LPARAM lp);
     void SetTrayMenuText(int id, const std::wstring& text);
     // The tooltip names what comes next and the icon shows whether anything
     // is planned: after a plan is armed or dropped, the scheduler starts,
@@ -213,6 +216,7 @@ private:
     bool trayPlanned_ = false;
     std::wstring trayTip_ = L"Zelvar";
     NOTIFYICONDATAW trayData_{};
+    bool trayCurrentBehaviour_ = false;  // the shell took NOTIFYICON_VERSION_4
     UINT taskbarCreatedMessage_ = 0;
     HWND savedFocus_ = nullptr;
     bool arranging_ = false;

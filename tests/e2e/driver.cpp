@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -331,8 +332,24 @@ void PostMouseClick(HWND control) {
 
 void PostMenuCommand(HWND window, int commandId) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }
 
-void PostTrayNotify(HWND mainWindow, UINT mouseMessage) {
-    PostMessageW(mainWindow, kTrayCallbackMessage, 1, static_cast<LPARAM>(mouseMessage));
+int TrayVersion(HWND mainWindow) {
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarTrayVersion")));
+}
+
+void PostTrayNotify(HWND mainWindow, UINT message) {
+    if (TrayVersion(mainWindow) != 4) {
+        PostMessageW(mainWindow, kTrayCallbackMessage, 1, static_cast<LPARAM>(message));
+        return;
+    }
+    // Version 4: the event and the icon's id in lParam, the anchor in wParam.
+    POINT at{};
+    GetCursorPos(&at);
+    auto post = [&](UINT event) {
+        PostMessageW(mainWindow, kTrayCallbackMessage, MAKEWPARAM(at.x, at.y), MAKELPARAM(event, 1));
+    };
+    post(message);
+    if (message == WM_LBUTTONUP) post(NIN_SELECT);
+    if (message == WM_RBUTTONUP) post(WM_CONTEXTMENU);
 }
 
 void SetText(HWND control, const std::wstring& text) {

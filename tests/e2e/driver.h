@@ -138,8 +138,14 @@ void PostClick(HWND button);
 void PostMouseClick(HWND control);
 // WM_COMMAND with a menu command id, posted as a menu item does it.
 void PostMenuCommand(HWND window, int commandId);
-// The tray icon's callback: mouseMessage is WM_LBUTTONUP or WM_RBUTTONUP.
+// The tray icon's callback as the shell sends it for the behaviour the
+// program asked for: mouseMessage WM_LBUTTONUP or WM_RBUTTONUP (with the
+// current behaviour followed by NIN_SELECT or WM_CONTEXTMENU at the
+// pointer), or, as the keyboard gives them, NIN_KEYSELECT or WM_CONTEXTMENU
+// at the icon.
 void PostTrayNotify(HWND mainWindow, UINT mouseMessage);
+// The behaviour the shell took for the program's icon: 4 current, 1 oldest, 0 not told yet.
+int TrayVersion(HWND mainWindow);
 // Sets a text (an edit) through WM_SETTEXT.
 void SetText(HWND control, const std::wstring& text);
 // Selects a combo box item as the user does: CB_SETCURSEL, then

@@ -8,6 +8,10 @@
 #include <vector>
 
 #include "driver.h"
+
+#include <shellapi.h>
+
+#include "plan_steps.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -182,6 +186,55 @@ TEST_F(KeyboardTest, LabelsOfTheLastTwoOptionsTickTheirBoxesAndMessageBoxesGiveT
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kCloseTimeoutMs));
     EXPECT_TRUE(WaitFor([&] { return FocusedControl(main) == run.Control(IDC_PNGBUTTON4); }))
         << "the focus went to " << GetDlgCtrlID(FocusedControl(main));
+}
+
+TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
+    AppRun run(L"keyboard_tray");
+    HWND main = StartSettled(run);
+    ASSERT_NE(main, nullptr);
+    // The icon asks the shell for the current behaviour, as Windows' own do.
+    ASSERT_TRUE(WaitFor([&] { return TrayVersion(main) != 0; }));
+    EXPECT_EQ(TrayVersion(main), 4) << "the shell kept the oldest behaviour";
+
+    // Enter or Space on the icon (NIN_KEYSELECT) brings the hidden window up
+    // with the focus in it.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, kCloseTimeoutMs));
+    PostTrayNotify(main, NIN_KEYSELECT);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && FocusedControl(main) == run.Control(IDC_TREEVIEW1); }))
+        << "Enter on the icon did not bring the window up";
+
+    // The menu key or Shift+F10 on it (WM_CONTEXTMENU) opens its menu, which
+    // the arrows and Enter work: "Turn off the computer…" opens the plan page.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, kCloseTimeoutMs));
+    PostTrayNotify(main, WM_CONTEXTMENU);
+    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") != nullptr; })) << "no menu";
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && OwnVisible(run.Control(IDC_PANEL4)); }))
+        << "the menu's second item did not open the plan page";
+    // Esc closes the menu and nothing else happens.
+    PostTrayNotify(main, WM_CONTEXTMENU);
+    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") != nullptr; })) << "no menu";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") == nullptr; })) << "Esc left the menu open";
+    EXPECT_TRUE(run.Proc().Running());
+
+    // The countdown takes the focus when it opens, on its cancel button, and
+    // Enter cancels the plan as the button does.
+    ASSERT_TRUE(BringToFront(main));
+    ArmPlanIn(run, kFullCountdownLeadSeconds);
+    ASSERT_TRUE(WaitFor([&] { return CountOpened(run); }, kAtOffTimeoutMs)) << "no countdown";
+    HWND count = CountWindow(run);
+    ASSERT_TRUE(WaitFor([&] { return FocusedControl(count) == FindControl(count, IDC_COUNT_IMAGE2); }))
+        << "the focus is on " << GetDlgCtrlID(FocusedControl(count));
+    SaveScreenshot(count, L"keyboard_countdown_focus");
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(count); }, kCloseTimeoutMs)) << "Enter did not cancel";
+    EXPECT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); })) << "the plan stayed armed";
+    EXPECT_TRUE(RecordedPowerActions(run).empty());
 }
 
 }  // namespace

@@ -227,3 +227,26 @@ TEST(TrayTooltip, CutKeepsWholeWordsAndWholeCharacters) {
             }
     }
 }
+
+TEST(TrayRequest, EachBehaviourActsOnItsOwnMessagesAndOnlyOnceForAClick) {
+    constexpr unsigned kContextMenu = 0x007B, kLeftDown = 0x0201, kLeftUp = 0x0202, kRightUp = 0x0205,
+                       kLeftDouble = 0x0203, kMouseMove = 0x0200, kSelect = 0x0400, kKeySelect = 0x0401;
+    struct Row {
+        bool current;
+        unsigned event;
+        TrayRequest expected;
+    } rows[] = {
+        // Version 4: a click sends the button's message and then NIN_SELECT,
+        // a right click its message and then WM_CONTEXTMENU; each acts once.
+        {true, kLeftDown, TrayRequest::None},    {true, kLeftUp, TrayRequest::None},
+        {true, kSelect, TrayRequest::Click},     {true, kKeySelect, TrayRequest::Open},
+        {true, kRightUp, TrayRequest::None},     {true, kContextMenu, TrayRequest::Menu},
+        {true, kMouseMove, TrayRequest::None},   {true, kLeftDouble, TrayRequest::None},
+        // The oldest behaviour: the mouse messages alone.
+        {false, kLeftUp, TrayRequest::Click},    {false, kRightUp, TrayRequest::Menu},
+        {false, kContextMenu, TrayRequest::Menu}, {false, kLeftDown, TrayRequest::None},
+        {false, kMouseMove, TrayRequest::None},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(DecideTrayRequest(r.current, r.event), r.expected) << r.current << " " << std::hex << r.event;
+}
