@@ -20,6 +20,7 @@ Application::~Application() {
 }
 
 bool Application::Create() {
+    theme_.Follow(HighContrastInEffect());  // the windows are made in the colours of the system's theme
     if (!applicationWindow_.Create()) return false;
     HWND owner = applicationWindow_.Handle();
     if (!form_->Create(owner)) return false;

@@ -10,6 +10,7 @@
 #include "online/online_ids.h"
 #include "power/power_ids.h"
 #include "scheduler/scheduler_ids.h"
+#include "app/test_seams.h"
 #include "ui/gdi_win.h"
 
 namespace zelvar {
@@ -37,8 +38,7 @@ void TForm1::CreateControls() {
     TreeView1 = CreateChild(WC_TREEVIEWW, L"",
                             WS_VISIBLE | WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT | TVS_DISABLEDRAGDROP,
                             2, titleHeight_ + 3, treeWidth_, 259, hwnd_, IDC_TREEVIEW1);
-    TreeView_SetBkColor(TreeView1, kDark);
-    TreeView_SetTextColor(TreeView1, kText);
+    ColourTree();
     TreeView_SetItemHeight(TreeView1, 24);
     for (int i = 0; i < 6; ++i) {
         TVINSERTSTRUCTW ins{};
@@ -115,18 +115,30 @@ void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
     AddTrayIcon();  // the icon at the size the shell now asks for
 }
 
+void TForm1::ColourTree() {
+    TreeView_SetBkColor(TreeView1, ui::ColorOf(ui::Role::Background));
+    TreeView_SetTextColor(TreeView1, ui::ColorOf(ui::Role::Text));
+}
+
+void TForm1::FollowSystemColours() {
+    ui::CurrentTheme().Follow(HighContrastInEffect());
+    ui::TellControlsOfSystemColours();
+    ColourTree();
+    ui::RepaintProgramWindows();
+}
+
 void TForm1::PaintWindow() {
     ui::PaintDc paint(hwnd_);
     HDC dc = paint.get();
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    FillRect(dc, &rc, ui::DarkBrush());
+    FillRect(dc, &rc, ui::BrushOf(ui::Role::Background));
     const ui::Scale S{dpi_};
     // Image5: the program's name in the title strip.
     if (HBITMAP wordmark = ui::CurrentTheme().Picture(kBitmapWordmark, dpi_)) ui::DrawBitmap(dc, wordmark, S(50), S(1));
     // Shape1: the orange frame around everything below the title strip.
     const int T = S(titleHeight_);
-    UniquePen pen(CreatePen(PS_SOLID, S(1), ui::kAccent));
+    UniquePen pen(CreatePen(PS_SOLID, S(1), ui::ColorOf(ui::Role::Accent)));
     ui::Selection usePen(dc, pen.get());
     ui::Selection noFill(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, S(1), T + S(2), rc.right - S(1), rc.bottom - S(1));
@@ -156,16 +168,16 @@ LRESULT TForm1::OnNotify(NMHDR* hdr) {
         if (cd->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
         if (cd->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
             const bool selected = reinterpret_cast<HTREEITEM>(cd->nmcd.dwItemSpec) == TreeView_GetSelection(TreeView1);
-            cd->clrText = selected ? RGB(255, 255, 255) : ui::kTextDim;
-            cd->clrTextBk = selected ? ui::kAccent : ui::kDark;
-            if (selected) FillRect(cd->nmcd.hdc, &cd->nmcd.rc, ui::CurrentTheme().AccentBrush());  // the whole row
+            cd->clrText = ui::ColorOf(selected ? ui::Role::SelectionText : ui::Role::DimText);
+            cd->clrTextBk = ui::ColorOf(selected ? ui::Role::Selection : ui::Role::Background);
+            if (selected) FillRect(cd->nmcd.hdc, &cd->nmcd.rc, ui::BrushOf(ui::Role::Selection));  // the whole row
             cd->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
             return CDRF_NEWFONT | (selected ? CDRF_NOTIFYPOSTPAINT : 0);
         }
         if (cd->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT && GetFocus() == TreeView1 && ui::ShowsFocusCues(TreeView1)) {
             RECT focus = cd->nmcd.rc;
             InflateRect(&focus, -1, -1);
-            SetTextColor(cd->nmcd.hdc, RGB(255, 255, 255));
+            SetTextColor(cd->nmcd.hdc, ui::ColorOf(ui::Role::SelectionText));
             DrawFocusRect(cd->nmcd.hdc, &focus);
         }
     }

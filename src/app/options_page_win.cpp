@@ -172,10 +172,10 @@ bool OptionsPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.hwndItem != Label19 && item.hwndItem != Label24) return false;
     HWND box = item.hwndItem == Label19 ? CheckBox7 : CheckBox10;
     RECT rc = item.rcItem;
-    FillRect(item.hDC, &rc, ui::DarkBrush());
+    FillRect(item.hDC, &rc, ui::BrushOf(ui::Role::Background));
     const std::wstring text = ui::GetText(item.hwndItem);
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, IsWindowEnabled(box) ? ui::kText : RGB(160, 150, 170));
+    SetTextColor(item.hDC, ui::ColorOf(IsWindowEnabled(box) ? ui::Role::Text : ui::Role::Disabled));
     RECT textRect = rc;
     {
         ui::Selection font(item.hDC, ui::MainFont(dpi_));

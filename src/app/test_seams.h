@@ -23,6 +23,20 @@ inline constexpr UINT kTestHoldThreadMessage = WM_APP + 50;
 inline constexpr UINT kTestFindCutTextMessage = WM_APP + 51;
 inline constexpr LPARAM kTestFindUnnamed = 1;
 inline constexpr LPARAM kTestFindOutOfOrder = 2;
+// Posted to the main window: the test build's stand-in for Windows' high
+// contrast (Wine reports none) is switched on (wParam 1) or off (0), and
+// the program's windows hear of it as Windows tells them,
+// WM_SETTINGCHANGE with SPI_SETHIGHCONTRAST. Wine keeps a copy of the
+// system colours in each process, so a theme's colours come along: lParam,
+// when not 0, is a global atom of "index=colour" pairs (GetSysColor's
+// index, a COLORREF, in decimal, separated by spaces) that the program sets
+// with SetSysColors first.
+inline constexpr UINT kTestSetHighContrastMessage = WM_APP + 52;
+
+// Whether a high-contrast theme is on: Windows' word in zelvar.exe; in the
+// test build the stand-in, on from the start with ZELVAR_TEST_HIGH_CONTRAST=1
+// and switched by kTestSetHighContrastMessage.
+bool HighContrastInEffect();
 
 // The tray's tooltip and whether it shows the "planned" icon, published on
 // the main window for the end-to-end tests (properties "ZelvarTrayTip", a

@@ -9,11 +9,13 @@
 #include <utility>
 #include <vector>
 #include <string>
+#include <vector>
 
 #include "common/text.h"
 #include "power/power_ids.h"
 #include "ui/accessible_win.h"
 #include "ui/gdi_win.h"
+#include "ui/theme_win.h"
 
 namespace zelvar {
 namespace {
@@ -220,6 +222,19 @@ void SetTickProperty(HWND window, const wchar_t* name) {
     SetPropW(window, name, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GetTickCount64())));
 }
 
+bool StandInFromEnvironment() {
+    wchar_t value[8] = {};
+    const DWORD n = GetEnvironmentVariableW(L"ZELVAR_TEST_HIGH_CONTRAST", value, 8);
+    return n > 0 && n < 8 && wcscmp(value, L"1") == 0;
+}
+
+bool g_highContrastStandIn = StandInFromEnvironment();
+
+BOOL CALLBACK TellHighContrastChanged(HWND window, LPARAM) {
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    return TRUE;
+}
+
 // Sees the countdown window come on screen: its count is set before it is shown.
 LRESULT CALLBACK CountdownOpeningProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
     if (msg == WM_WINDOWPOSCHANGED && (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) {
@@ -234,6 +249,8 @@ LRESULT CALLBACK CountdownOpeningProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
 }
 
 }  // namespace
+
+bool HighContrastInEffect() { return g_highContrastStandIn || ui::SystemHighContrast(); }
 
 void PublishFirstActivation(HWND mainWindow) { SetTickProperty(mainWindow, L"ZelvarActivatedAt"); }
 
@@ -272,6 +289,24 @@ void PublishWakeTask(HWND mainWindow, const std::optional<bool>& held) {
 bool HandleTestSeamMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == kTestHoldThreadMessage) {
         Sleep(static_cast<DWORD>(wp));
+        result = 0;
+        return true;
+    }
+    if (msg == kTestSetHighContrastMessage) {
+        wchar_t pairs[256] = {};
+        if (lp && GlobalGetAtomNameW(static_cast<ATOM>(lp), pairs, 256)) {
+            std::vector<INT> indexes;
+            std::vector<COLORREF> colours;
+            int index = 0, used = 0;
+            unsigned long colour = 0;
+            for (const wchar_t* at = pairs; swscanf(at, L" %d=%lu%n", &index, &colour, &used) == 2; at += used) {
+                indexes.push_back(index);
+                colours.push_back(static_cast<COLORREF>(colour));
+            }
+            if (!indexes.empty()) SetSysColors(static_cast<int>(indexes.size()), indexes.data(), colours.data());
+        }
+        g_highContrastStandIn = wp != 0;
+        EnumThreadWindows(GetCurrentThreadId(), TellHighContrastChanged, 0);
         result = 0;
         return true;
     }

@@ -223,7 +223,7 @@ void TForm1::OnTimeChange() {
     UpdateTrayStatus();  // the standing wake takes the moment's new universal time
 }
 
-HBRUSH TForm1::Background() const { return ui::DarkBrush(); }
+HBRUSH TForm1::Background() const { return ui::BrushOf(ui::Role::Background); }
 
 void TForm1::OnActivate(WPARAM wp) {
     // The focus comes back to where it was, after a message box too; the
@@ -302,8 +302,8 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return OnNotify(reinterpret_cast<NMHDR*>(lp));
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            SetBkColor(reinterpret_cast<HDC>(wp), ui::kDark);
-            return reinterpret_cast<LRESULT>(ui::DarkBrush());
+            SetBkColor(reinterpret_cast<HDC>(wp), ui::ColorOf(ui::Role::Background));
+            return reinterpret_cast<LRESULT>(ui::BrushOf(ui::Role::Background));
         case WM_TIMER:
             OnTimer(wp);
             return 0;
@@ -330,6 +330,10 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETTINGCHANGE:
             // Windows announces a refresh of Group Policy with "Policy".
             if (lp && _wcsicmp(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) ReloadPolicy();
+            if (wp == SPI_SETHIGHCONTRAST) FollowSystemColours();
+            break;
+        case WM_SYSCOLORCHANGE:
+            FollowSystemColours();
             break;
         case WM_QUERYENDSESSION:
             return TRUE;  // closing is always allowed

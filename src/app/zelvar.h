@@ -141,6 +141,11 @@ private:
     // Lays the window's own controls and its pages out at dpi_.
     void LayOut();
     void OnDpiChanged(int dpi, const RECT& suggested);
+    // The tree takes the theme's colours (it draws its empty part itself).
+    void ColourTree();
+    // High contrast or a system colour changed: the theme takes the
+    // colours anew and every window of the program shows them.
+    void FollowSystemColours();
     void RunPowerCycleNow();
     // The system slept or came back: a countdown on screen starts again, a
     // waiting cycle looks at its moment anew, and a wake of the standing

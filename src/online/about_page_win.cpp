@@ -54,7 +54,8 @@ void AboutPage::OnCommand(int id, int code, HWND) {
 bool AboutPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) return false;
     // Links in the accent colour on the dark page, white under the pointer.
-    ui::DrawLink(item, ui::kDark, ui::kAccent, ui::kText, ui::MainFont(dpi_));
+    ui::DrawLink(item, ui::ColorOf(ui::Role::Background), ui::ColorOf(ui::Role::Link), ui::ColorOf(ui::Role::LinkHot),
+                 ui::MainFont(dpi_));
     return true;
 }
 

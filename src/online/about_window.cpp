@@ -57,7 +57,7 @@ bool TFabout::OnEnter(HWND focus) {
     return true;
 }
 
-HBRUSH TFabout::Background() const { return ui::WhiteBrush(); }
+HBRUSH TFabout::Background() const { return ui::BrushOf(ui::Role::Paper); }
 
 LRESULT TFabout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -79,7 +79,8 @@ LRESULT TFabout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             if (item.hwndItem == label2_ || item.hwndItem == label16_)
-                ui::DrawLink(item, ui::kWhite, ui::kDark, ui::kAccent, ui::BoldFont(ui::DpiOf(hwnd_)));
+                ui::DrawLink(item, ui::ColorOf(ui::Role::Paper), ui::ColorOf(ui::Role::PaperLink),
+                             ui::ColorOf(ui::Role::PaperLinkHot), ui::BoldFont(ui::DpiOf(hwnd_)));
             else
                 ui::DrawImageButton(item);
             return TRUE;
@@ -87,9 +88,9 @@ LRESULT TFabout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORSTATIC: {
             // The version line orange, the fixed line dark.
             HDC dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, reinterpret_cast<HWND>(lp) == label3_ ? ui::kAccent : ui::kDark);
-            SetBkColor(dc, ui::kWhite);
-            return reinterpret_cast<LRESULT>(ui::WhiteBrush());
+            SetTextColor(dc, ui::ColorOf(reinterpret_cast<HWND>(lp) == label3_ ? ui::Role::Accent : ui::Role::Ink));
+            SetBkColor(dc, ui::ColorOf(ui::Role::Paper));
+            return reinterpret_cast<LRESULT>(ui::BrushOf(ui::Role::Paper));
         }
     }
     return SecondaryWindow::HandleMessage(msg, wp, lp);

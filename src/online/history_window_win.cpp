@@ -89,7 +89,7 @@ void TFhistory::PaintStrip() {
         ui::DrawBitmap(paint.get(), wordmark, S(kWordmarkX), S(kBannerY));
     // A thin accent line closes the strip off from the text.
     RECT line{0, S(kStripHeight) - S(1), S(kWidth), S(kStripHeight)};
-    FillRect(paint.get(), &line, ui::CurrentTheme().AccentBrush());
+    FillRect(paint.get(), &line, ui::BrushOf(ui::Role::Accent));
 }
 
 LRESULT TFhistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -351,15 +351,12 @@ bool PlanPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
     // The power-action list, drawn in the program's colours.
     if (item.itemID == static_cast<UINT>(-1)) return true;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    {
-        UniqueBrush bg(CreateSolidBrush(selected ? ui::kAccent : RGB(255, 255, 255)));
-        FillRect(item.hDC, &item.rcItem, bg.get());
-    }
+    FillRect(item.hDC, &item.rcItem, ui::BrushOf(selected ? ui::Role::Selection : ui::Role::Paper));
     const LRESULT len = SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
     std::wstring label(len > 0 ? static_cast<size_t>(len) + 1 : 1, L'\0');
     SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(label.data()));
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, selected ? RGB(255, 255, 255) : RGB(40, 24, 52));
+    SetTextColor(item.hDC, ui::ColorOf(selected ? ui::Role::SelectionText : ui::Role::ListText));
     RECT r = item.rcItem;
     r.left += S(4);
     DrawTextW(item.hDC, label.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

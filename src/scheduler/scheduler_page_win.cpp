@@ -18,13 +18,6 @@
 namespace zelvar {
 namespace {
 
-constexpr COLORREF kFrameColor = RGB(0xEE, 0x7C, 0x00);
-constexpr COLORREF kHeaderBack = RGB(0x48, 0x2A, 0x5A);
-constexpr COLORREF kEvenRowBack = RGB(0xE0, 0xD0, 0xEA);
-constexpr COLORREF kDataText = RGB(0x6D, 0x01, 0xA5);
-constexpr COLORREF kNextOffText = RGB(0xFF, 0x74, 0x1F);
-constexpr COLORREF kNextOnBack = RGB(0xFF, 0x74, 0x1F);
-
 TDateTime PickerTime(HWND picker) { return WholeSeconds(TimeOf(ui::PickerValue(picker))); }
 
 // A time of day shown on today's date (the picker shows times only).
@@ -284,30 +277,31 @@ void SchedulerPage::SizeWeekGrid() {
 void SchedulerPage::StringGrid1DrawCell(HDC dc, int column, int row, const RECT& rect) {
     // Header row and fixed columns dark with white text; data rows in
     // zebra stripes; the next off and the next wake cells marked.
-    COLORREF back = kHeaderBack, text = ui::kText;
+    using ui::Role;
+    Role back = Role::GridHeader, text = Role::GridHeaderText;
     if (row > 0 && column > 0) {
-        back = row % 2 == 1 ? ui::kWhite : kEvenRowBack;
-        text = kDataText;
+        back = row % 2 == 1 ? Role::GridRow : Role::GridStripe;
+        text = Role::GridText;
     }
     switch (MarkOf(column, row, NowLocal())) {
         case GridCellMark::NextOff:
-            back = kHeaderBack;
-            text = kNextOffText;
+            back = Role::NextOffBack;
+            text = Role::NextOffText;
             break;
         case GridCellMark::NextOn:
-            back = kNextOnBack;
+            back = Role::NextOnBack;
+            text = Role::NextOnText;
             break;
         case GridCellMark::None:
             break;
     }
-    UniqueBrush brush(CreateSolidBrush(back));
-    FillRect(dc, &rect, brush.get());
+    FillRect(dc, &rect, ui::BrushOf(back));
     if (row > 0 && (column < 2 || column > 4)) return;
     RECT textRect = rect;
     textRect.left += S(4);
     textRect.right -= S(3);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, text);
+    SetTextColor(dc, ui::ColorOf(text));
     const std::wstring& cell = StringGrid1.Cell(column, row);
     DrawTextW(dc, cell.c_str(), -1, &textRect, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
 }
@@ -447,9 +441,10 @@ bool SchedulerPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
         // Two sheets, one over the other: "copy".
         const RECT& r = item.rcItem;
         const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-        UniquePen pen(CreatePen(PS_SOLID, 1, (item.itemState & ODS_DISABLED) ? RGB(160, 150, 170) : ui::kText));
+        UniquePen pen(CreatePen(
+            PS_SOLID, 1, ui::ColorOf((item.itemState & ODS_DISABLED) ? ui::Role::Disabled : ui::Role::FaceText)));
         ui::Selection usePen(item.hDC, pen.get());
-        ui::Selection fill(item.hDC, ui::DarkLightBrush());
+        ui::Selection fill(item.hDC, ui::BrushOf(ui::Role::Face));
         Rectangle(item.hDC, cx - S(5), cy - S(5), cx + S(2), cy + S(3));
         Rectangle(item.hDC, cx - S(2), cy - S(3), cx + S(5), cy + S(5));
     }
@@ -466,7 +461,7 @@ LRESULT SchedulerPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // Shape2: the dotted frame around the edited day's name.
         ui::PaintDc paint(hwnd_);
         if (ui::IsShown(Label22)) {
-            UniquePen pen(CreatePen(PS_DOT, 1, kFrameColor));
+            UniquePen pen(CreatePen(PS_DOT, 1, ui::ColorOf(ui::Role::DayFrame)));
             ui::Selection usePen(paint.get(), pen.get());
             ui::Selection noFill(paint.get(), GetStockObject(NULL_BRUSH));
             SetBkMode(paint.get(), TRANSPARENT);

@@ -78,7 +78,9 @@ protected:
     void Layout() override;
     void OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
-    COLORREF TextColor(HWND control) const override { return control == wake_.Line() ? ui::kAccent : ui::kText; }
+    COLORREF TextColor(HWND control) const override {
+        return ui::ColorOf(control == wake_.Line() ? ui::Role::Accent : ui::Role::Text);
+    }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:

@@ -187,9 +187,9 @@ LRESULT Tfsheddays::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             HDC dc = reinterpret_cast<HDC>(wp);
             const auto control = reinterpret_cast<HWND>(lp);
             const bool onPanel = control == Panel1 || GetParent(control) == Panel1;
-            SetTextColor(dc, onPanel ? ui::kDark : ui::kText);
-            SetBkColor(dc, onPanel ? ui::kWhite : ui::kDark);
-            return reinterpret_cast<LRESULT>(onPanel ? ui::WhiteBrush() : ui::DarkBrush());
+            SetTextColor(dc, ui::ColorOf(onPanel ? ui::Role::Ink : ui::Role::Text));
+            SetBkColor(dc, ui::ColorOf(onPanel ? ui::Role::Paper : ui::Role::Background));
+            return reinterpret_cast<LRESULT>(ui::BrushOf(onPanel ? ui::Role::Paper : ui::Role::Background));
         }
     }
     return SecondaryWindow::HandleMessage(msg, wp, lp);

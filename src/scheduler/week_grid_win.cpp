@@ -5,12 +5,6 @@
 #include "ui/theme_win.h"
 
 namespace zelvar {
-namespace {
-
-constexpr COLORREF kGridLine = RGB(0xC8, 0xB8, 0xD4);
-
-}  // namespace
-
 bool WeekGrid::Create(HWND parent, int id, DrawCell drawCell) {
     drawCell_ = std::move(drawCell);
     return CreateBound(L"ZelvarWeekGrid", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 0, 212,
@@ -55,10 +49,10 @@ void WeekGrid::Paint() {
     UniqueBitmap bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
     ui::Selection useBitmap(buffer.get(), bitmap.get());
     HDC dc = buffer.get();
-    FillRect(dc, &client, ui::WhiteBrush());
+    FillRect(dc, &client, ui::BrushOf(ui::Role::GridRow));
     ui::Selection font(dc, ui::MainFont(ui::DpiOf(hwnd_)));
     int x = 1;
-    UniquePen line(CreatePen(PS_SOLID, 1, kGridLine));
+    UniquePen line(CreatePen(PS_SOLID, 1, ui::ColorOf(ui::Role::GridLine)));
     for (int column = 0; column < kColumns; ++column) {
         if (widths_[column] <= 0) continue;  // a hidden column
         for (int row = 0; row < kRows; ++row) {
@@ -72,7 +66,7 @@ void WeekGrid::Paint() {
         LineTo(dc, x - 1, client.bottom);
     }
     {
-        UniquePen frame(CreatePen(PS_SOLID, 1, ui::kDark));
+        UniquePen frame(CreatePen(PS_SOLID, 1, ui::ColorOf(ui::Role::GridFrame)));
         ui::Selection usePen(dc, frame.get());
         ui::Selection noFill(dc, GetStockObject(NULL_BRUSH));
         Rectangle(dc, 0, 0, client.right, client.bottom);

@@ -110,4 +110,14 @@ std::vector<std::uint8_t> ResamplePremultiplied(const std::vector<std::uint8_t>&
     return result;
 }
 
+void PutOnPlate(std::uint8_t* pixels, size_t pixelCount, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    const std::uint8_t plate[3] = {b, g, r};
+    for (size_t i = 0; i < pixelCount; ++i) {
+        std::uint8_t* px = pixels + i * 4;
+        const int rest = 255 - px[3];
+        for (int c = 0; c < 3; ++c) px[c] = static_cast<std::uint8_t>(std::min(255, px[c] + (plate[c] * rest + 127) / 255));
+        px[3] = 255;
+    }
+}
+
 }  // namespace zelvar

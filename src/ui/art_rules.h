@@ -48,4 +48,9 @@ std::optional<ArtSize> PngImageSize(const std::uint8_t* data, size_t size);
 std::vector<std::uint8_t> ResamplePremultiplied(const std::vector<std::uint8_t>& source, int sourceWidth,
                                                 int sourceHeight, int width, int height);
 
+// Lays premultiplied BGRA pixels over an opaque plate of the colour r, g,
+// b: each pixel becomes the picture over the plate, fully opaque. A picture
+// drawn for one background so shows on any other.
+void PutOnPlate(std::uint8_t* pixels, size_t pixelCount, std::uint8_t r, std::uint8_t g, std::uint8_t b);
+
 }  // namespace zelvar

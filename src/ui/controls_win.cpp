@@ -47,7 +47,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             GetClientRect(hwnd, &rc);
             auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp,
                                                                reinterpret_cast<LPARAM>(hwnd)));
-            FillRect(reinterpret_cast<HDC>(wp), &rc, brush ? brush : DarkBrush());
+            FillRect(reinterpret_cast<HDC>(wp), &rc, brush ? brush : BrushOf(Role::Background));
             return 1;
         }
         case WM_PAINT: {
@@ -57,7 +57,7 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (wcscmp(name, kFramedPanelClass) == 0) {  // a thin accent line around it
                 RECT rc;
                 GetClientRect(hwnd, &rc);
-                UniquePen pen(CreatePen(PS_SOLID, 1, kAccent));
+                UniquePen pen(CreatePen(PS_SOLID, 1, ColorOf(Role::Accent)));
                 Selection usePen(paint.get(), pen.get());
                 Selection noFill(paint.get(), GetStockObject(NULL_BRUSH));
                 Rectangle(paint.get(), rc.left, rc.top, rc.right, rc.bottom);
@@ -79,7 +79,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             auto bg = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC,
                                                             reinterpret_cast<WPARAM>(paint.get()),
                                                             reinterpret_cast<LPARAM>(hwnd)));
-            FillRect(paint.get(), &rc, bg ? bg : DarkBrush());
+            FillRect(paint.get(), &rc, bg ? bg : BrushOf(Role::Background));
             const auto pictureId = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(hwnd, kPictureProp)));
             if (HBITMAP bmp = CurrentTheme().Picture(pictureId, DpiOf(hwnd))) {
                 BITMAP bm{};
@@ -335,20 +335,22 @@ void DrawImageButton(const DRAWITEMSTRUCT& item, bool down, bool plain) {
     const bool pressed = (item.itemState & ODS_SELECTED) != 0 || down;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
     const bool hot = IsHot(item.hwndItem);
-    FillRect(dc, &rc, DarkBrush());
+    FillRect(dc, &rc, BrushOf(Role::Background));
     // A rounded face, lighter when the pointer is over it, with the accent edge.
-    const COLORREF face = pressed ? RGB(200, 104, 0) : hot ? RGB(118, 80, 142) : kDarkLight;
+    const Role face = pressed ? Role::Pressed : hot ? Role::Hot : Role::Face;
     {
-        UniqueBrush faceBrush(CreateSolidBrush(face));
-        UniquePen edge(CreatePen(PS_SOLID, 1, disabled ? RGB(130, 110, 140) : kAccent));
-        Selection useBrush(dc, faceBrush.get());
+        UniquePen edge(CreatePen(PS_SOLID, 1, ColorOf(disabled ? Role::DisabledEdge : Role::FaceEdge)));
+        Selection useBrush(dc, BrushOf(face));
         Selection usePen(dc, edge.get());
         const int round = MulDiv(6, rc.bottom - rc.top, 28);
         RoundRect(dc, rc.left, rc.top, rc.right, rc.bottom, round, round);
     }
     const std::wstring text = GetText(item.hwndItem);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled ? RGB(160, 150, 170) : kText);
+    SetTextColor(dc, ColorOf(disabled  ? Role::Disabled
+                             : pressed ? Role::PressedText
+                             : hot     ? Role::HotText
+                                       : Role::FaceText));
     {
         // Bold when the caption fits so, else the plain face, before it is cut.
         const int dpi = DpiOf(item.hwndItem);
@@ -377,7 +379,7 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item) {
     auto bg = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
                                                     reinterpret_cast<WPARAM>(dc),
                                                     reinterpret_cast<LPARAM>(item.hwndItem)));
-    FillRect(dc, &rc, bg ? bg : DarkBrush());
+    FillRect(dc, &rc, bg ? bg : BrushOf(Role::Background));
     const auto pictureId = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(item.hwndItem, kPictureProp)));
     if (HBITMAP bmp = CurrentTheme().Picture(pictureId, DpiOf(item.hwndItem))) {
         BITMAP bm{};

@@ -56,9 +56,9 @@ LRESULT Page::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CTLCOLORBTN: {
             HDC dc = reinterpret_cast<HDC>(wp);
             SetTextColor(dc, TextColor(reinterpret_cast<HWND>(lp)));
-            SetBkColor(dc, kDark);
+            SetBkColor(dc, ColorOf(Role::Background));
             SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<LRESULT>(DarkBrush());
+            return reinterpret_cast<LRESULT>(BrushOf(Role::Background));
         }
     }
     return Window::HandleMessage(msg, wp, lp);

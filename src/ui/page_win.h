@@ -84,8 +84,8 @@ protected:
     virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
     virtual void OnMeasureItem(MEASUREITEMSTRUCT& /*item*/) {}
     // Text colour of a static control or a check box; the background is the page's.
-    virtual COLORREF TextColor(HWND /*control*/) const { return kText; }
-    HBRUSH Background() const override { return DarkBrush(); }
+    virtual COLORREF TextColor(HWND /*control*/) const { return ColorOf(Role::Text); }
+    HBRUSH Background() const override { return BrushOf(Role::Background); }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     Hints* hints_ = nullptr;
     int dpi_ = kDesignDpi;

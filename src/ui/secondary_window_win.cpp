@@ -50,7 +50,7 @@ bool SecondaryWindow::OnEscape() {
     return true;
 }
 
-HBRUSH SecondaryWindow::Background() const { return DarkBrush(); }
+HBRUSH SecondaryWindow::Background() const { return BrushOf(Role::Background); }
 
 HWND SecondaryWindow::FirstFocus() const { return GetNextDlgTabItem(hwnd_, nullptr, FALSE); }
 
@@ -82,9 +82,9 @@ LRESULT SecondaryWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_CTLCOLORSTATIC:
-            SetTextColor(reinterpret_cast<HDC>(wp), kText);
-            SetBkColor(reinterpret_cast<HDC>(wp), kDark);
-            return reinterpret_cast<LRESULT>(DarkBrush());
+            SetTextColor(reinterpret_cast<HDC>(wp), ColorOf(Role::Text));
+            SetBkColor(reinterpret_cast<HDC>(wp), ColorOf(Role::Background));
+            return reinterpret_cast<LRESULT>(BrushOf(Role::Background));
     }
     return Window::HandleMessage(msg, wp, lp);
 }

@@ -1,22 +1,20 @@
 #pragma once
-// The program's look: its colours, the brushes and fonts made from them and
-// the pictures, each made once per screen density and released with the
-// theme. One theme is current while the program runs; the windows ask it.
+// The program's look: its colours by role (theme_rules.h), the brushes and
+// fonts made from them and the pictures, each made once per screen density
+// and released with the theme. One theme is current while the program runs;
+// the windows ask it. While Windows shows a high-contrast theme the roles
+// take the system's colours; Follow makes the brushes and pictures anew
+// when that, or a system colour, changes.
 #include <windows.h>
 
+#include <array>
 #include <map>
 #include <utility>
 
 #include "common/handles_win.h"
+#include "ui/theme_rules.h"
 
 namespace zelvar::ui {
-
-inline constexpr COLORREF kDark = RGB(72, 42, 90);
-inline constexpr COLORREF kDarkLight = RGB(96, 62, 118);
-inline constexpr COLORREF kAccent = RGB(255, 138, 0);
-inline constexpr COLORREF kText = RGB(255, 255, 255);
-inline constexpr COLORREF kTextDim = RGB(214, 200, 224);
-inline constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 inline constexpr int kDesignDpi = 96;
 
@@ -37,10 +35,13 @@ public:
     Theme(const Theme&) = delete;
     Theme& operator=(const Theme&) = delete;
 
-    HBRUSH DarkBrush();
-    HBRUSH DarkLightBrush();
-    HBRUSH WhiteBrush();
-    HBRUSH AccentBrush();
+    // Takes the palette for the system as it is now: the system's colours
+    // when highContrast, else the program's own. The brushes and pictures
+    // made so far go; the windows are to be repainted.
+    void Follow(bool highContrast);
+    bool HighContrast() const { return highContrast_; }
+    COLORREF Color(Role role) const { return palette_[role]; }
+    HBRUSH Brush(Role role);
     // Tahoma, the program's font (13 pixels of character height at 96 dpi), and bold.
     HFONT MainFont(int dpi = kDesignDpi);
     HFONT BoldFont(int dpi = kDesignDpi);
@@ -51,7 +52,9 @@ public:
 
 private:
     Theme* previous_;
-    UniqueBrush dark_, darkLight_, white_, accent_;
+    bool highContrast_ = false;
+    Palette palette_ = OwnPalette();
+    std::array<UniqueBrush, kRoleCount> brushes_;
     std::map<std::pair<std::wstring, std::pair<int, int>>, UniqueFont> fonts_;  // face, height and weight, dpi
     std::map<std::pair<int, int>, UniqueBitmap> pictures_;                       // id, dpi
 };
@@ -59,9 +62,18 @@ private:
 // The theme of the running program (a fallback one when none was made).
 Theme& CurrentTheme();
 
-inline HBRUSH DarkBrush() { return CurrentTheme().DarkBrush(); }
-inline HBRUSH DarkLightBrush() { return CurrentTheme().DarkLightBrush(); }
-inline HBRUSH WhiteBrush() { return CurrentTheme().WhiteBrush(); }
+// Whether Windows shows a high-contrast theme now.
+bool SystemHighContrast();
+
+// After a change of the system's colours: the common controls of every
+// window of the thread are told (WM_SYSCOLORCHANGE reaches only top-level
+// windows), and every window is painted anew, frames and children too.
+void TellControlsOfSystemColours();
+void RepaintProgramWindows();
+
+// The colour, and a brush of it, that plays the role in the current theme.
+inline COLORREF ColorOf(Role role) { return CurrentTheme().Color(role); }
+inline HBRUSH BrushOf(Role role) { return CurrentTheme().Brush(role); }
 inline HFONT MainFont(int dpi = kDesignDpi) { return CurrentTheme().MainFont(dpi); }
 inline HFONT BoldFont(int dpi = kDesignDpi) { return CurrentTheme().BoldFont(dpi); }
 

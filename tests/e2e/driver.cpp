@@ -394,6 +394,15 @@ bool Sync(HWND window, DWORD timeoutMs) {
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
 }
 
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 bool BringToFront(HWND window) {
     SetForegroundWindow(window);
     return WaitFor([&] { return GetForegroundWindow() == window; });

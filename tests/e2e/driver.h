@@ -167,6 +167,10 @@ void PressKey(WORD vk, bool shift = false);
 // The control that has the keyboard focus in window's thread (null: none).
 HWND FocusedControl(HWND window);
 
+// The colour on screen at a point of window's client area (what shows there,
+// whichever window is in front).
+COLORREF ScreenPixel(HWND window, int x, int y);
+
 // Saves the window's screen rectangle as <scenario>.bmp (24 bits) in the
 // folder named by ZELVAR_SHOTS (a Unix path under Wine is turned into a Z:
 // path). Does nothing and returns false when ZELVAR_SHOTS is not set.

@@ -110,3 +110,10 @@ TEST(ArtPng, SizeComesFromTheHeaderOfARealPngOnly) {
     bad[16] = 0x7F;  // absurdly wide: would overflow a pixel buffer
     EXPECT_EQ(PngImageSize(bad.data(), bad.size()), std::nullopt);
 }
+
+TEST(ArtPlate, EachPixelBecomesThePictureOverThePlateAndOpaque) {
+    // Clear, half-covered white, and opaque orange over the dark plate.
+    std::vector<std::uint8_t> px = {0, 0, 0, 0, 128, 128, 128, 128, 0, 138, 255, 255};
+    PutOnPlate(px.data(), 3, 72, 42, 90);
+    EXPECT_EQ(px, (std::vector<std::uint8_t>{90, 42, 72, 255, 173, 149, 164, 255, 0, 138, 255, 255}));
+}
