@@ -35,12 +35,13 @@ void TFhistory::OnCreated() {
     // The banner is drawn on the strip itself, so the whole strip drags the window.
     label2_ = ui::CreateLabel(hwnd_, IDC_HISTORY_LABEL2, L"", 0, 0, 0, 0, SS_LEFT | SS_ENDELLIPSIS);
     ui::MakeBold(label2_);
-    image1_ = ui::CreatePicture(hwnd_, IDC_HISTORY_IMAGE1, kBitmapClose, 0, 0, 0, 0, true);
     // Read-only, wrapped at the window's width, scrolled up and down only.
+    // Right after the title, which names it for a screen reader.
     memo_ = ui::CreateChild(L"EDIT", L"",
                             WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
                             0, 0, hwnd_, IDC_HISTORY_MEMO1);
     SendMessageW(memo_, EM_SETLIMITTEXT, 0, 0);  // as long as the file is
+    image1_ = ui::CreatePicture(hwnd_, IDC_HISTORY_IMAGE1, kBitmapClose, 0, 0, 0, 0, true);
     LayOut();
 }
 

@@ -62,24 +62,12 @@ protected:
         EXPECT_NEAR(rc.bottom, designH * Scale(), designH * Scale() * 0.02 + 1) << what << " height at " << GetParam();
     }
 
-    // The id of a control of window that the program finds at fault (0:
-    // none; -2: the program gave no answer, which fails the test).
-    int Fault(HWND main, HWND window, LPARAM check) {
-        DWORD_PTR id = 0;
-        if (!SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), check,
-                                 SMTO_ABORTIFHUNG, kCloseTimeoutMs, &id)) {
-            ADD_FAILURE() << "the program did not answer the check (error " << GetLastError() << ")";
-            return -2;
-        }
-        return static_cast<int>(static_cast<LRESULT>(id));
-    }
-
     // No text of the window cut, every control that takes the focus named
     // for a screen reader, and Tab going in the reading order.
     void ExpectSound(HWND main, HWND window, const std::string& what) {
-        EXPECT_EQ(Fault(main, window, 0), 0) << "a text cut on " << what;
-        EXPECT_EQ(Fault(main, window, kTestFindUnnamed), 0) << "a control without a name on " << what;
-        EXPECT_EQ(Fault(main, window, kTestFindOutOfOrder), 0) << "Tab out of the reading order on " << what;
+        EXPECT_EQ(ProgramFault(main, window, 0), 0) << "a text cut on " << what;
+        EXPECT_EQ(ProgramFault(main, window, kTestFindUnnamed), 0) << "a control without a name on " << what;
+        EXPECT_EQ(ProgramFault(main, window, kTestFindOutOfOrder), 0) << "Tab out of the reading order on " << what;
     }
 };
 

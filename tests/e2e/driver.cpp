@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "app/test_seams.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -331,6 +333,16 @@ void PostMouseClick(HWND control) {
 }
 
 void PostMenuCommand(HWND window, int commandId) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(commandId, 0), 0); }
+
+int ProgramFault(HWND mainWindow, HWND window, LPARAM check) {
+    DWORD_PTR id = 0;
+    if (!SendMessageTimeoutW(mainWindow, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), check,
+                             SMTO_ABORTIFHUNG, kCloseTimeoutMs, &id)) {
+        ADD_FAILURE() << "the program did not answer the check (error " << GetLastError() << ")";
+        return -2;
+    }
+    return static_cast<int>(static_cast<LRESULT>(id));
+}
 
 int TrayVersion(HWND mainWindow) {
     return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarTrayVersion")));

@@ -144,6 +144,11 @@ void PostMenuCommand(HWND window, int commandId);
 // pointer), or, as the keyboard gives them, NIN_KEYSELECT or WM_CONTEXTMENU
 // at the icon.
 void PostTrayNotify(HWND mainWindow, UINT mouseMessage);
+// The id of a control of window that the program's own walk finds at fault
+// (check 0: a text cut; kTestFindUnnamed: no name for a screen reader;
+// kTestFindOutOfOrder: Tab out of the reading order), 0 for none; -2 (and
+// a failure) when the program gives no answer.
+int ProgramFault(HWND mainWindow, HWND window, LPARAM check);
 // The behaviour the shell took for the program's icon: 4 current, 1 oldest, 0 not told yet.
 int TrayVersion(HWND mainWindow);
 // Sets a text (an edit) through WM_SETTEXT.

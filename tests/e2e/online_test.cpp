@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "driver.h"
+#include "app/test_seams.h"
 #include "remote_pickers.h"
 
 namespace zelvar::e2e {
@@ -423,6 +424,7 @@ TEST_F(OnlineTest, HistoryShowsTheServedChangesInAnyLanguageAndTheLastCopyWithou
     EXPECT_EQ(TextOf(title), r.Lang(kEnglish, "history"));
     EXPECT_EQ(TextOf(memo), LongHistory());
     EXPECT_EQ(FirstVisibleLine(memo), 0);
+    EXPECT_EQ(ProgramFault(r.main, history, kTestFindUnnamed), 0) << "a control without a name";
 
     // Frameless, 507 x 340, over the middle of the main window; the text
     // below a strip of 23, the close image in the strip's last 33 pixels.
