@@ -201,7 +201,8 @@ std::optional<std::wstring> IniText::Find(std::wstring_view section, std::wstrin
 
 std::wstring IniText::Read(const std::wstring& section, const std::wstring& key, const std::wstring& fallback) const {
     auto value = Find(section, key);
-    return value ? std::move(*value) : fallback;
+    if (value) return std::move(*value);
+    return fallback;
 }
 
 bool IniText::Write(const std::wstring& section, const std::wstring& key, const std::wstring& value) {

@@ -89,7 +89,7 @@ std::vector<std::uint8_t> ResamplePremultiplied(const std::vector<std::uint8_t>&
         for (int x = 0; x < width; ++x) {
             float acc[4] = {};
             for (const Tap& t : across[static_cast<size_t>(x)])
-                for (int c = 0; c < 4; ++c) acc[c] += t.weight * in[t.index * 4 + c];
+                for (int c = 0; c < 4; ++c) acc[c] += t.weight * static_cast<float>(in[t.index * 4 + c]);
             for (int c = 0; c < 4; ++c) out[x * 4 + c] = acc[c];
         }
     }

@@ -467,9 +467,9 @@ std::optional<PngPixels> DecodePng(const std::uint8_t* data, size_t size) {
                 case 2: r = p[0]; g = p[1]; b = p[2]; a = keyed(p, 3) ? 0 : 255; break;
                 case 3:
                     if (p[0] >= paletteSize) return std::nullopt;
-                    r = palette[p[0] * 3u];
-                    g = palette[p[0] * 3u + 1];
-                    b = palette[p[0] * 3u + 2];
+                    r = palette[size_t{p[0]} * 3];
+                    g = palette[size_t{p[0]} * 3 + 1];
+                    b = palette[size_t{p[0]} * 3 + 2];
                     a = p[0] < transparency.size() ? transparency[p[0]] : 255;
                     break;
                 case 4: r = g = b = p[0]; a = p[1]; break;
