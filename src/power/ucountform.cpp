@@ -5,6 +5,7 @@
 #include "ui/accessible_win.h"
 #include "ui/art.h"
 #include "power/power_ids.h"
+#include "ui/control_ids.h"
 #include "ui/controls_win.h"
 #include "ui/message_loop_win.h"
 #include "power/oneshot_rules.h"
@@ -15,10 +16,16 @@ constexpr UINT_PTR kTickerId = 1;
 }
 
 bool TCountForm::Create(HWND owner) {
+    // A button on the taskbar while it counts (an owned window has none of
+    // its own): Alt+Tab reaches it from the keyboard.
     if (!SecondaryWindow::Create(owner, ZELVAR_COUNT_CLASS, L"Zelvar", 254, 97, WS_POPUP,
-                                 WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TOOLWINDOW))
+                                 WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_APPWINDOW))
         return false;
     SetLayeredWindowAttributes(hwnd_, 0, 150, LWA_ALPHA);
+    // Its taskbar button shows the program's icon (a shared one: never destroyed).
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZELVAR));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     return true;
 }
 
@@ -58,14 +65,13 @@ void TCountForm::NameForReaders() {
     if (!hwnd_) return;
     ui::SetAccessibleName(image2_, cancelName_);
     const std::wstring& sentence = ending_ == Ending::Restart ? restartSentence_ : offSentence_;
-    ui::SetAccessibleName(hwnd_, CountdownAlertText(sentence, countLeft_), ROLE_SYSTEM_ALERT);
+    ui::SetAccessibleName(hwnd_, CountdownAlertText(sentence, countLeft_), ROLE_SYSTEM_ALERT, /*quiet=*/true);
 }
 
 void TCountForm::SetCount(int seconds) {
     countLeft_ = seconds;
     ui::SetText(label_, CountdownText(seconds));
-    // Read when asked; a name that changes every second is not announced.
-    NameForReaders();
+    NameForReaders();  // read when asked, not announced every second
 }
 
 void TCountForm::StartCount(int seconds, Ending ending) {
@@ -79,8 +85,9 @@ void TCountForm::StartCount(int seconds, Ending ending) {
     tickerRunning_ = true;
     if (opening) {
         // The warning can be answered at once: Esc or Enter cancels. Where
-        // Windows keeps the foreground for the program the user works in,
-        // the window still stands on top and its taskbar button flashes.
+        // Windows keeps the foreground for the program the user is typing
+        // in, the window still stands on top, its taskbar button flashes,
+        // and Alt+Tab reaches it.
         SetForegroundWindow(hwnd_);
         SetFocus(image2_);
         ui::AnnounceAlert(hwnd_);

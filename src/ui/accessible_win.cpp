@@ -171,7 +171,7 @@ const Given* GivenFor(HWND control) {
 
 }  // namespace
 
-void SetAccessibleName(HWND control, const std::wstring& name, long role) {
+void SetAccessibleName(HWND control, const std::wstring& name, long role, bool quiet) {
     if (!control) return;
     auto* given = static_cast<Given*>(GetPropW(control, kGivenProp));
     if (given) {
@@ -187,7 +187,7 @@ void SetAccessibleName(HWND control, const std::wstring& name, long role) {
     }
     given->name = name;
     given->role = role;
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+    if (!quiet) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
 bool HasAccessibleName(HWND control) {

@@ -14,9 +14,10 @@ namespace zelvar::ui {
 
 // Gives control the name a screen reader reads, and, when role is not 0,
 // that role (ROLE_SYSTEM_ALERT, ...). A later call replaces both; a reader
-// that listens hears of a new name. An empty name gives the control back
-// its own.
-void SetAccessibleName(HWND control, const std::wstring& name, long role = 0);
+// that listens hears of a new name unless quiet (a name that changes every
+// second is read when asked, not announced). An empty name gives the
+// control back its own.
+void SetAccessibleName(HWND control, const std::wstring& name, long role = 0, bool quiet = false);
 
 // Whether control answers screen readers with a name given here.
 bool HasAccessibleName(HWND control);
