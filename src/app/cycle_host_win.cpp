@@ -30,17 +30,7 @@ PlanReading MainCycleHost::Plan() {
     plan.appliedAt = p_.plan.AppliedAt();
     return plan;
 }
-ScheduleReading MainCycleHost::Schedule() {
-    ScheduleReading schedule;
-    schedule.active = p_.scheduler.Running();
-    schedule.nextOff = LocalMoment(p_.scheduler.NextOff);
-    schedule.nextOn = LocalMoment(p_.scheduler.NextOn);
-    return schedule;
-}
-std::optional<TDateTime> MainCycleHost::LocalMoment(const ScheduledMoment& moment) const {
-    if (!moment.Has) return std::nullopt;
-    return MomentOf(moment.Date, moment.Time, p_.formats);
-}
+ScheduleReading MainCycleHost::Schedule() { return p_.scheduler.Reading(); }
 CycleOptions MainCycleHost::Options() {
     CycleOptions options;
     options.startSound = p_.options.StartSound();

@@ -9,7 +9,6 @@
 
 namespace zelvar {
 
-struct ScheduledMoment;
 class OptionsPage;
 class PlanPage;
 class SchedulerEngine;
@@ -56,7 +55,6 @@ public:
     void StartRestartCountdown() override;
 
 private:
-    std::optional<TDateTime> LocalMoment(const ScheduledMoment& moment) const;
     Parts p_;
     HWND window_ = nullptr;
 };
