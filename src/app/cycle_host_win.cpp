@@ -17,28 +17,28 @@ namespace zelvar {
 TDateTime MainCycleHost::Now() { return NowLocal(); }
 double MainCycleHost::RealNow() { return RealSecondsNow(); }
 std::optional<double> MainCycleHost::RealSecondsOf(TDateTime local) { return RealSecondsOfLocal(local); }
-std::optional<double> MainCycleHost::PlanAppliedAt() { return p_.plan.AppliedAt(); }
-bool MainCycleHost::PlanArmed() { return p_.plan.Armed(); }
-TDateTime MainCycleHost::OffDatePicker() { return p_.plan.OffDate(); }
-TDateTime MainCycleHost::OffTimePicker() { return p_.plan.OffTime(); }
-TDateTime MainCycleHost::WakeDatePicker() { return p_.plan.WakeDate(); }
-TDateTime MainCycleHost::WakeTimePicker() { return p_.plan.WakeTime(); }
-bool MainCycleHost::OffTicked() { return p_.plan.OffTicked(); }
-bool MainCycleHost::WakeTicked() { return p_.plan.WakeTicked(); }
-int MainCycleHost::OffModeIndex() { return p_.plan.OffModeIndex(); }
-bool MainCycleHost::StartSoundTicked() { return p_.options.StartSound(); }
-bool MainCycleHost::RestartAfterWakeTicked() { return p_.options.RestartAfterWake(); }
-bool MainCycleHost::SchedulerActive() { return p_.scheduler.Running(); }
-std::optional<TDateTime> MainCycleHost::NextScheduledOff() { return ComposedMoment(p_.scheduler.NextOff); }
-std::optional<TDateTime> MainCycleHost::NextScheduledOn() { return ComposedMoment(p_.scheduler.NextOn); }
+PlanReading MainCycleHost::Plan() {
+    PlanReading plan;
+    plan.armed = p_.plan.Armed();
+    plan.offTicked = p_.plan.OffTicked();
+    if (plan.armed) {
+        plan.off = p_.plan.OffMoment();
+        plan.wake = p_.plan.WakeMoment();
+    }
+    plan.wakeTicked = p_.plan.WakeTicked();
+    plan.offMode = p_.plan.OffModeIndex();
+    plan.appliedAt = p_.plan.AppliedAt();
+    return plan;
+}
+ScheduleReading MainCycleHost::Schedule() { return p_.scheduler.Reading(); }
+CycleOptions MainCycleHost::Options() {
+    CycleOptions options;
+    options.startSound = p_.options.StartSound();
+    options.restartAfterWake = p_.options.RestartAfterWake();
+    options.closeApplications = p_.options.CloseOpenPrograms();
+    return options;
+}
 bool MainCycleHost::CountdownVisible() { return p_.countForm.IsVisible(); }
-std::optional<TDateTime> MainCycleHost::ComposedMoment(const ScheduledMoment& moment) {
-    if (!moment.Has) return std::nullopt;
-    return ComposeMoment(moment.Date, moment.Time);
-}
-TDateTime MainCycleHost::ComposeMoment(TDateTime date, TDateTime timeOfDay) {
-    return MomentOf(date, timeOfDay, p_.formats);
-}
 void MainCycleHost::ArmCountdown(std::uint32_t intervalMs) { p_.countdowns.ArmCountdown(intervalMs); }
 void MainCycleHost::OpenCountdown(int seconds) {
     p_.countdowns.StopCountdown();  // shown now: timercnt has nothing left to open
@@ -54,7 +54,7 @@ void MainCycleHost::ScheduledMomentSkipped() {
     p_.scheduler.ScheduledMomentSkipped();
 }
 void MainCycleHost::PumpMessages() { ui::PumpMessages(); }
-void MainCycleHost::CloseApplications() { zelvar::CloseApplications(window_, p_.options.CloseOpenPrograms()); }
+void MainCycleHost::CloseApplications() { zelvar::CloseApplications(window_, true); }
 void MainCycleHost::KeepAwakeAfterResume() { SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED); }
 void MainCycleHost::ResetCountdownWindow() { p_.countForm.Reset(); }
 void MainCycleHost::ClearPlanTicks() {

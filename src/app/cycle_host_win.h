@@ -9,7 +9,6 @@
 
 namespace zelvar {
 
-struct ScheduledMoment;
 class OptionsPage;
 class PlanPage;
 class SchedulerEngine;
@@ -34,22 +33,10 @@ public:
     TDateTime Now() override;
     double RealNow() override;
     std::optional<double> RealSecondsOf(TDateTime local) override;
-    std::optional<double> PlanAppliedAt() override;
-    bool PlanArmed() override;
-    TDateTime OffDatePicker() override;
-    TDateTime OffTimePicker() override;
-    TDateTime WakeDatePicker() override;
-    TDateTime WakeTimePicker() override;
-    bool OffTicked() override;
-    bool WakeTicked() override;
-    int OffModeIndex() override;
-    bool StartSoundTicked() override;
-    bool RestartAfterWakeTicked() override;
-    bool SchedulerActive() override;
-    std::optional<TDateTime> NextScheduledOff() override;
-    std::optional<TDateTime> NextScheduledOn() override;
+    PlanReading Plan() override;
+    ScheduleReading Schedule() override;
+    CycleOptions Options() override;
     bool CountdownVisible() override;
-    TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override;
     void ArmCountdown(std::uint32_t intervalMs) override;
     void OpenCountdown(int seconds) override;
     void PlanMomentSkipped() override;
@@ -68,7 +55,6 @@ public:
     void StartRestartCountdown() override;
 
 private:
-    std::optional<TDateTime> ComposedMoment(const ScheduledMoment& moment);
     Parts p_;
     HWND window_ = nullptr;
 };

@@ -156,11 +156,11 @@ void RunResumeTasks(PowerCycleHost& host, PowerCycleState& state) {
     host.ClearPlanTicks();
     host.ShowPlanState(true);
     host.RefreshOneShotPlan();
-    if (host.StartSoundTicked()) host.PlayStartSound();
+    if (host.Options().startSound) host.PlayStartSound();
     host.RunStartupPrograms();
     host.SelectToday();
-    if (host.SchedulerActive()) host.ResumeScheduler();
-    if (host.RestartAfterWakeTicked()) host.StartRestartCountdown();
+    if (host.Schedule().active) host.ResumeScheduler();
+    if (host.Options().restartAfterWake) host.StartRestartCountdown();
 }
 
 }  // namespace
@@ -214,26 +214,26 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
     std::optional<TDateTime> skippedScheduledOff;
     for (;;) {
         // Moments of both sources; the earlier wins in each direction.
+        const PlanReading plan = host.Plan();
+        const ScheduleReading schedule = host.Schedule();
         sources = CycleMomentSources{};
-        sources.planArmed = host.PlanArmed();
+        sources.planArmed = plan.armed;
         if (sources.planArmed) {
-            sources.planOff = host.ComposeMoment(host.OffDatePicker(), host.OffTimePicker());
-            sources.planWake = host.ComposeMoment(host.WakeDatePicker(), host.WakeTimePicker());
+            sources.planOff = plan.off;
+            sources.planWake = plan.wake;
         }
-        sources.wakeTicked = host.WakeTicked();
-        sources.schedulerActive = host.SchedulerActive();
+        sources.wakeTicked = plan.wakeTicked;
+        sources.schedulerActive = schedule.active;
         if (sources.schedulerActive) {
-            const std::optional<TDateTime> off = host.NextScheduledOff();
-            const std::optional<TDateTime> on = host.NextScheduledOn();
-            sources.hasNextOff = off.has_value();
-            if (off) sources.nextOff = *off;
-            sources.hasNextOn = on.has_value();
-            if (on) sources.nextOn = *on;
+            sources.hasNextOff = schedule.nextOff.has_value();
+            if (schedule.nextOff) sources.nextOff = *schedule.nextOff;
+            sources.hasNextOn = schedule.nextOn.has_value();
+            if (schedule.nextOn) sources.nextOn = *schedule.nextOn;
         }
         // A scheduled moment skipped a moment ago is not taken again.
         if (skippedScheduledOff && sources.hasNextOff && sources.nextOff <= *skippedScheduledOff) sources.hasNextOff = false;
         moments = MergeCycleMoments(sources);
-        offWait = OffWaitRuns(host.OffTicked(), sources.schedulerActive, sources.hasNextOff) && moments.off;
+        offWait = OffWaitRuns(plan.offTicked, sources.schedulerActive, sources.hasNextOff) && moments.off;
         const bool wakeExpected = offWait && WakeTimerArmed(sources.wakeTicked, sources.schedulerActive,
                                                             sources.hasNextOn, moments.wake.has_value());
         AppendCycleLog(CycleStartLine(LogNow(), CycleSourceOf(sources.planArmed, moments.schedulerMomentTaken),
@@ -247,7 +247,7 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
 
         // The scheduler's moments always get the full countdown; a plan's
         // only when it was applied in time for one.
-        const std::optional<double> appliedAt = host.PlanAppliedAt();
+        const std::optional<double>& appliedAt = plan.appliedAt;
         const double realOff = RealOff(host, *moments.off);
         const bool warningRequired =
             moments.offFromSchedule || !appliedAt || !PlanChosenAtShortNotice(*appliedAt, realOff);
@@ -282,7 +282,7 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         if (moments.offFromSchedule) {
             host.ScheduledMomentSkipped();
             // A plan still waiting for its own later moment goes on waiting.
-            if (host.PlanArmed() && host.OffTicked()) {
+            if (const PlanReading current = host.Plan(); current.armed && current.offTicked) {
                 skippedScheduledOff = moments.off;
                 generation = ++state.CycleGeneration;
                 continue;
@@ -294,7 +294,8 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         return;
     }
 
-    if (WakeTimerArmed(host.WakeTicked(), sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
+    // The wait pumped messages: the boxes are read as the user left them.
+    if (WakeTimerArmed(host.Plan().wakeTicked, sources.schedulerActive, sources.hasNextOn, moments.wake.has_value())) {
         if (*moments.wake <= host.Now()) {
             // Passed before the power-down: armed, it would expire at once
             // and nothing would wake the machine.
@@ -312,10 +313,11 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
         }
     }
 
-    host.CloseApplications();
+    if (host.Options().closeApplications) host.CloseApplications();
 
-    const bool mustWake = host.WakeTicked() || moments.schedulerMomentTaken;
-    switch (ChoosePowerAction(host.OffTicked(), mustWake, host.OffModeIndex())) {
+    const PlanReading plan = host.Plan();
+    const bool mustWake = plan.wakeTicked || moments.schedulerMomentTaken;
+    switch (ChoosePowerAction(plan.offTicked, mustWake, plan.offMode)) {
         case PowerAction::PowerOff:
             AppendCycleLog(CycleActionLine(LogNow(), CycleAction::PowerOff));
             Refusable(CycleStep::PowerOff, [] { PowerOffComputer(); });
@@ -347,9 +349,9 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
 
 void RunTimerWakeTasks(PowerCycleHost& host) {
     host.KeepAwakeAfterResume();
-    if (host.StartSoundTicked()) host.PlayStartSound();
+    if (host.Options().startSound) host.PlayStartSound();
     host.RunStartupPrograms();
-    if (host.RestartAfterWakeTicked()) host.StartRestartCountdown();
+    if (host.Options().restartAfterWake) host.StartRestartCountdown();
 }
 
 }  // namespace zelvar

@@ -106,33 +106,17 @@ class PowerCycleHost {
 public:
     virtual ~PowerCycleHost() = default;
 
-    // ---- What the cycle reads
+    // ---- What the cycle reads. Each call reads the windows anew: the
+    // cycle asks again after every pump, since a handler may have changed them.
     virtual TDateTime Now() = 0;                    // local time
     virtual double RealNow() = 0;                   // universal time, real seconds (RealSecondsNow)
     // A local moment in real seconds by the zone's rules at it; nullopt
     // when the system cannot place it.
     virtual std::optional<double> RealSecondsOf(TDateTime local) = 0;
-    // When the armed plan was applied (real seconds); nullopt without a plan.
-    virtual std::optional<double> PlanAppliedAt() = 0;
-    virtual bool PlanArmed() = 0;                   // Panel6 visible
-    virtual TDateTime OffDatePicker() = 0;          // DateTimePicker1
-    virtual TDateTime OffTimePicker() = 0;          // DateTimePicker2
-    virtual TDateTime WakeDatePicker() = 0;         // DateTimePicker3
-    virtual TDateTime WakeTimePicker() = 0;         // DateTimePicker4
-    virtual bool OffTicked() = 0;                   // CheckBox3
-    virtual bool WakeTicked() = 0;                  // CheckBox1
-    virtual int OffModeIndex() = 0;                 // ComboBox2 item index, -1 none
-    virtual bool StartSoundTicked() = 0;            // CheckBox6
-    virtual bool RestartAfterWakeTicked() = 0;      // CheckBox10
-    virtual bool SchedulerActive() = 0;             // PNGButton8 tag 1
-    // The scheduler's next moments (HasNextOff, NextOffDate + NextOffTime...),
-    // composed as ComposeMoment does; nullopt when it has none.
-    virtual std::optional<TDateTime> NextScheduledOff() = 0;
-    virtual std::optional<TDateTime> NextScheduledOn() = 0;
+    virtual PlanReading Plan() = 0;
+    virtual ScheduleReading Schedule() = 0;
+    virtual CycleOptions Options() = 0;
     virtual bool CountdownVisible() = 0;            // TCountForm shown
-    // The moment of a date and a time of day, whole seconds (MomentOf in
-    // common/locale_format.h with the user's formats).
-    virtual TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) = 0;
 
     // ---- What the cycle does on the windows
     virtual void ArmCountdown(std::uint32_t intervalMs) = 0;  // timercnt interval, enabled
@@ -146,7 +130,7 @@ public:
     // the moments after it.
     virtual void ScheduledMomentSkipped() = 0;
     virtual void PumpMessages() = 0;      // dispatch every pending window message, then return
-    virtual void CloseApplications() = 0; // does nothing unless CheckBox5 is ticked
+    virtual void CloseApplications() = 0; // only called when CheckBox5 is ticked
     // SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED) once,
     // right after resuming, so a timer wake counts as a wake for the user.
     virtual void KeepAwakeAfterResume() = 0;

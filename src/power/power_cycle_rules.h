@@ -9,6 +9,35 @@
 
 namespace zelvar {
 
+// The one-shot plan as the cycle reads it: the plan page's boxes, pickers
+// and list at one moment.
+struct PlanReading {
+    bool armed = false;       // Panel6 visible
+    bool offTicked = false;   // CheckBox3
+    // The pickers' moments (date and time joined as MomentOf joins them,
+    // whole seconds); read only while the plan is armed, 0 otherwise.
+    TDateTime off = 0;        // DateTimePicker1 + DateTimePicker2
+    bool wakeTicked = false;  // CheckBox1
+    TDateTime wake = 0;       // DateTimePicker3 + DateTimePicker4
+    int offMode = -1;         // ComboBox2 item index, -1 none
+    // When the armed plan was applied (real seconds); nullopt without a plan.
+    std::optional<double> appliedAt;
+};
+
+// The weekly scheduler as the cycle reads it: running or not, and its next
+// moments as plain local moments (nullopt when it has none).
+struct ScheduleReading {
+    bool active = false;      // PNGButton8 tag 1
+    std::optional<TDateTime> nextOff, nextOn;
+};
+
+// The options page's ticks that the cycle and the tasks after a wake follow.
+struct CycleOptions {
+    bool startSound = false;         // CheckBox6
+    bool restartAfterWake = false;   // CheckBox10
+    bool closeApplications = false;  // CheckBox5
+};
+
 // What the cycle reads about its moments. The plan moments count only while a
 // plan is armed; the scheduled ones only while the scheduler is active.
 struct CycleMomentSources {

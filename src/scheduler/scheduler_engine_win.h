@@ -100,6 +100,9 @@ public:
     // countdown, or the cycle that is waiting is one it started.
     bool CountdownIsTheSchedulers() const;
 
+    // What the power cycle reads of the scheduler, anew at each call.
+    ScheduleReading Reading() const { return CycleScheduleReading(Running(), NextOff, NextOn, links_.formats); }
+
     // The scheduler's moments as the power cycle takes them.
     ScheduledMoment NextOff, NextOn;
     // The wake time of every weekday, read with the moments (the wake task

@@ -38,6 +38,15 @@ TDateTime ScheduledLocalMoment(const ScheduledMoment& moment, const LocaleFormat
     return WholeSeconds(CombineDateAndTime(moment.Date, moment.Time));
 }
 
+ScheduleReading CycleScheduleReading(bool running, const ScheduledMoment& nextOff, const ScheduledMoment& nextOn,
+                                     const LocaleFormats& formats) {
+    ScheduleReading reading;
+    reading.active = running;
+    if (nextOff.Has) reading.nextOff = ScheduledLocalMoment(nextOff, formats);
+    if (nextOn.Has) reading.nextOn = ScheduledLocalMoment(nextOn, formats);
+    return reading;
+}
+
 NextSchedule ComputeNextSchedule(const ScheduleClock& clock, const IniStore& schedule, const LocaleFormats& formats) {
     const int today = IsoWeekday(clock.localNow);
     const TDateTime todayDate = DateOf(clock.localNow);

@@ -46,6 +46,11 @@ ScheduleClock WallClock(TDateTime localNow);
 // the locale's short date and long time formats and read back (whole seconds).
 TDateTime ScheduledLocalMoment(const ScheduledMoment& moment, const LocaleFormats& formats);
 
+// The scheduler as the power cycle reads it: running or not, and its next
+// moments joined as ScheduledLocalMoment joins them.
+ScheduleReading CycleScheduleReading(bool running, const ScheduledMoment& nextOff, const ScheduledMoment& nextOn,
+                                     const LocaleFormats& formats);
+
 // The six shared values: NextOffDate/NextOffTime/HasNextOff in off,
 // NextOnDate/NextOnTime/HasNextOn in on.
 struct NextSchedule {

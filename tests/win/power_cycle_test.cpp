@@ -66,7 +66,7 @@ public:
     TDateTime off = 0, wake = 0;
     bool offTicked = true, wakeTicked = false;
     int offMode = 1;
-    bool startSound = false, restartAfterWake = false;
+    bool startSound = false, restartAfterWake = false, closeApplications = true;
     bool schedulerActive = false;
     std::optional<TDateTime> nextOff, nextOn;  // as ComposeMoment gives them
     bool countdownVisible = false;
@@ -86,22 +86,24 @@ public:
     TDateTime Now() override { return NowLocal(); }
     double RealNow() override { return RealSecondsNow(); }
     std::optional<double> RealSecondsOf(TDateTime local) override { return RealSecondsOfLocal(local); }
-    std::optional<double> PlanAppliedAt() override { return planArmed ? appliedAt : std::nullopt; }
-    bool PlanArmed() override { return planArmed; }
-    TDateTime OffDatePicker() override { return DateOf(off); }
-    TDateTime OffTimePicker() override { return TimeOf(off); }
-    TDateTime WakeDatePicker() override { return DateOf(wake); }
-    TDateTime WakeTimePicker() override { return TimeOf(wake); }
-    bool OffTicked() override { return offTicked; }
-    bool WakeTicked() override { return wakeTicked; }
-    int OffModeIndex() override { return offMode; }
-    bool StartSoundTicked() override { return startSound; }
-    bool RestartAfterWakeTicked() override { return restartAfterWake; }
-    bool SchedulerActive() override { return schedulerActive; }
-    std::optional<TDateTime> NextScheduledOff() override { return nextOff; }
-    std::optional<TDateTime> NextScheduledOn() override { return nextOn; }
+    PlanReading Plan() override {
+        PlanReading plan;
+        plan.armed = planArmed;
+        plan.offTicked = offTicked;
+        plan.wakeTicked = wakeTicked;
+        plan.offMode = offMode;
+        if (planArmed) {
+            plan.off = ComposeMoment(DateOf(off), TimeOf(off));
+            plan.wake = ComposeMoment(DateOf(wake), TimeOf(wake));
+            plan.appliedAt = appliedAt;
+        }
+        return plan;
+    }
+    ScheduleReading Schedule() override { return {schedulerActive, nextOff, nextOn}; }
+    CycleOptions Options() override { return {startSound, restartAfterWake, closeApplications}; }
     bool CountdownVisible() override { return countdownVisible; }
-    TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) override {
+    // A date and a time of day joined as the main window joins them.
+    static TDateTime ComposeMoment(TDateTime date, TDateTime timeOfDay) {
         return WholeSeconds(CombineDateAndTime(date, timeOfDay));
     }
 
@@ -493,6 +495,29 @@ TEST_F(PowerCycle, NestedCycleStartedByAMessageTakesTheWaitOver) {
     EXPECT_LT(SecondsSince(start), 10.0);
     EXPECT_EQ(RecordedActions().size(), 1u);
     EXPECT_EQ(std::count(host.calls.begin(), host.calls.end(), "SelectToday"), 1);
+}
+
+TEST_F(PowerCycle, ThePlanAndTheOptionsAreReadAsTheWaitLeftThem) {
+    host.off = SecondsAhead(2);
+    host.wake = SecondsAhead(3600);
+    host.wakeTicked = true;
+    MessageWindow window;
+    // During the wait the user unticks the wake, chooses power-off and no
+    // longer wants the programs closed.
+    window.onMessage = [&](UINT) {
+        host.wakeTicked = false;
+        host.offMode = 0;
+        host.closeApplications = false;
+    };
+    window.PostLater(WM_APP, 300);
+
+    RunPowerCycle(host, state);
+
+    const auto actions = RecordedActions();
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].rfind("PowerOff ", 0), 0u) << actions[0];
+    EXPECT_TRUE(host.calls.empty()) << host.calls.front();
+    EXPECT_FALSE(state.WakeTimerActive) << "a wake armed for a box no longer ticked";
 }
 
 // ---- The night log.
