@@ -42,10 +42,9 @@ struct Pixels {
 };
 
 // Windows' imaging component (windowscodecs.dll) reads the PNG. Its PNG
-// decoder is taken straight from the library's class object, without
-// entering COM (under Wine from a tenth of a second to nearly two for the
-// first window) or its registry lookup; reading a stream from memory needs
-// nothing of COM.
+// decoder is taken straight from the library's class object, without COM's
+// start and registry lookup, which cost the first window a good part of its
+// start; the decoder needs nothing of COM to read a stream from memory.
 class PngReader {
 public:
     PngReader() {
