@@ -1,7 +1,6 @@
 #include "ui/art_win.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
 #include <wincodec.h>
 
 #include <cstdint>
@@ -41,52 +40,44 @@ struct Pixels {
     std::vector<std::uint8_t> bgra;  // premultiplied, rows top-down, no padding
 };
 
-// Windows' imaging component (windowscodecs.dll) reads the PNG. Its PNG
-// decoder is taken straight from the library's class object, without COM's
-// start and registry lookup, which cost the first window a good part of its
-// start; the decoder needs nothing of COM to read a stream from memory.
-class PngReader {
+// Windows' imaging component reads the PNG: COM on this thread (once; it
+// stays with the thread), one factory per thread, and the frame converted
+// to premultiplied BGRA as AlphaBlend wants it.
+class Imaging {
 public:
-    PngReader() {
-        using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-        HMODULE codecs = LoadLibraryExW(L"windowscodecs.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        const auto get = codecs ? reinterpret_cast<GetClassObject>(
-                                      reinterpret_cast<void*>(GetProcAddress(codecs, "DllGetClassObject")))
-                                : nullptr;
-        if (!get || FAILED(get(CLSID_WICPngDecoder, IID_IClassFactory, reinterpret_cast<void**>(&decoders_))))
-            decoders_ = nullptr;
+    Imaging() {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // a thread already in COM keeps its apartment
+        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    __uuidof(IWICImagingFactory), reinterpret_cast<void**>(&factory_))))
+            factory_ = nullptr;
     }
-    ~PngReader() {
-        if (decoders_) decoders_->Release();
+    ~Imaging() {
+        if (factory_) factory_->Release();
     }
-    PngReader(const PngReader&) = delete;
-    PngReader& operator=(const PngReader&) = delete;
+    Imaging(const Imaging&) = delete;
+    Imaging& operator=(const Imaging&) = delete;
 
-    // The picture as premultiplied BGRA rows, top-down; nullopt when it does
-    // not decode or is not 32-bit BGRA with alpha (as the build renders them).
+    // The picture as premultiplied BGRA rows, top-down; nullopt when it does not decode.
     std::optional<Pixels> Decode(const ResourceBytes& png) const {
-        if (!decoders_) return std::nullopt;
-        Com<IStream> stream{SHCreateMemStream(png.data, png.size)};
+        if (!factory_) return std::nullopt;
+        Com<IWICStream> stream;
         Com<IWICBitmapDecoder> decoder;
         Com<IWICBitmapFrameDecode> frame;
-        WICPixelFormatGUID format{};
+        Com<IWICFormatConverter> converter;
+        if (FAILED(factory_->CreateStream(&stream.p)) ||
+            FAILED(stream.p->InitializeFromMemory(const_cast<BYTE*>(png.data), png.size)) ||
+            FAILED(factory_->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder.p)) ||
+            FAILED(decoder.p->GetFrame(0, &frame.p)) || FAILED(factory_->CreateFormatConverter(&converter.p)) ||
+            FAILED(converter.p->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                           0.0, WICBitmapPaletteTypeCustom)))
+            return std::nullopt;
         UINT width = 0, height = 0;
-        if (!stream.p ||
-            FAILED(decoders_->CreateInstance(nullptr, __uuidof(IWICBitmapDecoder), reinterpret_cast<void**>(&decoder.p))) ||
-            FAILED(decoder.p->Initialize(stream.p, WICDecodeMetadataCacheOnDemand)) ||
-            FAILED(decoder.p->GetFrame(0, &frame.p)) || FAILED(frame.p->GetPixelFormat(&format)) ||
-            format != GUID_WICPixelFormat32bppBGRA || FAILED(frame.p->GetSize(&width, &height)) || width == 0 ||
-            height == 0 || width > 4096 || height > 4096)
+        if (FAILED(converter.p->GetSize(&width, &height)) || width == 0 || height == 0 || width > 4096 || height > 4096)
             return std::nullopt;
         Pixels px{static_cast<int>(width), static_cast<int>(height), {}};
         px.bgra.resize(static_cast<size_t>(width) * height * 4);
-        if (FAILED(frame.p->CopyPixels(nullptr, width * 4, static_cast<UINT>(px.bgra.size()), px.bgra.data())))
+        if (FAILED(converter.p->CopyPixels(nullptr, width * 4, static_cast<UINT>(px.bgra.size()), px.bgra.data())))
             return std::nullopt;
-        // Straight alpha to premultiplied, as AlphaBlend takes it.
-        for (size_t i = 0; i < px.bgra.size(); i += 4) {
-            const unsigned alpha = px.bgra[i + 3];
-            for (size_t c = i; c < i + 3; ++c) px.bgra[c] = static_cast<std::uint8_t>((px.bgra[c] * alpha + 127) / 255);
-        }
         return px;
     }
 
@@ -98,7 +89,7 @@ private:
             if (p) p->Release();
         }
     };
-    IClassFactory* decoders_ = nullptr;
+    IWICImagingFactory* factory_ = nullptr;
 };
 
 HBITMAP ToDibSection(const std::vector<std::uint8_t>& bgra, int width, int height) {
@@ -148,8 +139,8 @@ HBITMAP LoadArtBitmap(HMODULE module, int pictureId, int dpi) {
     for (int index : order) {
         const auto png = FindArt(module, ArtResourceId(pictureId, index));
         if (!png) continue;
-        thread_local const PngReader reader;
-        auto px = reader.Decode(*png);
+        thread_local const Imaging imaging;
+        auto px = imaging.Decode(*png);
         if (!px) continue;
         if (px->width != target.width || px->height != target.height) {
             px->bgra = ResamplePremultiplied(px->bgra, px->width, px->height, target.width, target.height);
