@@ -1,12 +1,13 @@
-// Resource ids of the program's pictures and icons. Written by tools/make-art;
-// edit the table there, not this file. Plain #defines so windres can read them.
+// Resource ids of the program's pictures and icons. Plain #defines so windres
+// can read them; art.rc gives each id its file.
 //
 // Every picture is a PNG resource of type "PNG" at three scales. Its id at
 // 100 % is the IDB_* below; at a scale it is that id + scale index *
 // ART_ID_STEP (index 0 100 %, 1 150 %, 2 200 %), and the _150 / _200 names
 // spell the same ids out. Load one with LoadArtBitmap (ui/art_win.h), which
 // picks the scale for a DPI and gives a premultiplied 32-bit DIB section
-// for AlphaBlend. Sizes below are at 100 %.
+// for AlphaBlend. Sizes below are at 100 %, as the SVG sources (art/svg)
+// give them.
 #ifndef ZELVAR_RES_ART_IDS_H
 #define ZELVAR_RES_ART_IDS_H
 
@@ -14,7 +15,8 @@
 #define ART_SCALE_COUNT         3
 
 // The program's icon (IDI_ZELVAR, in ui/control_ids.h) with a clock badge,
-// shown in the tray while something is planned. Same sizes, 16 to 256.
+// shown in the tray while something is planned. Same sizes: 16, 20, 24, 28,
+// 32, 48 and 256.
 #define IDI_ZELVAR_PLANNED      101
 
 // Title strip of the main window

@@ -1,7 +1,7 @@
 #pragma once
 // Which scale of the program's art a screen takes and how large a picture is
 // drawn there, and the smooth resampling in between. Plain values only; the
-// Win32 loader (art_win.h) decodes the resource and applies these.
+// Win32 loader (art_win.h) has the resource decoded and applies these.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

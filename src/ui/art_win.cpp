@@ -1,13 +1,14 @@
 #include "ui/art_win.h"
 
 #include <commctrl.h>
+#include <wincodec.h>
 
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <vector>
 
 #include "ui/control_ids.h"
-#include "ui/png_decode.h"
 #include "art_ids.h"
 
 namespace zelvar {
@@ -32,6 +33,64 @@ std::optional<ResourceBytes> FindArt(HMODULE module, int resourceId) {
     if (!data || size == 0) return std::nullopt;
     return ResourceBytes{static_cast<const std::uint8_t*>(data), size};
 }
+
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgra;  // premultiplied, rows top-down, no padding
+};
+
+// Windows' imaging component reads the PNG: COM on this thread (once; it
+// stays with the thread), one factory per thread, and the frame converted
+// to premultiplied BGRA as AlphaBlend wants it.
+class Imaging {
+public:
+    Imaging() {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // a thread already in COM keeps its apartment
+        if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    __uuidof(IWICImagingFactory), reinterpret_cast<void**>(&factory_))))
+            factory_ = nullptr;
+    }
+    ~Imaging() {
+        if (factory_) factory_->Release();
+    }
+    Imaging(const Imaging&) = delete;
+    Imaging& operator=(const Imaging&) = delete;
+
+    // The picture as premultiplied BGRA rows, top-down; nullopt when it does not decode.
+    std::optional<Pixels> Decode(const ResourceBytes& png) const {
+        if (!factory_) return std::nullopt;
+        Com<IWICStream> stream;
+        Com<IWICBitmapDecoder> decoder;
+        Com<IWICBitmapFrameDecode> frame;
+        Com<IWICFormatConverter> converter;
+        if (FAILED(factory_->CreateStream(&stream.p)) ||
+            FAILED(stream.p->InitializeFromMemory(const_cast<BYTE*>(png.data), png.size)) ||
+            FAILED(factory_->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder.p)) ||
+            FAILED(decoder.p->GetFrame(0, &frame.p)) || FAILED(factory_->CreateFormatConverter(&converter.p)) ||
+            FAILED(converter.p->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+                                           0.0, WICBitmapPaletteTypeCustom)))
+            return std::nullopt;
+        UINT width = 0, height = 0;
+        if (FAILED(converter.p->GetSize(&width, &height)) || width == 0 || height == 0 || width > 4096 || height > 4096)
+            return std::nullopt;
+        Pixels px{static_cast<int>(width), static_cast<int>(height), {}};
+        px.bgra.resize(static_cast<size_t>(width) * height * 4);
+        if (FAILED(converter.p->CopyPixels(nullptr, width * 4, static_cast<UINT>(px.bgra.size()), px.bgra.data())))
+            return std::nullopt;
+        return px;
+    }
+
+private:
+    template <class T>
+    struct Com {
+        T* p = nullptr;
+        ~Com() {
+            if (p) p->Release();
+        }
+    };
+    IWICImagingFactory* factory_ = nullptr;
+};
 
 HBITMAP ToDibSection(const std::vector<std::uint8_t>& bgra, int width, int height) {
     BITMAPINFO bi{};
@@ -80,7 +139,8 @@ HBITMAP LoadArtBitmap(HMODULE module, int pictureId, int dpi) {
     for (int index : order) {
         const auto png = FindArt(module, ArtResourceId(pictureId, index));
         if (!png) continue;
-        auto px = DecodePng(png->data, png->size);
+        thread_local const Imaging imaging;
+        auto px = imaging.Decode(*png);
         if (!px) continue;
         if (px->width != target.width || px->height != target.height) {
             px->bgra = ResamplePremultiplied(px->bgra, px->width, px->height, target.width, target.height);

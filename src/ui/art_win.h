@@ -1,8 +1,8 @@
 #pragma once
 // The program's pictures and icons at the size a screen's DPI wants. The
 // pictures are PNG resources at 100, 150 and 200 % (res/art_ids.h); the
-// loader takes the scale art_rules.h picks, decodes it (png_decode.h) and scales
-// it smoothly to the drawing size.
+// loader takes the scale art_rules.h picks, has Windows' imaging component
+// (WIC) decode it and scales it smoothly to the drawing size.
 #include <windows.h>
 
 #include "ui/art_rules.h"

@@ -91,7 +91,7 @@ TEST(ArtResample, PremultipliedPixelsStayPremultiplied) {
 }
 
 TEST(ArtPng, SizeComesFromTheHeaderOfARealPngOnly) {
-    // The start of a 20 x 18 RGBA PNG as tools/make-art writes it.
+    // The start of a 20 x 18 RGBA PNG as the build renders it.
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
                                      0, 0, 0, 20, 0, 0, 0, 18, 8, 6, 0, 0, 0};
     EXPECT_EQ(PngImageSize(png.data(), png.size()), (ArtSize{20, 18}));
