@@ -7,10 +7,10 @@
 namespace zelvar {
 
 enum class LaunchKind {
-    Plain,       // the user, the start with Windows
-    Woken,       // the wake task, at a wake moment (kWokenArgument)
-    WokenStart,  // the copy that Woken starts when none runs: a start at a wake moment
-    Restarted,   // Windows, after a crash, a hang or an update restart
+    Plain,           // the user, the start with Windows
+    Woken,           // the wake task, at a wake moment (kWokenArgument)
+    WokenStart,      // the copy that Woken starts when none runs: a start at a wake moment
+    Restarted,       // Windows, after a crash, a hang or an update restart
     RemoveWakeTask,  // the uninstaller: the user's wake task goes, nothing else runs
 };
 

@@ -36,8 +36,8 @@ void TForm1::CreateControls() {
 
     // Navigation tree
     TreeView1 = CreateChild(WC_TREEVIEWW, L"",
-                            WS_VISIBLE | WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT | TVS_DISABLEDRAGDROP,
-                            2, titleHeight_ + 3, treeWidth_, 259, hwnd_, IDC_TREEVIEW1);
+                            WS_VISIBLE | WS_TABSTOP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT | TVS_DISABLEDRAGDROP, 2,
+                            titleHeight_ + 3, treeWidth_, 259, hwnd_, IDC_TREEVIEW1);
     ColourTree();
     TreeView_SetItemHeight(TreeView1, 24);
     for (int i = 0; i < 6; ++i) {
@@ -202,7 +202,7 @@ void TForm1::TreeView1Click() {
     CommitPageEdits();
     const int node = SelectedNode();
     ui::Page& page = *Pages()[node < 0 ? 0 : node];  // nothing selected: the options page
-    page.Make();  // on its first visit
+    page.Make();                                     // on its first visit
     page.OnShowing();
     page.Show(true);
     page.OnShown();

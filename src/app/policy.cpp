@@ -59,8 +59,8 @@ struct Decoded {
 Decoded Decode(const RawPolicyValue& raw, PolicyKind kind) {
     if (kind == PolicyKind::Tick && raw.type == kRegDword) {
         if (raw.data.size() != 4) return {std::nullopt, L"a DWORD of " + std::to_wstring(raw.data.size()) + L" bytes"};
-        const std::uint32_t v = raw.data[0] | (raw.data[1] << 8) | (raw.data[2] << 16) |
-                                (static_cast<std::uint32_t>(raw.data[3]) << 24);
+        const std::uint32_t v =
+            raw.data[0] | (raw.data[1] << 8) | (raw.data[2] << 16) | (static_cast<std::uint32_t>(raw.data[3]) << 24);
         if (v > 1) return {std::nullopt, L"not a tick: " + std::to_wstring(v)};
         return {v == 1 ? L"1" : L"0", {}};
     }
@@ -152,7 +152,8 @@ std::map<std::wstring, std::wstring> WeekPolicyOf(const PolicySet& policy) {
 std::string PolicyProblemLine(const std::string& at, const PolicyProblem& problem) {
     std::wstring reason;
     for (wchar_t c : problem.reason) reason += (c == L'\r' || c == L'\n') ? L' ' : c;  // one line, whatever the value
-    const std::wstring where = std::wstring(problem.machine ? L"HKLM\\" : L"HKCU\\") + kPolicyKeyPath + L"\\" + problem.id;
+    const std::wstring where =
+        std::wstring(problem.machine ? L"HKLM\\" : L"HKCU\\") + kPolicyKeyPath + L"\\" + problem.id;
     return at + " policy ignored " + Utf16ToUtf8(where) + ": " + Utf16ToUtf8(reason) + "\r\n";
 }
 

@@ -23,8 +23,7 @@ RawPolicyValues ReadPolicyValues(HKEY root, const std::wstring& path) {
         if (size > 64 * 1024) continue;  // no setting of ours is anywhere near this
         RawPolicyValue raw;
         raw.data.resize(size);
-        if (RegQueryValueExW(key, name.name.c_str(), nullptr, &type, raw.data.data(), &size) != ERROR_SUCCESS)
-            continue;
+        if (RegQueryValueExW(key, name.name.c_str(), nullptr, &type, raw.data.data(), &size) != ERROR_SUCCESS) continue;
         raw.type = type;
         raw.data.resize(size);
         values[PolicyValueId(name)] = std::move(raw);

@@ -36,7 +36,9 @@ std::wstring JoinAutoexe(const std::vector<std::wstring>& entries) {
 }
 
 Settings ReadSettings(const IniStore& ini, int lngDefault) {
-    auto read = [&ini](const wchar_t* key, const std::wstring& fallback) { return ini.Read(kOptionsSection, key, fallback); };
+    auto read = [&ini](const wchar_t* key, const std::wstring& fallback) {
+        return ini.Read(kOptionsSection, key, fallback);
+    };
     Settings s;
     s.autoload = ReadTickValue(read(L"autoload", L"1"));
     s.tray = ReadTickValue(read(L"tray", L"0"));
@@ -54,11 +56,16 @@ Settings ReadSettings(const IniStore& ini, int lngDefault) {
 bool WriteSettings(IniStore& ini, const Settings& s) {
     auto flag = [](bool b) { return std::wstring(b ? L"1" : L"0"); };
     const std::pair<const wchar_t*, std::wstring> values[] = {
-        {L"autoload", flag(s.autoload)},     {L"tray", flag(s.tray)},
-        {L"allclose", flag(s.allclose)},     {L"autoexe", JoinAutoexe(s.autoexe)},
-        {L"logosound", flag(s.logosound)},   {L"autoupd", flag(s.autoupd)},
-        {L"resetafteron", flag(s.resetafteron)}, {L"actsheduler", flag(s.schedulerRunning)},
-        {L"fs", L"0"},                       {L"lng", std::to_wstring(s.lng)},
+        {L"autoload", flag(s.autoload)},
+        {L"tray", flag(s.tray)},
+        {L"allclose", flag(s.allclose)},
+        {L"autoexe", JoinAutoexe(s.autoexe)},
+        {L"logosound", flag(s.logosound)},
+        {L"autoupd", flag(s.autoupd)},
+        {L"resetafteron", flag(s.resetafteron)},
+        {L"actsheduler", flag(s.schedulerRunning)},
+        {L"fs", L"0"},
+        {L"lng", std::to_wstring(s.lng)},
     };
     std::vector<IniEntry> entries;
     for (const auto& [key, value] : values) entries.push_back({kOptionsSection, key, value});
@@ -75,7 +82,8 @@ SettingsLoad DecideSettingsLoad(IniFileState state, const IniStore& values, int 
         load.readError = readError;
         return load;
     }
-    load.settings = state == IniFileState::Read ? ReadSettings(values, lngDefault) : ReadSettings(MemoryIni(), lngDefault);
+    load.settings =
+        state == IniFileState::Read ? ReadSettings(values, lngDefault) : ReadSettings(MemoryIni(), lngDefault);
     return load;
 }
 

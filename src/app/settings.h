@@ -12,16 +12,16 @@ namespace zelvar {
 inline constexpr wchar_t kOptionsSection[] = L"OPTIONS";
 
 struct Settings {
-    bool autoload = true;        // CheckBox2: start with Windows
-    bool tray = false;           // CheckBox4: start hidden in the tray
-    bool allclose = true;        // CheckBox5: close open programs first
+    bool autoload = true;               // CheckBox2: start with Windows
+    bool tray = false;                  // CheckBox4: start hidden in the tray
+    bool allclose = true;               // CheckBox5: close open programs first
     std::vector<std::wstring> autoexe;  // ListBox1: programs to start
-    bool logosound = true;       // CheckBox6
-    bool autoupd = true;         // CheckBox7
-    bool resetafteron = false;   // CheckBox10
-    bool schedulerRunning = false;  // tag of PNGButton8
-    bool firstStart = true;      // fs
-    int lng = 1;                 // ComboBox1 index, 0..2 after reading
+    bool logosound = true;              // CheckBox6
+    bool autoupd = true;                // CheckBox7
+    bool resetafteron = false;          // CheckBox10
+    bool schedulerRunning = false;      // tag of PNGButton8
+    bool firstStart = true;             // fs
+    int lng = 1;                        // ComboBox1 index, 0..2 after reading
 };
 
 // "1" with blanks around it removed means ticked; anything else unticked.

@@ -70,8 +70,7 @@ bool TextFits(HWND control) {
         wchar_t shown[128] = {};
         if ((style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT)
             GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &value, nullptr, shown, 128);
-        else
-            GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &value, nullptr, shown, 128);
+        else GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &value, nullptr, shown, 128);
         const RECT r = measure(shown, 0, DT_SINGLELINE);
         return r.right <= client.right - GetSystemMetrics(SM_CXVSCROLL) - 4;
     }
@@ -161,7 +160,7 @@ BOOL CALLBACK CheckOne(HWND control, LPARAM lp) {
     auto* search = reinterpret_cast<Search*>(lp);
     if (!IsWindowVisible(control)) return TRUE;
     const bool fault = search->check == kTestFindUnnamed ? TakesFocus(control) && Trim(ReaderName(control)).empty()
-                                                          : !TextFits(control);
+                                                         : !TextFits(control);
     if (fault) {
         search->found = GetDlgCtrlID(control);
         if (search->found == 0) search->found = -1;
@@ -278,7 +277,8 @@ void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment
     }
     if (auto old = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarWakeDue"))))
         GlobalDeleteAtom(old);
-    SetPropW(mainWindow, L"ZelvarWakeDue", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomW(text.c_str()))));
+    SetPropW(mainWindow, L"ZelvarWakeDue",
+             reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(GlobalAddAtomW(text.c_str()))));
 }
 
 void PublishWakeTask(HWND mainWindow, const std::optional<bool>& held) {

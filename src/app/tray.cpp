@@ -49,8 +49,8 @@ void TForm1::UpdateTrayStatus() {
     in.hasNextOn = schedulerEngine_.NextOn.Has;
     if (in.hasNextOn) in.nextOn = ScheduledLocalMoment(schedulerEngine_.NextOn, formats_);
     // The standing wake follows every change of the moments the tray follows.
-    const StandingWakeSources wake{in.planArmed, in.planWakeTicked, in.planWake,
-                                   in.schedulerActive, in.hasNextOn, in.nextOn};
+    const StandingWakeSources wake{in.planArmed,       in.planWakeTicked, in.planWake,
+                                   in.schedulerActive, in.hasNextOn,      in.nextOn};
     standingWake_.Keep(StandingWakeMoment(wake, NowLocal()));
     PublishStandingWake(hwnd_, standingWake_.Moment());
     WakeTaskPlan task;
@@ -96,7 +96,8 @@ void TForm1::OnWakeTaskDone(LPARAM lp) {
     if (FAILED(done->outcome.hr)) {
         const std::string refusal = std::string(done->outcome.step) + std::to_string(done->outcome.hr);
         if (refusal != lastWakeTaskRefusal_)
-            AppendCycleLog(WakeTaskRefusedLine(LogNow(), done->outcome.step, static_cast<std::uint32_t>(done->outcome.hr)));
+            AppendCycleLog(
+                WakeTaskRefusedLine(LogNow(), done->outcome.step, static_cast<std::uint32_t>(done->outcome.hr)));
         lastWakeTaskRefusal_ = refusal;
     } else {
         lastWakeTaskRefusal_.clear();

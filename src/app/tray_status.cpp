@@ -51,8 +51,8 @@ TrayStatus DecideTrayStatus(const TrayStatusInput& in) {
     // Without an armed plan or a scheduled off moment no cycle starts.
     if (!OffWaitRuns(in.planArmed, in.schedulerActive, in.hasNextOff)) return st;
 
-    const CycleMomentSources sources{in.planArmed,      in.planOff,    in.planWake, in.planWakeTicked, in.schedulerActive,
-                                     in.hasNextOff,     in.nextOff,    in.hasNextOn, in.nextOn};
+    const CycleMomentSources sources{in.planArmed,  in.planOff, in.planWake,  in.planWakeTicked, in.schedulerActive,
+                                     in.hasNextOff, in.nextOff, in.hasNextOn, in.nextOn};
     const CycleMoments merged = MergeCycleMoments(sources);
     if (!merged.off) return st;
     const bool wakeTicked = in.planArmed && in.planWakeTicked;

@@ -53,7 +53,8 @@ TForm1::TForm1(SecondaryWindows windows, LaunchKind launch)
       startup_(Messages, [this] { SaveSettings(); }),
       about_([this] { windows_.history.ShowChangeHistory(); }),
       countdowns_(Cycle, windows.count),
-      cycleHost_(MainCycleHost::Parts{options_, plan_, schedulerEngine_, scheduler_, windows.count, countdowns_, formats_}),
+      cycleHost_(
+          MainCycleHost::Parts{options_, plan_, schedulerEngine_, scheduler_, windows.count, countdowns_, formats_}),
       launch_(launch) {}
 
 TForm1::~TForm1() {
@@ -66,8 +67,9 @@ bool TForm1::Create(HWND applicationWindow) {
     applicationWindow_ = applicationWindow;
     // Borderless; the owner is the hidden application window, so the
     // taskbar button comes from WS_EX_APPWINDOW while the window is shown.
-    if (!CreateBound(ZELVAR_MAIN_CLASS, MainWindowCaption().c_str(), WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
-                     WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0, 0, 507, 284, applicationWindow, 0, CS_DBLCLKS))
+    if (!CreateBound(ZELVAR_MAIN_CLASS, MainWindowCaption().c_str(),
+                     WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, WS_EX_APPWINDOW | WS_EX_CONTROLPARENT, 0,
+                     0, 507, 284, applicationWindow, 0, CS_DBLCLKS))
         return false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     icon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVAR), IMAGE_ICON, 32, 32, 0)));
@@ -81,7 +83,8 @@ bool TForm1::Create(HWND applicationWindow) {
     updates_.Attach(hwnd_, kDownloadDoneMessage,
                     {[this] { return language_.SelectedLanguage(); },
                      [this] {
-                         return Cycle.OffTimerActive || windows_.count.IsVisible() || schedulerEngine_.CountdownBySchedule;
+                         return Cycle.OffTimerActive || windows_.count.IsVisible() ||
+                                schedulerEngine_.CountdownBySchedule;
                      }});
     windows_.history.Attach(hwnd_, kDownloadDoneMessage);
     cycleHost_.Attach(hwnd_);
@@ -234,10 +237,10 @@ void TForm1::OnActivate(WPARAM wp) {
         return;
     }
     FormActivate();
-    HWND target = savedFocus_ && IsChild(hwnd_, savedFocus_) && IsWindowVisible(savedFocus_) &&
-                          IsWindowEnabled(savedFocus_)
-                      ? savedFocus_
-                      : TreeView1;
+    HWND target =
+        savedFocus_ && IsChild(hwnd_, savedFocus_) && IsWindowVisible(savedFocus_) && IsWindowEnabled(savedFocus_)
+            ? savedFocus_
+            : TreeView1;
     SetFocus(target);
 }
 
@@ -247,7 +250,8 @@ bool TForm1::OnEscape() {
 }
 
 ui::Page* TForm1::PageOf(HWND control) {
-    for (ui::Page* page : std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
+    for (ui::Page* page :
+         std::initializer_list<ui::Page*>{&options_, &language_, &plan_, &scheduler_, &startup_, &about_})
         if (control && IsChild(page->Panel(), control)) return page;
     return nullptr;
 }
@@ -283,60 +287,36 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
             return hit == HTCLIENT ? HTCAPTION : hit;
         }
-        case WM_ACTIVATE:
-            OnActivate(wp);
-            return 0;
+        case WM_ACTIVATE: OnActivate(wp); return 0;
         case WM_SIZE:
             if (wp == SIZE_MINIMIZED) HideMainWindow();  // a minimised window lives in the tray
             return 0;
-        case WM_DPICHANGED:
-            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-            return 0;
-        case WM_PAINT:
-            PaintWindow();
-            return 0;
-        case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp));
-            return 0;
-        case WM_NOTIFY:
-            return OnNotify(reinterpret_cast<NMHDR*>(lp));
+        case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
+        case WM_PAINT: PaintWindow(); return 0;
+        case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp)); return 0;
+        case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lp));
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             SetBkColor(reinterpret_cast<HDC>(wp), ui::ColorOf(ui::Role::Background));
             return reinterpret_cast<LRESULT>(ui::BrushOf(ui::Role::Background));
-        case WM_TIMER:
-            OnTimer(wp);
-            return 0;
+        case WM_TIMER: OnTimer(wp); return 0;
         case kDownloadDoneMessage:
             if (auto done = TakeDownloadDone(lp)) {
-                if (done->kind == DownloadKind::History)
-                    windows_.history.OnDownloadDone(std::move(done));
-                else
-                    updates_.OnDownloadDone(std::move(done));
+                if (done->kind == DownloadKind::History) windows_.history.OnDownloadDone(std::move(done));
+                else updates_.OnDownloadDone(std::move(done));
             }
             return 0;
-        case kWakeTaskDoneMessage:
-            OnWakeTaskDone(lp);
-            return 0;
-        case kTrayMessage:
-            OnTrayMessage(wp, lp);
-            return 0;
-        case WM_POWERBROADCAST:
-            OnPowerBroadcast(wp);
-            return TRUE;
-        case WM_TIMECHANGE:
-            OnTimeChange();
-            return 0;
+        case kWakeTaskDoneMessage: OnWakeTaskDone(lp); return 0;
+        case kTrayMessage: OnTrayMessage(wp, lp); return 0;
+        case WM_POWERBROADCAST: OnPowerBroadcast(wp); return TRUE;
+        case WM_TIMECHANGE: OnTimeChange(); return 0;
         case WM_SETTINGCHANGE:
             // Windows announces a refresh of Group Policy with "Policy".
             if (lp && _wcsicmp(reinterpret_cast<const wchar_t*>(lp), L"Policy") == 0) ReloadPolicy();
             if (wp == SPI_SETHIGHCONTRAST) FollowSystemColours();
             break;
-        case WM_SYSCOLORCHANGE:
-            FollowSystemColours();
-            break;
-        case WM_QUERYENDSESSION:
-            return TRUE;  // closing is always allowed
+        case WM_SYSCOLORCHANGE: FollowSystemColours(); break;
+        case WM_QUERYENDSESSION: return TRUE;  // closing is always allowed
         case WM_ENDSESSION:
             // Windows ends the session (also our own power-off): save now,
             // the process may not see another message.

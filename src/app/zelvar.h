@@ -217,7 +217,7 @@ private:
     HTREEITEM treeNodes_[6] = {};
     UniqueIcon icon_, smallIcon_;
     UniqueMenu trayMenu_;
-    UniqueIcon trayIcon_;        // at the size the shell asks for, planned or not
+    UniqueIcon trayIcon_;  // at the size the shell asks for, planned or not
     bool trayPlanned_ = false;
     std::wstring trayTip_ = L"Zelvar";
     NOTIFYICONDATAW trayData_{};

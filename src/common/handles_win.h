@@ -56,8 +56,12 @@ private:
     T h_ = Invalid;
 };
 
-struct HandleCloser { void operator()(HANDLE h) const { CloseHandle(h); } };
-struct KeyCloser { void operator()(HKEY h) const { RegCloseKey(h); } };
+struct HandleCloser {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct KeyCloser {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
 struct GdiCloser {
     static constexpr bool kCounted = true;
     void operator()(HGDIOBJ h) const { DeleteObject(h); }
@@ -70,7 +74,9 @@ struct MenuCloser {
     static constexpr bool kCounted = true;
     void operator()(HMENU h) const { DestroyMenu(h); }
 };
-struct ModuleFreer { void operator()(HMODULE m) const { FreeLibrary(m); } };
+struct ModuleFreer {
+    void operator()(HMODULE m) const { FreeLibrary(m); }
+};
 
 // Process, thread, timer, event and token handles (null when empty).
 using UniqueHandle = UniqueOwner<HANDLE, HandleCloser, nullptr>;

@@ -25,7 +25,8 @@ bool SameName(std::wstring_view a, std::wstring_view b) {
 }
 
 std::wstring_view Unquote(std::wstring_view v) {
-    if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front()) return v.substr(1, v.size() - 2);
+    if (v.size() >= 2 && (v.front() == L'"' || v.front() == L'\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
     return v;
 }
 

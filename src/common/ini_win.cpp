@@ -47,8 +47,7 @@ IniLoad IniFile::Load(const std::wstring& path, const RetryPolicy& retry) {
     return FromRead(ReadWholeFileRetrying(path, retry));
 }
 
-std::wstring IniFile::Read(const std::wstring& section, const std::wstring& key,
-                           const std::wstring& fallback) const {
+std::wstring IniFile::Read(const std::wstring& section, const std::wstring& key, const std::wstring& fallback) const {
     const IniLoad load = FromRead(ReadWholeFile(path_));
     lastReadState_ = load.state;
     return load.values.Read(section, key, fallback);

@@ -25,7 +25,7 @@ struct IniLoad {
     IniFileState state = IniFileState::Missing;
     unsigned long error = 0;  // the system's error code when Unreadable
     TextEncoding encoding = TextEncoding::Utf16Le;
-    IniText values;           // empty unless Read
+    IniText values;  // empty unless Read
 };
 
 class IniFile : public IniStore {

@@ -15,8 +15,8 @@ struct Token {
 };
 
 bool IsPatternLetter(wchar_t c) {
-    return c == L'd' || c == L'M' || c == L'y' || c == L'g' || c == L'h' || c == L'H' || c == L'm' ||
-           c == L's' || c == L't' || c == L'f';
+    return c == L'd' || c == L'M' || c == L'y' || c == L'g' || c == L'h' || c == L'H' || c == L'm' || c == L's' ||
+           c == L't' || c == L'f';
 }
 
 std::vector<Token> Tokenize(const std::wstring& pattern) {
@@ -173,7 +173,8 @@ bool ParseWithPattern(const std::wstring& text, const std::wstring& pattern, con
                 std::wstring am = t.count == 1 ? f.am.substr(0, 1) : f.am;
                 std::wstring pm = t.count == 1 ? f.pm.substr(0, 1) : f.pm;
                 if (am.empty() && pm.empty()) break;
-                if (!pm.empty() && EqualsNoCase(text, pos, pm) && (pm.size() >= am.size() || !EqualsNoCase(text, pos, am))) {
+                if (!pm.empty() && EqualsNoCase(text, pos, pm) &&
+                    (pm.size() >= am.size() || !EqualsNoCase(text, pos, am))) {
                     p.ampm = 1;
                     pos += pm.size();
                 } else if (!am.empty() && EqualsNoCase(text, pos, am)) {

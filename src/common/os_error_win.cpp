@@ -10,8 +10,9 @@ const wchar_t* ApplicationTitle() { return kApplicationTitle; }
 std::wstring SystemErrorText(DWORD code) {
     std::wstring text;
     wchar_t* buf = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&buf), 0, nullptr);
     if (n && buf) text.assign(buf, n);
     if (buf) LocalFree(buf);
     return text;

@@ -21,14 +21,27 @@ std::wstring Utf8ToUtf16(std::string_view in) {
         const unsigned char c = static_cast<unsigned char>(in[i]);
         int len = 0;
         char32_t cp = 0;
-        if (c < 0x80) { put(c); ++i; continue; }
-        if ((c & 0xE0) == 0xC0) { len = 2; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
-        else if ((c & 0xF8) == 0xF0) { len = 4; cp = c & 0x07; }
-        else { put(0xFFFD); ++i; continue; }
+        if (c < 0x80) {
+            put(c);
+            ++i;
+            continue;
+        }
+        if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            put(0xFFFD);
+            ++i;
+            continue;
+        }
         int got = 1;
-        while (got < len && i + got < in.size() &&
-               (static_cast<unsigned char>(in[i + got]) & 0xC0) == 0x80) {
+        while (got < len && i + got < in.size() && (static_cast<unsigned char>(in[i + got]) & 0xC0) == 0x80) {
             cp = (cp << 6) | (static_cast<unsigned char>(in[i + got]) & 0x3F);
             ++got;
         }
@@ -78,21 +91,29 @@ bool IsValidUtf8(std::string_view in) {
     size_t i = 0;
     while (i < in.size()) {
         const unsigned char c = static_cast<unsigned char>(in[i]);
-        if (c < 0x80) { ++i; continue; }
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
         int len;
         char32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-        else if ((c & 0xF0) == 0xE0) { len = 3; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-        else return false;  // stray continuation byte, C0/C1 or F5..FF
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else return false;  // stray continuation byte, C0/C1 or F5..FF
         if (in.size() - i < static_cast<size_t>(len)) return false;
         for (int k = 1; k < len; ++k) {
             const unsigned char cc = static_cast<unsigned char>(in[i + k]);
             if ((cc & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
+        if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             return false;
         i += static_cast<size_t>(len);
     }

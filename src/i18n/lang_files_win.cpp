@@ -36,7 +36,7 @@ const LanguageTexts::CachedFile& LanguageTexts::File(const std::wstring& path) {
         cached = CachedFile{};
         cached.error = code;
         cached.state = (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) ? IniFileState::Missing
-                                                                                        : IniFileState::Unreadable;
+                                                                                      : IniFileState::Unreadable;
         return cached;
     }
     const unsigned long long time = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);

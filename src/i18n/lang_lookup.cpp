@@ -74,7 +74,8 @@ std::optional<std::wstring> FindLangText(std::string_view bytes, std::wstring_vi
         if (end == std::string_view::npos) {
             bytes = {};
         } else {
-            const size_t next = (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? end + 2 : end + 1;
+            const size_t next =
+                (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? end + 2 : end + 1;
             bytes.remove_prefix(next);
         }
         if (const auto text = TextOfLine(line, wanted)) {
@@ -87,7 +88,8 @@ std::optional<std::wstring> FindLangText(std::string_view bytes, std::wstring_vi
 }
 
 std::string LanguageFileAsUtf8(std::string bytes) {
-    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF || static_cast<unsigned char>(bytes[1]) != 0xFE)
+    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
+        static_cast<unsigned char>(bytes[1]) != 0xFE)
         return bytes;
     std::wstring text;
     text.reserve(bytes.size() / 2);

@@ -62,8 +62,9 @@ bool AboutPage::OnDrawItem(const DRAWITEMSTRUCT& item) {
 std::wstring CycleLogToOpen(const std::wstring& logPath) {
     // A file or a folder of that name: the shell shows whichever it is.
     if (GetFileAttributesW(logPath.c_str()) != INVALID_FILE_ATTRIBUTES) return logPath;
-    UniqueFileHandle made(CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle made(CreateFileW(logPath.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     // A cycle may have written its first line just now.
     if (made || GetLastError() == ERROR_FILE_EXISTS) return logPath;
     const size_t cut = logPath.find_last_of(L"\\/");
@@ -73,8 +74,8 @@ std::wstring CycleLogToOpen(const std::wstring& logPath) {
 void OpenCycleLog(HWND owner) {
     const std::wstring log = FileBesideExe(L"zelvar.log");
     const std::wstring target = CycleLogToOpen(log);
-    const auto opened = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    const auto opened =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (opened > 32 || target != log || (GetFileAttributesW(log.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) return;
     // No program registered for .log files (a setting changed, a bare system).
     const std::wstring quoted = L"\"" + log + L"\"";

@@ -20,14 +20,12 @@ bool TFabout::Create(HWND owner, LangLookup lookup) {
 }
 
 void TFabout::OnCreated() {
-    image1_ = ui::CreatePicture(hwnd_, IDC_ABOUT_IMAGE1, kBitmapAbout, 3, 3, kLogoW,
-                                kLogoH, true);
+    image1_ = ui::CreatePicture(hwnd_, IDC_ABOUT_IMAGE1, kBitmapAbout, 3, 3, kLogoW, kLogoH, true);
     label3_ = ui::CreateLabel(hwnd_, IDC_ABOUT_LABEL3, L"", 0, 0, 10, kLabelH, SS_CENTER);
     label1_ = ui::CreateLabel(hwnd_, IDC_ABOUT_LABEL1, L"\x00A9 2026 Zelvar", 0, 0, 10, kLabelH, SS_CENTER);
     label2_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL2, WebSiteAddress().c_str(), 0, 0, 10, kLabelH);
     label16_ = ui::CreateLink(hwnd_, IDC_ABOUT_LABEL16, kMailAddress, 0, 0, 10, kLabelH);
-    for (HWND l : {label3_, label1_, label2_, label16_})
-        ui::MakeBold(l);
+    for (HWND l : {label3_, label1_, label2_, label16_}) ui::MakeBold(l);
     button1_ = ui::CreateImageButton(hwnd_, IDC_ABOUT_PNGBUTTON1, L"Ok", 0, 0, kButtonW, kButtonH);
     LayoutAboutWindow();
 }
@@ -81,8 +79,7 @@ LRESULT TFabout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (item.hwndItem == label2_ || item.hwndItem == label16_)
                 ui::DrawLink(item, ui::ColorOf(ui::Role::Paper), ui::ColorOf(ui::Role::PaperLink),
                              ui::ColorOf(ui::Role::PaperLinkHot), ui::BoldFont(ui::DpiOf(hwnd_)));
-            else
-                ui::DrawImageButton(item);
+            else ui::DrawImageButton(item);
             return TRUE;
         }
         case WM_CTLCOLORSTATIC: {

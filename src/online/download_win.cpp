@@ -16,7 +16,9 @@
 namespace zelvar {
 namespace {
 
-struct InternetCloser { void operator()(HINTERNET h) const { InternetCloseHandle(h); } };
+struct InternetCloser {
+    void operator()(HINTERNET h) const { InternetCloseHandle(h); }
+};
 using UniqueInternet = UniqueOwner<HINTERNET, InternetCloser, nullptr>;
 
 // Fetch from the server, write nothing to the cache (0x84000000), and follow
@@ -38,8 +40,11 @@ constexpr DWORD kGraceMs = 2000;
 class Transfer {
 public:
     Transfer(std::wstring address, std::wstring target, const DownloadLimits& limits)
-        : address_(std::move(address)), target_(std::move(target)), limits_(limits),
-          deadline_(GetTickCount64() + limits.totalTimeoutMs), done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+        : address_(std::move(address)),
+          target_(std::move(target)),
+          limits_(limits),
+          deadline_(GetTickCount64() + limits.totalTimeoutMs),
+          done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
     bool Ready() const { return static_cast<bool>(done_); }
 
@@ -172,7 +177,8 @@ std::optional<std::wstring> RedirectTarget(HINTERNET request, const std::wstring
     }
     std::vector<wchar_t> combined(INTERNET_MAX_URL_LENGTH + 1);
     DWORD length = static_cast<DWORD>(combined.size());
-    if (!InternetCombineUrlW(from.c_str(), location.data(), combined.data(), &length, ICU_NO_ENCODE)) return std::nullopt;
+    if (!InternetCombineUrlW(from.c_str(), location.data(), combined.data(), &length, ICU_NO_ENCODE))
+        return std::nullopt;
     const std::wstring next(combined.data(), length);
     auto startsWith = [](const std::wstring& s, const wchar_t* prefix) {
         return _wcsnicmp(s.c_str(), prefix, wcslen(prefix)) == 0;
@@ -337,8 +343,7 @@ const wchar_t* DownloadOutcomeName(DownloadOutcome outcome) {
     return L"?";
 }
 
-DownloadResult DownloadFile(const std::wstring& address, const std::wstring& localFile,
-                            const DownloadLimits& limits) {
+DownloadResult DownloadFile(const std::wstring& address, const std::wstring& localFile, const DownloadLimits& limits) {
     auto transfer = std::make_shared<Transfer>(address, localFile, limits);
     if (!transfer->Ready()) return Failure(DownloadOutcome::NoSession, GetLastError());
     try {
@@ -351,8 +356,9 @@ DownloadResult DownloadFile(const std::wstring& address, const std::wstring& loc
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path, std::uint64_t maxBytes) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || static_cast<std::uint64_t>(size.QuadPart) > maxBytes)

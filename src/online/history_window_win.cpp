@@ -13,7 +13,7 @@ namespace zelvar {
 namespace {
 
 constexpr int kWidth = 507, kHeight = 340;
-constexpr int kMemoHeight = 317;                 // the rest below the strip
+constexpr int kMemoHeight = 317;  // the rest below the strip
 constexpr int kStripHeight = kHeight - kMemoHeight;
 constexpr int kCloseStripWidth = 33;
 constexpr int kLogoX = 4, kWordmarkX = 30, kBannerY = 3;
@@ -38,8 +38,8 @@ void TFhistory::OnCreated() {
     // Read-only, wrapped at the window's width, scrolled up and down only.
     // Right after the title, which names it for a screen reader.
     memo_ = ui::CreateChild(L"EDIT", L"",
-                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
-                            0, 0, hwnd_, IDC_HISTORY_MEMO1);
+                            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
+                            0, hwnd_, IDC_HISTORY_MEMO1);
     SendMessageW(memo_, EM_SETLIMITTEXT, 0, 0);  // as long as the file is
     image1_ = ui::CreatePicture(hwnd_, IDC_HISTORY_IMAGE1, kBitmapClose, 0, 0, 0, 0, true);
     LayOut();
@@ -100,9 +100,7 @@ LRESULT TFhistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             const LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
             return hit == HTCLIENT ? HTCAPTION : hit;
         }
-        case WM_PAINT:
-            PaintStrip();
-            return 0;
+        case WM_PAINT: PaintStrip(); return 0;
         case WM_COMMAND:
             if (LOWORD(wp) == IDC_HISTORY_IMAGE1 && HIWORD(wp) == STN_CLICKED) Hide();
             return 0;

@@ -43,11 +43,11 @@ inline constexpr std::uint32_t kFirstUpdateCheckMs = 60000;
 inline constexpr std::uint32_t kUpdateCheckIntervalMs = 3600000;
 
 enum class UpdateCheckState {
-    Off,          // option unticked at the first activation, or not yet started
-    WaitingFirst, // Timer_upd armed for the first minute
-    WaitingHour,  // Timer_upd armed for the next hour
-    Checking,     // the version file is being fetched; Timer_upd is off
-    Finished,     // a newer version was found and asked about: nothing more this run
+    Off,           // option unticked at the first activation, or not yet started
+    WaitingFirst,  // Timer_upd armed for the first minute
+    WaitingHour,   // Timer_upd armed for the next hour
+    Checking,      // the version file is being fetched; Timer_upd is off
+    Finished,      // a newer version was found and asked about: nothing more this run
 };
 
 struct UpdateTimerStep {

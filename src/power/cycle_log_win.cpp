@@ -84,8 +84,9 @@ bool Append(const std::wstring& path, std::string_view line) {
 // The whole log when adding the line takes it past the limit; nullopt while
 // it stays within (or the log cannot be read, and simply grows for now).
 std::optional<std::string> LogToCut(const std::wstring& path, std::string_view line) {
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
     if (static_cast<unsigned long long>(size.QuadPart) + line.size() <= kCycleLogLimit) return std::nullopt;
@@ -109,7 +110,8 @@ namespace {
 
 LogMoment WithOffset(TDateTime local, const std::optional<FILETIME>& utcFt) {
     if (utcFt)
-        if (const std::optional<TDateTime> utc = FromFileTime(*utcFt)) return {local, MinutesBetween(WholeSeconds(local), *utc)};
+        if (const std::optional<TDateTime> utc = FromFileTime(*utcFt))
+            return {local, MinutesBetween(WholeSeconds(local), *utc)};
     // Before 1601 the system has no rules; today's offset is as good as any.
     return {local, LogNow().utcOffsetMinutes};
 }
@@ -148,15 +150,13 @@ bool AppendCycleLog(std::string_view line) noexcept {
 void LogCycleCancelled(CycleCancel how) noexcept {
     try {
         AppendCycleLog(CycleCancelledLine(LogNow(), how));
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void LogScheduledMomentSkipped(TDateTime moment) noexcept {
     try {
         AppendCycleLog(MomentSkippedLine(LogNow(), LogMomentAt(moment)));
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace zelvar

@@ -16,8 +16,7 @@ ResolvedLocalTime ResolveLocalTime(std::int64_t localSeconds,
     const bool firstFits = offsetAt(first) == before;
     const bool secondFits = offsetAt(second) == after;
 
-    if (firstFits && secondFits && first != second)
-        return {std::min(first, second), LocalTimeKind::Repeated};
+    if (firstFits && secondFits && first != second) return {std::min(first, second), LocalTimeKind::Repeated};
     if (firstFits) return {first, LocalTimeKind::Unique};
     if (secondFits) return {second, LocalTimeKind::Unique};
     return {first, LocalTimeKind::Skipped};

@@ -36,8 +36,8 @@ struct OffWarning {
 
 struct OffWaitInput {
     double now = 0;
-    double off = 0;                // the off moment
-    bool warningRequired = true;   // false only for a plan chosen at short notice
+    double off = 0;               // the off moment
+    bool warningRequired = true;  // false only for a plan chosen at short notice
     std::optional<OffWarning> warning;
     bool countdownVisible = false;
     // The machine went to sleep since the wait last looked (and has come back).

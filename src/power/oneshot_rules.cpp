@@ -28,10 +28,8 @@ std::wstring CountdownAlertText(const std::wstring& pattern, int secondsLeft) {
     if (pattern.empty()) return CountdownText(secondsLeft);
     const std::wstring seconds = std::to_wstring(secondsLeft);
     std::wstring out = pattern;
-    if (const size_t at = out.find(L"%1"); at != std::wstring::npos)
-        out.replace(at, 2, seconds);
-    else
-        out += L" " + seconds;
+    if (const size_t at = out.find(L"%1"); at != std::wstring::npos) out.replace(at, 2, seconds);
+    else out += L" " + seconds;
     return out;
 }
 

@@ -9,12 +9,12 @@
 namespace zelvar {
 
 struct PlanInput {
-    TDateTime now = 0;       // current local date-time
-    TDateTime offDate = 0;   // DateTimePicker1
-    TDateTime offTime = 0;   // DateTimePicker2
-    bool wakeTicked = false; // CheckBox1
-    TDateTime wakeDate = 0;  // DateTimePicker3
-    TDateTime wakeTime = 0;  // DateTimePicker4
+    TDateTime now = 0;        // current local date-time
+    TDateTime offDate = 0;    // DateTimePicker1
+    TDateTime offTime = 0;    // DateTimePicker2
+    bool wakeTicked = false;  // CheckBox1
+    TDateTime wakeDate = 0;   // DateTimePicker3
+    TDateTime wakeTime = 0;   // DateTimePicker4
 };
 
 // Which check rejected a plan, for messages and tests; None when accepted.

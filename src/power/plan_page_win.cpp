@@ -34,15 +34,15 @@ void PlanPage::CreateControls() {
     DateTimePicker1 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, 0, 0, 0,
                                   hwnd_, IDC_DATETIMEPICKER1);
     Label4 = CreateLabel(hwnd_, IDC_LABEL4, L"", 0, 0, 0, 0);
-    DateTimePicker2 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
-                                  0, 0, 0, hwnd_, IDC_DATETIMEPICKER2);
+    DateTimePicker2 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, 0,
+                                  0, 0, hwnd_, IDC_DATETIMEPICKER2);
     CheckBox1 = CreateCheckBox(hwnd_, IDC_CHECKBOX1, L"", 0, 0, 0, 0);
     Label5 = CreateLabel(hwnd_, IDC_LABEL5, L"", 0, 0, 0, 0);
     DateTimePicker3 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_SHORTDATEFORMAT, 0, 0, 0, 0,
                                   hwnd_, IDC_DATETIMEPICKER3);
     Label6 = CreateLabel(hwnd_, IDC_LABEL6, L"", 0, 0, 0, 0);
-    DateTimePicker4 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
-                                  0, 0, 0, hwnd_, IDC_DATETIMEPICKER4);
+    DateTimePicker4 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, 0,
+                                  0, 0, hwnd_, IDC_DATETIMEPICKER4);
     ComboBox2 = CreateChild(WC_COMBOBOXW, L"", WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
                             0, 0, 200, hwnd_, IDC_COMBOBOX2);
     PNGButton2 = CreateImageButton(hwnd_, IDC_PNGBUTTON2, L"", 0, 0, 0, 0);

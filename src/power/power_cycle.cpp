@@ -110,7 +110,8 @@ WaitEnd WaitForOffMoment(PowerCycleHost& host, PowerCycleState& state, OwnsWait 
                 state.SuspendNoticed = false;
                 state.Warn(OffWarning{look.now, look.off});
                 host.OpenCountdown(static_cast<int>(kWarningSeconds));
-                AppendCycleLog(CountdownOpenedLine(LogNow(), LogMomentAt(localOff + (decision.due - look.off) / kSecondsPerDay)));
+                AppendCycleLog(
+                    CountdownOpenedLine(LogNow(), LogMomentAt(localOff + (decision.due - look.off) / kSecondsPerDay)));
                 continue;
             case OffWaitStep::Wait: break;
         }
@@ -231,7 +232,8 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
             if (schedule.nextOn) sources.nextOn = *schedule.nextOn;
         }
         // A scheduled moment skipped a moment ago is not taken again.
-        if (skippedScheduledOff && sources.hasNextOff && sources.nextOff <= *skippedScheduledOff) sources.hasNextOff = false;
+        if (skippedScheduledOff && sources.hasNextOff && sources.nextOff <= *skippedScheduledOff)
+            sources.hasNextOff = false;
         moments = MergeCycleMoments(sources);
         offWait = OffWaitRuns(plan.offTicked, sources.schedulerActive, sources.hasNextOff) && moments.off;
         const bool wakeExpected = offWait && WakeTimerArmed(sources.wakeTicked, sources.schedulerActive,
@@ -339,9 +341,7 @@ void RunPowerCycle(PowerCycleHost& host, PowerCycleState& state) {
             // goes back to sleep after a short while and the display stays dark.
             host.KeepAwakeAfterResume();
             break;
-        case PowerAction::None:
-            AppendCycleLog(CycleActionLine(LogNow(), CycleAction::None));
-            break;
+        case PowerAction::None: AppendCycleLog(CycleActionLine(LogNow(), CycleAction::None)); break;
     }
     RunResumeTasks(host, state);
     AppendCycleLog(CycleDoneLine(LogNow()));

@@ -108,15 +108,15 @@ public:
 
     // ---- What the cycle reads. Each call reads the windows anew: the
     // cycle asks again after every pump, since a handler may have changed them.
-    virtual TDateTime Now() = 0;                    // local time
-    virtual double RealNow() = 0;                   // universal time, real seconds (RealSecondsNow)
+    virtual TDateTime Now() = 0;   // local time
+    virtual double RealNow() = 0;  // universal time, real seconds (RealSecondsNow)
     // A local moment in real seconds by the zone's rules at it; nullopt
     // when the system cannot place it.
     virtual std::optional<double> RealSecondsOf(TDateTime local) = 0;
     virtual PlanReading Plan() = 0;
     virtual ScheduleReading Schedule() = 0;
     virtual CycleOptions Options() = 0;
-    virtual bool CountdownVisible() = 0;            // TCountForm shown
+    virtual bool CountdownVisible() = 0;  // TCountForm shown
 
     // ---- What the cycle does on the windows
     virtual void ArmCountdown(std::uint32_t intervalMs) = 0;  // timercnt interval, enabled
@@ -129,18 +129,18 @@ public:
     // The scheduled off moment passed the same way: the scheduler looks for
     // the moments after it.
     virtual void ScheduledMomentSkipped() = 0;
-    virtual void PumpMessages() = 0;      // dispatch every pending window message, then return
-    virtual void CloseApplications() = 0; // only called when CheckBox5 is ticked
+    virtual void PumpMessages() = 0;       // dispatch every pending window message, then return
+    virtual void CloseApplications() = 0;  // only called when CheckBox5 is ticked
     // SetThreadExecutionState(ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED) once,
     // right after resuming, so a timer wake counts as a wake for the user.
     virtual void KeepAwakeAfterResume() = 0;
 
     // ---- Resume tasks, called in this order after a hibernation
-    virtual void ResetCountdownWindow() = 0;   // stop its ticker, hide, CountLeft 30, "00:30"
-    virtual void ClearPlanTicks() = 0;         // untick CheckBox3, then CheckBox1 (handlers run)
+    virtual void ResetCountdownWindow() = 0;  // stop its ticker, hide, CountLeft 30, "00:30"
+    virtual void ClearPlanTicks() = 0;        // untick CheckBox3, then CheckBox1 (handlers run)
     virtual void ShowPlanState(bool editable) = 0;
     virtual void RefreshOneShotPlan() = 0;
-    virtual void PlayStartSound() = 0;         // only called when CheckBox6 is ticked
+    virtual void PlayStartSound() = 0;  // only called when CheckBox6 is ticked
     virtual void RunStartupPrograms() = 0;
     virtual void SelectToday() = 0;
     // Only called while the scheduler is active: ComputeNextSchedule,

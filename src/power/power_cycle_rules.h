@@ -12,8 +12,8 @@ namespace zelvar {
 // The one-shot plan as the cycle reads it: the plan page's boxes, pickers
 // and list at one moment.
 struct PlanReading {
-    bool armed = false;       // Panel6 visible
-    bool offTicked = false;   // CheckBox3
+    bool armed = false;      // Panel6 visible
+    bool offTicked = false;  // CheckBox3
     // The pickers' moments (date and time joined as MomentOf joins them,
     // whole seconds); read only while the plan is armed, 0 otherwise.
     TDateTime off = 0;        // DateTimePicker1 + DateTimePicker2
@@ -27,7 +27,7 @@ struct PlanReading {
 // The weekly scheduler as the cycle reads it: running or not, and its next
 // moments as plain local moments (nullopt when it has none).
 struct ScheduleReading {
-    bool active = false;      // PNGButton8 tag 1
+    bool active = false;  // PNGButton8 tag 1
     std::optional<TDateTime> nextOff, nextOn;
 };
 
@@ -41,11 +41,11 @@ struct CycleOptions {
 // What the cycle reads about its moments. The plan moments count only while a
 // plan is armed; the scheduled ones only while the scheduler is active.
 struct CycleMomentSources {
-    bool planArmed = false;          // Panel6 visible
-    TDateTime planOff = 0;           // DateTimePicker1 + DateTimePicker2
-    TDateTime planWake = 0;          // DateTimePicker3 + DateTimePicker4
-    bool wakeTicked = false;         // CheckBox1
-    bool schedulerActive = false;    // PNGButton8 tag 1
+    bool planArmed = false;        // Panel6 visible
+    TDateTime planOff = 0;         // DateTimePicker1 + DateTimePicker2
+    TDateTime planWake = 0;        // DateTimePicker3 + DateTimePicker4
+    bool wakeTicked = false;       // CheckBox1
+    bool schedulerActive = false;  // PNGButton8 tag 1
     bool hasNextOff = false;
     TDateTime nextOff = 0;
     bool hasNextOn = false;
@@ -53,7 +53,7 @@ struct CycleMomentSources {
 };
 
 struct CycleMoments {
-    std::optional<TDateTime> off;    // nullopt: neither source gave one
+    std::optional<TDateTime> off;  // nullopt: neither source gave one
     std::optional<TDateTime> wake;
     // A scheduled moment replaced (or stood in for) a plan moment; such a
     // cycle must wake the machine, so it always hibernates.

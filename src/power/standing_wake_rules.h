@@ -40,8 +40,8 @@ struct KeptWake {
 
 // The program's own hibernation, as its power cycle reports it.
 struct OwnSleep {
-    bool hibernating = false;          // HibernateComputer has not returned yet
-    std::optional<double> resumedAt;   // when it last returned (real seconds)
+    bool hibernating = false;         // HibernateComputer has not returned yet
+    std::optional<double> resumedAt;  // when it last returned (real seconds)
 };
 
 // Which sign of a wake runs the tasks after a wake. Windows announces a

@@ -150,8 +150,7 @@ LRESULT TCountForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
             return hit == HTCLIENT ? HTCAPTION : hit;  // the window can be moved aside
         }
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;  // moving it aside leaves the activation where it is
+        case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // moving it aside leaves the activation where it is
     }
     return SecondaryWindow::HandleMessage(msg, wp, lp);
 }

@@ -17,7 +17,6 @@ namespace {
 // never meets a destroyed object.
 std::atomic<bool> g_fixRunning{false};
 
-
 constexpr DWORD kEnableWakeTimers = 1;
 // powercfg takes a moment; one that hangs must not hold the next fix off for ever.
 constexpr DWORD kPowercfgTimeoutMs = 60000;
@@ -82,12 +81,14 @@ DWORD AllowWakeTimersThrough(const PowerWriteApi& api, bool onMains, bool onBatt
 DWORD AllowWakeTimersOnSystem(bool onMains, bool onBattery) {
     UniqueModule powrprof(LoadLibraryW(L"powrprof.dll"));
     PowerWriteApi api;
-    api.powerGetActiveScheme = ModuleFunction<PowerWriteApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
+    api.powerGetActiveScheme =
+        ModuleFunction<PowerWriteApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
     api.powerWriteACValueIndex =
         ModuleFunction<PowerWriteApi::PowerWriteValueIndexFn>(powrprof.get(), "PowerWriteACValueIndex");
     api.powerWriteDCValueIndex =
         ModuleFunction<PowerWriteApi::PowerWriteValueIndexFn>(powrprof.get(), "PowerWriteDCValueIndex");
-    api.powerSetActiveScheme = ModuleFunction<PowerWriteApi::PowerSetActiveSchemeFn>(powrprof.get(), "PowerSetActiveScheme");
+    api.powerSetActiveScheme =
+        ModuleFunction<PowerWriteApi::PowerSetActiveSchemeFn>(powrprof.get(), "PowerSetActiveScheme");
     return AllowWakeTimersThrough(api, onMains, onBattery);
 }
 

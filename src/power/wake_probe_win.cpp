@@ -5,7 +5,6 @@
 namespace zelvar {
 namespace {
 
-
 std::optional<WakeTimerPolicy> ReadPolicy(PowerProbeApi::PowerReadValueIndexFn read, const GUID* scheme) {
     if (!read) return std::nullopt;
     DWORD value = 0;
@@ -55,9 +54,12 @@ WakeProbeValues ProbeSystemWakeReadiness() {
     UniqueModule powrprof(LoadLibraryW(L"powrprof.dll"));
     PowerProbeApi api;
     api.getPwrCapabilities = ModuleFunction<PowerProbeApi::GetPwrCapabilitiesFn>(powrprof.get(), "GetPwrCapabilities");
-    api.powerGetActiveScheme = ModuleFunction<PowerProbeApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
-    api.powerReadACValueIndex = ModuleFunction<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadACValueIndex");
-    api.powerReadDCValueIndex = ModuleFunction<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadDCValueIndex");
+    api.powerGetActiveScheme =
+        ModuleFunction<PowerProbeApi::PowerGetActiveSchemeFn>(powrprof.get(), "PowerGetActiveScheme");
+    api.powerReadACValueIndex =
+        ModuleFunction<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadACValueIndex");
+    api.powerReadDCValueIndex =
+        ModuleFunction<PowerProbeApi::PowerReadValueIndexFn>(powrprof.get(), "PowerReadDCValueIndex");
     api.resumeCheck = &CheckResumeTimerAccepted;
     return ProbeWakeReadiness(api);
 }

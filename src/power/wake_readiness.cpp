@@ -1,6 +1,5 @@
 #include "power/wake_readiness.h"
 
-
 namespace zelvar {
 namespace {
 

@@ -28,13 +28,13 @@ struct WakeProbeValues {
 // nothing else matters, a refused resume flag makes the scheme moot.
 enum class WakeProblem {
     None,
-    NoHibernation,        // the machine cannot hibernate at all
-    HibernationOff,       // it can, but hibernation is switched off
-    ResumeRefused,        // the system takes timers but will not wake for them
-    TimersOffMains,       // the power plan blocks wake timers when plugged in
-    TimersOffBattery,     // ... on battery (only a machine with a battery)
+    NoHibernation,     // the machine cannot hibernate at all
+    HibernationOff,    // it can, but hibernation is switched off
+    ResumeRefused,     // the system takes timers but will not wake for them
+    TimersOffMains,    // the power plan blocks wake timers when plugged in
+    TimersOffBattery,  // ... on battery (only a machine with a battery)
     TimersOffBoth,
-    OnlyWhileRunning,     // the wake task was refused: the wake holds only while the program runs
+    OnlyWhileRunning,  // the wake task was refused: the wake holds only while the program runs
 };
 
 // A policy value read from the scheme; values Windows may add later are

@@ -40,7 +40,7 @@ std::wstring Boundary(TDateTime local, const std::optional<int>& offsetMinutes) 
     return out;
 }
 
-constexpr const wchar_t* kDayElements[7] = {L"Monday", L"Tuesday", L"Wednesday", L"Thursday",
+constexpr const wchar_t* kDayElements[7] = {L"Monday", L"Tuesday",  L"Wednesday", L"Thursday",
                                             L"Friday", L"Saturday", L"Sunday"};
 
 }  // namespace
@@ -83,7 +83,8 @@ std::wstring WakeTaskXml(const WakeTaskPlan& plan, const WakeTaskIdentity& who, 
         const TDateTime first = date + (day - todayWeekday + 7) % 7;
         x += L"    <CalendarTrigger>\r\n      <StartBoundary>" + Boundary(first + TimeOf(*time), std::nullopt) +
              L"</StartBoundary>\r\n      <Enabled>true</Enabled>\r\n      <ScheduleByWeek>\r\n"
-             L"        <DaysOfWeek><" + std::wstring(kDayElements[day - 1]) +
+             L"        <DaysOfWeek><" +
+             std::wstring(kDayElements[day - 1]) +
              L" /></DaysOfWeek>\r\n        <WeeksInterval>1</WeeksInterval>\r\n      </ScheduleByWeek>\r\n"
              L"    </CalendarTrigger>\r\n";
     }
@@ -108,11 +109,14 @@ std::wstring WakeTaskXml(const WakeTaskPlan& plan, const WakeTaskIdentity& who, 
          L"    <Hidden>false</Hidden>\r\n"
          L"    <RunOnlyIfIdle>false</RunOnlyIfIdle>\r\n"
          L"    <WakeToRun>true</WakeToRun>\r\n"
-         L"    <ExecutionTimeLimit>" + std::wstring(kWakeTaskTimeLimit) + L"</ExecutionTimeLimit>\r\n"
+         L"    <ExecutionTimeLimit>" +
+         std::wstring(kWakeTaskTimeLimit) +
+         L"</ExecutionTimeLimit>\r\n"
          L"    <Priority>7</Priority>\r\n"
          L"  </Settings>\r\n";
     x += L"  <Actions Context=\"Author\">\r\n    <Exec>\r\n      <Command>" + Escaped(who.exePath) +
-         L"</Command>\r\n      <Arguments>" + std::wstring(kWokenArgument) + L"</Arguments>\r\n    </Exec>\r\n  </Actions>\r\n";
+         L"</Command>\r\n      <Arguments>" + std::wstring(kWokenArgument) +
+         L"</Arguments>\r\n    </Exec>\r\n  </Actions>\r\n";
     x += L"</Task>\r\n";
     return x;
 }

@@ -60,8 +60,7 @@ public:
         const Bstr bname(name);
         if (!bname.get()) return {E_OUTOFMEMORY, "remove"};
         HRESULT hr = folder->DeleteTask(bname.get(), 0);
-        if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
-            hr = S_OK;
+        if (hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)) hr = S_OK;
         return {hr, "remove"};
     }
 

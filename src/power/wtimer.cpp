@@ -22,12 +22,12 @@ FILETIME FromTicks(std::int64_t ticks) {
 }
 
 using SystemTimeToTzSpecificLocalTimeExFn = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION*, const SYSTEMTIME*,
-                                                           SYSTEMTIME*);
+                                                          SYSTEMTIME*);
 
 // Looked up at run time: the headers offer it only to newer targets.
 SystemTimeToTzSpecificLocalTimeExFn DynamicZoneConversion() {
-    static const auto fn = reinterpret_cast<SystemTimeToTzSpecificLocalTimeExFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SystemTimeToTzSpecificLocalTimeEx")));
+    static const auto fn = reinterpret_cast<SystemTimeToTzSpecificLocalTimeExFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SystemTimeToTzSpecificLocalTimeEx")));
     return fn;
 }
 
@@ -75,7 +75,9 @@ DYNAMIC_TIME_ZONE_INFORMATION UserZone() {
 
 }  // namespace
 
-std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local) { return LocalMomentToUtcFileTime(local, UserZone()); }
+std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local) {
+    return LocalMomentToUtcFileTime(local, UserZone());
+}
 
 std::function<std::int64_t(std::int64_t)> UserZoneOffsets() {
     return [zone = UserZone()](std::int64_t utcSeconds) { return UtcOffsetAt(zone, utcSeconds); };
@@ -93,7 +95,8 @@ std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local, const DYNAMIC_
     FILETIME localFt{};
     if (st.wYear < 1601 || !SystemTimeToFileTime(&st, &localFt)) return std::nullopt;
     const std::int64_t ticks = Ticks(localFt);
-    const ResolvedLocalTime r = ResolveLocalTime(ticks / kTicksPerSecond, [&zone](std::int64_t utcSeconds) { return UtcOffsetAt(zone, utcSeconds); });
+    const ResolvedLocalTime r = ResolveLocalTime(
+        ticks / kTicksPerSecond, [&zone](std::int64_t utcSeconds) { return UtcOffsetAt(zone, utcSeconds); });
     const std::int64_t utcTicks = r.utcSeconds * kTicksPerSecond + ticks % kTicksPerSecond;
     if (utcTicks < 0) return std::nullopt;
     return FromTicks(utcTicks);
@@ -101,7 +104,8 @@ std::optional<FILETIME> LocalMomentToUtcFileTime(TDateTime local, const DYNAMIC_
 
 void TWaitableTimer::Create(bool manualReset, SECURITY_ATTRIBUTES* securityAttributes, const std::wstring& name) {
     Destroy();
-    Handle = CreateWaitableTimerW(securityAttributes, manualReset ? TRUE : FALSE, name.empty() ? nullptr : name.c_str());
+    Handle =
+        CreateWaitableTimerW(securityAttributes, manualReset ? TRUE : FALSE, name.empty() ? nullptr : name.c_str());
 }
 
 void TWaitableTimer::Destroy() {
@@ -139,9 +143,7 @@ TWaitResult TWaitableTimer::WaitFor(std::uint32_t timeoutMs) {
         case WAIT_OBJECT_0: return WaitSignaled;
         case WAIT_TIMEOUT: return WaitTimeout;
         case WAIT_ABANDONED: return WaitAbandoned;
-        case WAIT_FAILED:
-            LastError = GetLastError();
-            return WaitError;
+        case WAIT_FAILED: LastError = GetLastError(); return WaitError;
         default: return WaitError;  // e.g. an alertable wait ended by a completion routine
     }
 }

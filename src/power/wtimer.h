@@ -32,11 +32,11 @@ public:
     TWaitableTimer(const TWaitableTimer&) = delete;
     TWaitableTimer& operator=(const TWaitableTimer&) = delete;
 
-    HANDLE Handle = nullptr;          // owned; closed by Destroy
-    std::int32_t Period = 0;          // milliseconds; 0 fires once
-    TDateTime Time = 0;               // local due moment, used when RelativeTime is 0
-    std::uint32_t LastError = 0;      // system error of the last failed wait or arming
-    std::int64_t RelativeTime = 0;    // 100 ns units; negative counts from arming
+    HANDLE Handle = nullptr;        // owned; closed by Destroy
+    std::int32_t Period = 0;        // milliseconds; 0 fires once
+    TDateTime Time = 0;             // local due moment, used when RelativeTime is 0
+    std::uint32_t LastError = 0;    // system error of the last failed wait or arming
+    std::int64_t RelativeTime = 0;  // 100 ns units; negative counts from arming
 
     // An empty name creates an unnamed timer. When a timer of that name
     // exists, this opens it and manualReset has no effect. A failure leaves

@@ -32,7 +32,8 @@ void SchedulerEngine::StartUp() {
         // be read is not written over.
         const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{});
         if (file.state != IniFileState::Unreadable) {
-            DayEditorState monday = LoadEditorDay(PolicyScheduleIni(file.values, week_, links_.formats), 1, links_.formats);
+            DayEditorState monday =
+                LoadEditorDay(PolicyScheduleIni(file.values, week_, links_.formats), 1, links_.formats);
             // The pickers keep whole seconds.
             monday.offTime = WholeSeconds(TimeOf(monday.offTime));
             monday.onTime = WholeSeconds(TimeOf(monday.onTime));
@@ -144,8 +145,7 @@ void SchedulerEngine::HandOver() {
             try {
                 engine.ComputeNextScheduleAfter(handed);
                 engine.SetTick(true);
-            } catch (...) {
-            }
+            } catch (...) {}
         }
     } after{*this, handed};
     cycleBySchedule_ = true;

@@ -55,8 +55,8 @@ public:
         const LocaleFormats& formats;
         std::function<std::optional<TDateTime>()> planOff;  // the armed one-shot plan's off moment
         std::function<void()> runPowerCycle;
-        std::function<void(bool)> saveRunningState;         // actsheduler, by the settings' owner
-        std::function<void()> stateChanged;                 // after the view: the tray follows
+        std::function<void(bool)> saveRunningState;  // actsheduler, by the settings' owner
+        std::function<void()> stateChanged;          // after the view: the tray follows
     };
     explicit SchedulerEngine(Links links) : links_(std::move(links)) {}
     SchedulerEngine(const SchedulerEngine&) = delete;

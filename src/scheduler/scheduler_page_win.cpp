@@ -41,13 +41,13 @@ void SchedulerPage::CreateControls() {
     ui::MakeBold(Label22);
     CheckBox8 = CreateCheckBox(hwnd_, IDC_CHECKBOX8, L"", 0, 0, 0, 0);
     Label20 = CreateLabel(hwnd_, IDC_LABEL20, L"", 0, 0, 0, 0);
-    DateTimePicker5 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
-                                  0, 0, 0, hwnd_, IDC_DATETIMEPICKER5);
+    DateTimePicker5 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, 0,
+                                  0, 0, hwnd_, IDC_DATETIMEPICKER5);
     PNGButton6 = CreateImageButton(hwnd_, IDC_PNGBUTTON6, L"", 0, 0, 0, 0);
     CheckBox9 = CreateCheckBox(hwnd_, IDC_CHECKBOX9, L"", 0, 0, 0, 0);
     Label21 = CreateLabel(hwnd_, IDC_LABEL21, L"", 0, 0, 0, 0);
-    DateTimePicker6 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0,
-                                  0, 0, 0, hwnd_, IDC_DATETIMEPICKER6);
+    DateTimePicker6 = CreateChild(DATETIMEPICK_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT | DTS_UPDOWN, 0, 0,
+                                  0, 0, hwnd_, IDC_DATETIMEPICKER6);
     PNGButton7 = CreateImageButton(hwnd_, IDC_PNGBUTTON7, L"", 0, 0, 0, 0);
     PNGButton8 = CreateImageButton(hwnd_, IDC_PNGBUTTON8, L"", 0, 0, 0, 0);
     wake_.Create(hwnd_, IDC_LABEL_WAKESCHEDULE, IDC_BUTTON_WAKEFIXSCHEDULE, PNGButton8);
@@ -55,8 +55,9 @@ void SchedulerPage::CreateControls() {
     SetVisible(policyInfo_, false);
     // The week grid in the editor's place, shown only while the scheduler runs.
     Panel8 = CreateForwardingPanel(hwnd_, IDC_PANEL8, 0, 0, 0, 0);
-    StringGrid1.Create(Panel8, IDC_STRINGGRID1,
-                       [this](HDC dc, int column, int row, const RECT& rect) { StringGrid1DrawCell(dc, column, row, rect); });
+    StringGrid1.Create(Panel8, IDC_STRINGGRID1, [this](HDC dc, int column, int row, const RECT& rect) {
+        StringGrid1DrawCell(dc, column, row, rect);
+    });
 }
 
 void SchedulerPage::Layout() {
@@ -155,7 +156,8 @@ void SchedulerPage::LoadScheduleDay(int day) {
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
     editedDayRead_ = file.state != IniFileState::Unreadable;
     // A time that does not read shows as its key's default; nothing is reported.
-    const DayEditorState e = LoadEditorDay(PolicyScheduleIni(file.values, engine_.Week(), links_.formats), day, links_.formats);
+    const DayEditorState e =
+        LoadEditorDay(PolicyScheduleIni(file.values, engine_.Week(), links_.formats), day, links_.formats);
     ui::SetChecked(CheckBox8, e.offTicked);
     SetPickerTime(DateTimePicker5, e.offTime);
     ui::SetChecked(CheckBox9, e.onTicked);
@@ -172,7 +174,8 @@ void SchedulerPage::SaveScheduleDay(int day) {
     e.onTicked = ui::IsChecked(CheckBox9);
     e.onTime = PickerTime(DateTimePicker6);
     IniFile file(ScheduleFile());
-    PolicyScheduleIni overlay(file, engine_.Week(), links_.formats);  // what the policy sets stays the user's in the file
+    PolicyScheduleIni overlay(file, engine_.Week(),
+                              links_.formats);  // what the policy sets stays the user's in the file
     if (!SaveEditorDay(overlay, day, e, links_.formats))
         MessageBoxW(GetAncestor(hwnd_, GA_ROOT), links_.messages.MsgErrConfig.c_str(), ApplicationTitle(), MB_OK);
 }
@@ -192,8 +195,8 @@ void SchedulerPage::SelectToday() { SelectScheduleDay(IsoWeekday(NowLocal())); }
 
 void SchedulerPage::ShowDayEditor(bool visible) {
     if (!made_) return;
-    for (HWND c : {pweek, Label20, Label21, Label22, CheckBox8, CheckBox9, DateTimePicker5, DateTimePicker6,
-                   PNGButton6, PNGButton7})
+    for (HWND c : {pweek, Label20, Label21, Label22, CheckBox8, CheckBox9, DateTimePicker5, DateTimePicker6, PNGButton6,
+                   PNGButton7})
         ui::SetVisible(c, visible);
     InvalidateRect(hwnd_, &shape2_, TRUE);  // Shape2 goes with them
 }
@@ -243,7 +246,8 @@ void SchedulerPage::FillWeekGrid(const ui::TextLookup& text) {
     StringGrid1.Clear();
     ApplySchedulerPageTexts(text);
     const IniLoad file = IniFile::Load(ScheduleFile(), RetryPolicy{1, 0});
-    const std::array<WeekGridRow, 7> rows = ReadWeekGrid(PolicyScheduleIni(file.values, engine_.Week(), links_.formats));
+    const std::array<WeekGridRow, 7> rows =
+        ReadWeekGrid(PolicyScheduleIni(file.values, engine_.Week(), links_.formats));
     for (int day = 1; day <= 7; ++day) {
         StringGrid1.SetCell(3, day, rows[static_cast<size_t>(day - 1)].offText);
         StringGrid1.SetCell(4, day, rows[static_cast<size_t>(day - 1)].onText);
@@ -292,8 +296,7 @@ void SchedulerPage::StringGrid1DrawCell(HDC dc, int column, int row, const RECT&
             back = Role::NextOnBack;
             text = Role::NextOnText;
             break;
-        case GridCellMark::None:
-            break;
+        case GridCellMark::None: break;
     }
     FillRect(dc, &rect, ui::BrushOf(back));
     if (row > 0 && (column < 2 || column > 4)) return;

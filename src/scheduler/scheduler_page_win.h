@@ -56,10 +56,10 @@ public:
 
     // Its rows of the language application, in their order.
     void ApplyTexts(const ui::TextLookup& text) override;
-    void ApplyOffCaption(const ui::TextLookup& text);   // CheckBox8
-    void ApplyEditorTexts(const ui::TextLookup& text);  // CheckBox9, Label20, Label21, the copy hints
-    void ApplyDayTexts(const ui::TextLookup& text);     // day button hints and captions, Label22
-    void ApplyButtonTexts(const ui::TextLookup& text);  // PNGButton8 caption and hint
+    void ApplyOffCaption(const ui::TextLookup& text);          // CheckBox8
+    void ApplyEditorTexts(const ui::TextLookup& text);         // CheckBox9, Label20, Label21, the copy hints
+    void ApplyDayTexts(const ui::TextLookup& text);            // day button hints and captions, Label22
+    void ApplyButtonTexts(const ui::TextLookup& text);         // PNGButton8 caption and hint
     void ApplySchedulerPageTexts(const ui::TextLookup& text);  // the week grid's headings and days
     // The edited day is saved to scheduler.ini.
     void CommitEdits() override { SaveScheduleDay(dday); }
@@ -108,8 +108,8 @@ private:
     bool editedDayRead_ = true;
     std::array<HWND, 7> dayButtons_{};
     HWND pweek = nullptr, Label22 = nullptr, CheckBox8 = nullptr, Label20 = nullptr, DateTimePicker5 = nullptr,
-         PNGButton6 = nullptr, CheckBox9 = nullptr, Label21 = nullptr, DateTimePicker6 = nullptr,
-         PNGButton7 = nullptr, PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, policyInfo_ = nullptr;
+         PNGButton6 = nullptr, CheckBox9 = nullptr, Label21 = nullptr, DateTimePicker6 = nullptr, PNGButton7 = nullptr,
+         PNGButton8 = nullptr, Panel8 = nullptr, Image10 = nullptr, policyInfo_ = nullptr;
     WakeLine wake_;
     RECT shape2_{};  // the dotted frame around Label22, drawn by the page
     WeekGrid StringGrid1;

@@ -15,7 +15,7 @@
 namespace zelvar {
 namespace {
 
-constexpr int kStripH = 16;               // Image5, the title strip
+constexpr int kStripH = 16;  // Image5, the title strip
 constexpr int kPanelW = 228, kPanelH = 180;
 constexpr int kBoxW = 49, kBoxH = 17, kBoxStep = 24;
 constexpr int kSystbutW = 33, kSystbutH = 20;
@@ -92,7 +92,8 @@ void Tfsheddays::FitToTitle(const std::wstring& caption) {
     RECT rc{0, 0, width, S(kPanelH + kStripH + 10)};
     AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ui::Move(Image5, S(2), 0, S(20), S(kStripH + 2));
     ui::Move(Label2, S(26), S(2), width - S(26 + kSystbutW + 2), S(kStripH));
     ui::Move(systbut, width - S(kSystbutW + 1), 0, S(kSystbutW), S(kSystbutH));
@@ -170,17 +171,13 @@ LRESULT Tfsheddays::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             LRESULT hit = DefWindowProcW(hwnd_, msg, wp, lp);
             return hit == HTCLIENT ? HTCAPTION : hit;
         }
-        case WM_CLOSE:
-            EndModal();
-            return 0;
+        case WM_CLOSE: EndModal(); return 0;
         case WM_COMMAND:
             if (HIWORD(wp) != BN_CLICKED) return 0;
             if (LOWORD(wp) == IDC_SHEDDAYS_PNGBUTTON3) PNGButton3Click();
             else if (LOWORD(wp) == IDC_SHEDDAYS_IMAGE1) Image1Click();
             return 0;
-        case WM_DRAWITEM:
-            ui::DrawImageButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
-            return TRUE;
+        case WM_DRAWITEM: ui::DrawImageButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp)); return TRUE;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             // The panel is white with the dark text; the strip is dark with white.

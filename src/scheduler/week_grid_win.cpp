@@ -7,8 +7,8 @@
 namespace zelvar {
 bool WeekGrid::Create(HWND parent, int id, DrawCell drawCell) {
     drawCell_ = std::move(drawCell);
-    return CreateBound(L"ZelvarWeekGrid", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 0, 212,
-                       153, parent, id);
+    return CreateBound(L"ZelvarWeekGrid", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPSIBLINGS, 0, 0, 0, 212, 153,
+                       parent, id);
 }
 
 void WeekGrid::SetLayout(const std::array<int, kColumns>& widths, int rowHeight) {
@@ -76,14 +76,10 @@ void WeekGrid::Paint() {
 
 LRESULT WeekGrid::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: return 1;
         case WM_GETTEXT:
-        case WM_GETTEXTLENGTH:
-            break;
+        case WM_GETTEXTLENGTH: break;
     }
     return Window::HandleMessage(msg, wp, lp);
 }

@@ -100,7 +100,8 @@ std::vector<std::uint8_t> ResamplePremultiplied(const std::vector<std::uint8_t>&
         for (int x = 0; x < width; ++x) {
             float acc[4] = {};
             for (const Tap& t : down[static_cast<size_t>(y)])
-                for (int c = 0; c < 4; ++c) acc[c] += t.weight * mid[(static_cast<size_t>(t.index) * width + x) * 4 + c];
+                for (int c = 0; c < 4; ++c)
+                    acc[c] += t.weight * mid[(static_cast<size_t>(t.index) * width + x) * 4 + c];
             const int alpha = std::clamp(static_cast<int>(std::lround(acc[3])), 0, 255);
             out[x * 4 + 3] = static_cast<std::uint8_t>(alpha);
             for (int c = 0; c < 3; ++c)
@@ -115,7 +116,8 @@ void PutOnPlate(std::uint8_t* pixels, size_t pixelCount, std::uint8_t r, std::ui
     for (size_t i = 0; i < pixelCount; ++i) {
         std::uint8_t* px = pixels + i * 4;
         const int rest = 255 - px[3];
-        for (int c = 0; c < 3; ++c) px[c] = static_cast<std::uint8_t>(std::min(255, px[c] + (plate[c] * rest + 127) / 255));
+        for (int c = 0; c < 3; ++c)
+            px[c] = static_cast<std::uint8_t>(std::min(255, px[c] + (plate[c] * rest + 127) / 255));
         px[3] = 255;
     }
 }

@@ -118,8 +118,7 @@ ArtSize ArtBaseSize(HMODULE module, int pictureId) {
     for (int i = 0; i < kArtScaleCount; ++i) {
         const auto png = FindArt(module, ArtResourceId(pictureId, i));
         const auto size = png ? PngImageSize(png->data, png->size) : std::nullopt;
-        if (size)
-            return {size->width * 100 / kArtScalePercent[i], size->height * 100 / kArtScalePercent[i]};
+        if (size) return {size->width * 100 / kArtScalePercent[i], size->height * 100 / kArtScalePercent[i]};
     }
     return {};
 }
@@ -158,8 +157,8 @@ int TrayIconSize(int dpi) {
     // Windows 10 1607 and later know the size per DPI; before that the
     // system size scales with the DPI.
     using ForDpi = int(WINAPI*)(int, UINT);
-    static const auto forDpi =
-        reinterpret_cast<ForDpi>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    static const auto forDpi = reinterpret_cast<ForDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
     if (forDpi) {
         const int size = forDpi(SM_CXSMICON, static_cast<UINT>(dpi));
         if (size > 0) return size;
@@ -175,7 +174,9 @@ HICON LoadProgramIcon(HMODULE module, bool planned, int size) {
     using ScaleDown = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
     static const auto scaleDown = [] {
         HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-        return comctl ? reinterpret_cast<ScaleDown>(reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconWithScaleDown"))) : nullptr;
+        return comctl ? reinterpret_cast<ScaleDown>(
+                            reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconWithScaleDown")))
+                      : nullptr;
     }();
     HICON icon = nullptr;
     if (scaleDown && SUCCEEDED(scaleDown(module, name, size, size, &icon)) && icon) return icon;

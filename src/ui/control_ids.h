@@ -4,4 +4,4 @@
 // windows: app/main_ids.h, i18n/language_ids.h, power/power_ids.h,
 // scheduler/scheduler_ids.h, online/online_ids.h.
 
-#define IDI_ZELVAR            100
+#define IDI_ZELVAR 100

@@ -32,8 +32,7 @@ bool IsForwarded(UINT msg) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLOREDIT:
-            return true;
+        case WM_CTLCOLOREDIT: return true;
     }
     return false;
 }
@@ -45,8 +44,8 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             // The panel takes the background its parent gives its controls.
             RECT rc;
             GetClientRect(hwnd, &rc);
-            auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp,
-                                                               reinterpret_cast<LPARAM>(hwnd)));
+            auto brush = reinterpret_cast<HBRUSH>(
+                SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, wp, reinterpret_cast<LPARAM>(hwnd)));
             FillRect(reinterpret_cast<HDC>(wp), &rc, brush ? brush : BrushOf(Role::Background));
             return 1;
         }
@@ -88,8 +87,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         }
-        case WM_ERASEBKGND:
-            return 1;
+        case WM_ERASEBKGND: return 1;
         case WM_SETCURSOR:
             if (clickable) {
                 SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -160,8 +158,8 @@ LRESULT CALLBACK HotTrackProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PT
 
 }  // namespace
 
-HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h,
-                 HWND parent, int id, DWORD exStyle) {
+HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h, HWND parent,
+                 int id, DWORD exStyle) {
     RegisterKitClasses();
     // Siblings clip each other, so a panel laid over others (the armed view
     // of the plan page) is never painted over by the controls beneath it.
@@ -181,8 +179,8 @@ HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, 
 }
 
 HWND CreateCheckBox(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h) {
-    HWND box = CreateChild(L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | BS_NOTIFY, x,
-                           y, w, h, parent, id);
+    HWND box = CreateChild(L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | BS_MULTILINE | BS_NOTIFY, x, y,
+                           w, h, parent, id);
     SetWindowTheme(box, L"", L"");
     return box;
 }
@@ -237,9 +235,7 @@ void ApplyFonts(HWND root, int dpi) {
 
 bool IsHot(HWND control) { return GetPropW(control, kHotProp) != nullptr; }
 
-bool ShowsFocusCues(HWND control) {
-    return (SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0;
-}
+bool ShowsFocusCues(HWND control) { return (SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0; }
 
 void PressButton(HWND button) {
     if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button)) return;
@@ -292,9 +288,9 @@ Hints::~Hints() {
 
 void Hints::Attach(HWND owner) {
     owner_ = owner;
-    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance(),
-                           nullptr);
+    tip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance(), nullptr);
     SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
@@ -376,9 +372,9 @@ void DrawPictureButton(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT rc = item.rcItem;
     // The background of the window beneath, as a picture's.
-    auto bg = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC,
-                                                    reinterpret_cast<WPARAM>(dc),
-                                                    reinterpret_cast<LPARAM>(item.hwndItem)));
+    auto bg =
+        reinterpret_cast<HBRUSH>(SendMessageW(GetParent(item.hwndItem), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                              reinterpret_cast<LPARAM>(item.hwndItem)));
     FillRect(dc, &rc, bg ? bg : BrushOf(Role::Background));
     const auto pictureId = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(item.hwndItem, kPictureProp)));
     if (HBITMAP bmp = CurrentTheme().Picture(pictureId, DpiOf(item.hwndItem))) {

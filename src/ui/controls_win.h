@@ -12,8 +12,8 @@
 namespace zelvar::ui {
 
 // A child control with the program's font.
-HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h,
-                 HWND parent, int id, DWORD exStyle = 0);
+HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w, int h, HWND parent,
+                 int id, DWORD exStyle = 0);
 // A plain panel inside a page, a dialog or the title strip: it passes the
 // notifications of its controls (commands, notifications, drawing, colours)
 // on to its parent, so they reach the object that owns the controls, and

@@ -39,19 +39,14 @@ int Page::Height() const {
 
 LRESULT Page::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_COMMAND:
-            OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-            return 0;
-        case WM_NOTIFY:
-            return OnNotify(reinterpret_cast<NMHDR*>(lp));
+        case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+        case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lp));
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             if (!OnDrawItem(item) && item.CtlType == ODT_BUTTON) DrawImageButton(item);
             return TRUE;
         }
-        case WM_MEASUREITEM:
-            OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp));
-            return TRUE;
+        case WM_MEASUREITEM: OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp)); return TRUE;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN: {
             HDC dc = reinterpret_cast<HDC>(wp);

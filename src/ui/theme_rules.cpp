@@ -1,6 +1,5 @@
 #include "ui/theme_rules.h"
 
-
 namespace zelvar::ui {
 namespace {
 

@@ -17,40 +17,40 @@ constexpr Rgb MakeRgb(int r, int g, int b) {
 }
 
 enum class Role : std::size_t {
-    Background,     // windows, pages, the tree, the title strip
-    Text,           // text on the background
-    DimText,        // the tree's nodes that are not selected
-    Accent,         // frames, lines, the wake lines and the version line
-    Face,           // an image button's face
-    FaceText,       // its caption
-    FaceEdge,       // its edge
-    Hot,            // the face under the pointer
+    Background,  // windows, pages, the tree, the title strip
+    Text,        // text on the background
+    DimText,     // the tree's nodes that are not selected
+    Accent,      // frames, lines, the wake lines and the version line
+    Face,        // an image button's face
+    FaceText,    // its caption
+    FaceEdge,    // its edge
+    Hot,         // the face under the pointer
     HotText,
-    Pressed,        // the face pressed, or a day button held down
+    Pressed,  // the face pressed, or a day button held down
     PressedText,
-    Disabled,       // the caption and glyphs of a disabled control
+    Disabled,  // the caption and glyphs of a disabled control
     DisabledEdge,
-    Selection,      // the selected node of the tree, the chosen list item
+    Selection,  // the selected node of the tree, the chosen list item
     SelectionText,
-    Paper,          // the white panels: copy dialog, about window, lists
-    Ink,            // text and frames on paper
-    ListText,       // the items of the power-action list
-    Link,           // a link on the background
-    LinkHot,        // under the pointer
-    PaperLink,      // a link on paper
+    Paper,      // the white panels: copy dialog, about window, lists
+    Ink,        // text and frames on paper
+    ListText,   // the items of the power-action list
+    Link,       // a link on the background
+    LinkHot,    // under the pointer
+    PaperLink,  // a link on paper
     PaperLinkHot,
-    GridHeader,     // the week grid's header row and fixed columns
+    GridHeader,  // the week grid's header row and fixed columns
     GridHeaderText,
-    GridRow,        // its odd and even data rows
+    GridRow,  // its odd and even data rows
     GridStripe,
     GridText,
-    GridLine,       // the lines between its columns
+    GridLine,  // the lines between its columns
     GridFrame,
-    NextOffBack,    // the cell of the next power-down
+    NextOffBack,  // the cell of the next power-down
     NextOffText,
-    NextOnBack,     // the cell of the next wake
+    NextOnBack,  // the cell of the next wake
     NextOnText,
-    DayFrame,       // the dotted frame around the edited day's name
+    DayFrame,  // the dotted frame around the edited day's name
     Count
 };
 inline constexpr std::size_t kRoleCount = static_cast<std::size_t>(Role::Count);

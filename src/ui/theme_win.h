@@ -56,7 +56,7 @@ private:
     Palette palette_ = OwnPalette();
     std::array<UniqueBrush, kRoleCount> brushes_;
     std::map<std::pair<std::wstring, std::pair<int, int>>, UniqueFont> fonts_;  // face, height and weight, dpi
-    std::map<std::pair<int, int>, UniqueBitmap> pictures_;                       // id, dpi
+    std::map<std::pair<int, int>, UniqueBitmap> pictures_;                      // id, dpi
 };
 
 // The theme of the running program (a fallback one when none was made).

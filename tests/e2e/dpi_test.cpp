@@ -168,8 +168,8 @@ const int kThemeColours[] = {COLOR_WINDOW,  COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, C
                              COLOR_BTNFACE, COLOR_BTNTEXT,    COLOR_GRAYTEXT,  COLOR_HOTLIGHT};
 const COLORREF kHighContrastBlack[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0),
                                        RGB(0, 0, 0), RGB(255, 255, 255), RGB(63, 242, 0),   RGB(255, 255, 0)};
-const COLORREF kHighContrastWhite[] = {RGB(255, 255, 255), RGB(0, 0, 0),       RGB(55, 0, 110), RGB(255, 255, 255),
-                                       RGB(255, 255, 255), RGB(0, 0, 0),       RGB(96, 0, 0),   RGB(0, 0, 159)};
+const COLORREF kHighContrastWhite[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(55, 0, 110), RGB(255, 255, 255),
+                                       RGB(255, 255, 255), RGB(0, 0, 0), RGB(96, 0, 0),   RGB(0, 0, 159)};
 constexpr int kThemeColourCount = static_cast<int>(std::size(kThemeColours));
 
 class HighContrastTest : public ::testing::Test {
@@ -193,8 +193,8 @@ protected:
             pairs += std::to_wstring(kThemeColours[i]) + L"=" + std::to_wstring(colours[i]) + L" ";
         const ATOM atom = GlobalAddAtomW(pairs.c_str());
         DWORD_PTR answer = 0;
-        EXPECT_NE(SendMessageTimeoutW(main, kTestSetHighContrastMessage, on ? 1 : 0, atom, SMTO_NORMAL,
-                                      kStateTimeoutMs, &answer),
+        EXPECT_NE(SendMessageTimeoutW(main, kTestSetHighContrastMessage, on ? 1 : 0, atom, SMTO_NORMAL, kStateTimeoutMs,
+                                      &answer),
                   0);
         GlobalDeleteAtom(atom);
     }

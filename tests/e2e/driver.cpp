@@ -68,8 +68,8 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
+    const bool ok =
+        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     CloseHandle(f);
     return ok;
 }
@@ -128,8 +128,8 @@ void ListInto(const std::wstring& folder, const std::wstring& prefix, std::vecto
         e.name = prefix + name;
         e.directory = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         e.size = (static_cast<ULONGLONG>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        e.lastWrite = (static_cast<ULONGLONG>(fd.ftLastWriteTime.dwHighDateTime) << 32) |
-                      fd.ftLastWriteTime.dwLowDateTime;
+        e.lastWrite =
+            (static_cast<ULONGLONG>(fd.ftLastWriteTime.dwHighDateTime) << 32) | fd.ftLastWriteTime.dwLowDateTime;
         if (e.directory) e.size = e.lastWrite = 0;  // a folder's own times say nothing here
         out.push_back(e);
         if (e.directory) ListInto(folder + L"\\" + name, e.name + L"\\", out);
@@ -301,7 +301,8 @@ HWND AppRun::Control(int id) const {
     // The pages' ids run in hundreds from the options page's 1100 to the
     // about page's 1600; each page's panel (the round hundred) is always there.
     // Only a window on screen can be navigated.
-    if (!main_ || !IsWindowVisible(main_) || id <= IDC_PANEL1 || id >= IDC_PANEL7 + 100 || id % 100 == 0) return nullptr;
+    if (!main_ || !IsWindowVisible(main_) || id <= IDC_PANEL1 || id >= IDC_PANEL7 + 100 || id % 100 == 0)
+        return nullptr;
     SelectNode(FindControl(main_, IDC_TREEVIEW1), id / 100 - IDC_PANEL1 / 100);  // the page is made by then
     return FindControl(main_, id);
 }
@@ -606,9 +607,8 @@ std::wstring EnvironmentBlock(const Environment& env) {
     }
     for (const auto& [name, value] : env) {
         const std::wstring prefix = name + L"=";
-        std::erase_if(entries, [&](const std::wstring& e) {
-            return _wcsnicmp(e.c_str(), prefix.c_str(), prefix.size()) == 0;
-        });
+        std::erase_if(entries,
+                      [&](const std::wstring& e) { return _wcsnicmp(e.c_str(), prefix.c_str(), prefix.size()) == 0; });
         entries.push_back(prefix + value);
     }
     std::wstring block;
@@ -787,8 +787,8 @@ std::string ProcessState(const Process& process) {
 
 ::testing::AssertionResult AppRun::WaitUntilUp() {
     if (!WaitForMainWindow(kStartTimeoutMs))
-        return ::testing::AssertionFailure() << "the main window: none within " << kStartTimeoutMs << " ms ("
-                                             << ProcessState(process_) << ")";
+        return ::testing::AssertionFailure()
+               << "the main window: none within " << kStartTimeoutMs << " ms (" << ProcessState(process_) << ")";
     if (!WaitFor([&] { return ActivatedAt() != 0; }, kStartTimeoutMs)) {
         const auto boxes = process_.Windows(kDialogClass);
         const std::wstring box = boxes.empty() ? L"" : L", a message box is open: " + DialogText(boxes.front());

@@ -41,7 +41,8 @@ inline constexpr DWORD kCloseTimeoutMs = 15000;
 
 // "Zelvar 1.7", from the same generated header as the program.
 inline constexpr const wchar_t* kMainCaption = zelvar::kMainWindowCaption;
-inline constexpr const wchar_t* kApplicationTitle = zelvar::kApplicationTitle;  // caption of the program's message boxes
+inline constexpr const wchar_t* kApplicationTitle =
+    zelvar::kApplicationTitle;  // caption of the program's message boxes
 inline constexpr wchar_t kDialogClass[] = L"#32770";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr wchar_t kRunKeyPath[] = L"software\\microsoft\\windows\\currentversion\\run";

@@ -23,8 +23,8 @@ protected:
     void TearDown() override { RemoveRunValues(); }
 
     HWND StartSettled(AppRun& run, const std::string& extra = "") {
-        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=1\r\n" +
-                        extra);
+        run.WriteConfig(
+            "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=1\r\n" + extra);
         HWND main = run.MainIfUp(run.StartUp());
         if (!main || !BringToFront(main)) return nullptr;
         return main;
@@ -82,8 +82,7 @@ TEST_F(KeyboardTest, EveryPageIsWalkedInReadingOrderAndWorksWithoutAMouse) {
     ASSERT_TRUE(WaitFor([&] { return run.Config(L"tray") == L"0"; })) << "Space did not untick and save";
     SaveScreenshot(main, L"keyboard_focus_on_option");
     // Shift+Tab back to the tree.
-    while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB, true)) {
-    }
+    while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB, true)) {}
 
     // Language: the list and its Apply; Enter on the list applies the language chosen with the arrows.
     ASSERT_TRUE(SelectPage(run, main, IDC_PANEL2));
@@ -132,8 +131,7 @@ TEST_F(KeyboardTest, EveryPageIsWalkedInReadingOrderAndWorksWithoutAMouse) {
     ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); })) << "Space did not cancel";
     EXPECT_FALSE(IsChecked(run.Control(IDC_CHECKBOX3)));
     EXPECT_TRUE(WaitFor([&] { return FocusedControl(main) == run.Control(IDC_PNGBUTTON2); }));
-    while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB)) {
-    }
+    while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB)) {}
 
     // Scheduler: the seven day buttons, the day's two rows, the start button.
     ASSERT_TRUE(SelectPage(run, main, IDC_P_SHEDULER));
@@ -172,8 +170,7 @@ TEST_F(KeyboardTest, LabelsOfTheLastTwoOptionsTickTheirBoxesAndMessageBoxesGiveT
 
     // Remove with no line selected shows a box; after it the focus is back on Remove.
     ASSERT_TRUE(BringToFront(main));
-    while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB)) {
-    }
+    while (FocusedControl(main) != run.Control(IDC_TREEVIEW1) && FocusAfter(main, VK_TAB)) {}
     for (int i = 0; i < 4; ++i) PressKey(VK_DOWN);
     ASSERT_TRUE(WaitFor([&] { return OwnVisible(run.Control(IDC_PANEL5)); }));
     ASSERT_EQ(FocusAfter(main, VK_TAB), run.Control(IDC_LISTBOX1));

@@ -24,7 +24,8 @@ namespace {
 std::string Iso(const SYSTEMTIME& local) {
     SYSTEMTIME utc{};
     int offset = 0;
-    if (TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) offset = static_cast<int>(std::lround(SecondsBetween(local, utc) / 60));
+    if (TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc))
+        offset = static_cast<int>(std::lround(SecondsBetween(local, utc) / 60));
     char text[40];
     std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u%c%02d:%02d", local.wYear, local.wMonth, local.wDay,
                   local.wHour, local.wMinute, local.wSecond, offset < 0 ? '-' : '+', std::abs(offset) / 60,
@@ -82,7 +83,8 @@ void EndProcessesOf(const std::vector<HWND>& windows) {
     for (HWND w : windows) {
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        Process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid), pid).Kill();
+        Process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid), pid)
+            .Kill();
     }
 }
 

@@ -57,16 +57,18 @@ double CpuSeconds(HANDLE process) {
 
 // Waits for the countdown and the power action of a cycle whose off moment
 // is off and prints how early the one came and how late the other.
-void ReportCountdownAndAction(AppRun& run, const SYSTEMTIME& off, const char* what, int number, DWORD countdownWithinMs) {
+void ReportCountdownAndAction(AppRun& run, const SYSTEMTIME& off, const char* what, int number,
+                              DWORD countdownWithinMs) {
     SYSTEMTIME shown{};
     ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(ZELVAR_COUNT_CLASS) != nullptr; }, countdownWithinMs));
     GetLocalTime(&shown);
     std::vector<RecordedAction> actions;
     ASSERT_TRUE(WaitFor([&] { return !(actions = RecordedPowerActions(run)).empty(); }, 40000));
-    std::printf("[ measure  ] %s %d: countdown shown %.2f s before the off moment, %s %.3f s after it, %.2f s after "
-                "the countdown\n",
-                what, number, SecondsBetween(off, shown), actions[0].action.c_str(), SecondsBetween(actions[0].at, off),
-                SecondsBetween(actions[0].at, shown));
+    std::printf(
+        "[ measure  ] %s %d: countdown shown %.2f s before the off moment, %s %.3f s after it, %.2f s after "
+        "the countdown\n",
+        what, number, SecondsBetween(off, shown), actions[0].action.c_str(), SecondsBetween(actions[0].at, off),
+        SecondsBetween(actions[0].at, shown));
 }
 
 }  // namespace
@@ -91,7 +93,8 @@ TEST(Measure, DISABLED_StartupTimeNextToAMinimalWindow) {
             std::filesystem::copy_file(before, run.ExePath(), std::filesystem::copy_options::overwrite_existing, ec);
             earlier.push_back(TimeToWindow(run.ExePath(), run.Folder(), ZELVAR_MAIN_CLASS));
         }
-        minimal.push_back(TimeToWindow(DriverFolder() + L"e2e_minimal_window.exe", DriverFolder(), L"ZelvarMinimalWindow"));
+        minimal.push_back(
+            TimeToWindow(DriverFolder() + L"e2e_minimal_window.exe", DriverFolder(), L"ZelvarMinimalWindow"));
     }
     auto line = [](const char* what, std::vector<double> v) {
         std::sort(v.begin(), v.end());
@@ -137,7 +140,8 @@ TEST(Measure, DISABLED_CpuWhileACycleWaitsNextToIdle) {
 TEST(Measure, DISABLED_CountdownAndActionAgainstTheOffMoment) {
     for (int i = 0; i < 5; ++i) {
         AppRun run(L"measure_plan");
-        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n");
+        run.WriteConfig(
+            "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\n");
         ASSERT_TRUE(run.Start());
         HWND main = run.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
@@ -203,7 +207,8 @@ TEST(Measure, DISABLED_ScheduledCyclesAgainstTheirMoments) {
                                                          "=1\r\noff_time1_" + std::to_string(IsoWeekday(off)) + "=" +
                                                          HmsText(off) + "\r\n");
         run.WriteConfig(
-            "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng=1\r\nactsheduler=1\r\n");
+            "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\nlng="
+            "1\r\nactsheduler=1\r\n");
         ASSERT_TRUE(run.Start());
         ASSERT_NE(run.WaitForMainWindow(), nullptr);
         ReportCountdownAndAction(run, off, "scheduled", i + 1, 30000);
@@ -237,7 +242,8 @@ TEST(Measure, DISABLED_TasksAfterAWakeForAResumeBeforeAndAfterTheTick) {
         const std::string day = std::to_string(on.wDayOfWeek == 0 ? 7 : on.wDayOfWeek);
         char time[16];
         std::snprintf(time, sizeof time, "%u:%02u:%02u", on.wHour, on.wMinute, on.wSecond);
-        WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\noff_check2_" + day + "=1\r\noff_time2_" + day + "=" + time + "\r\n");
+        WriteFileBytes(run.PathOf(L"scheduler.ini"),
+                       "[Week]\r\noff_check2_" + day + "=1\r\noff_time2_" + day + "=" + time + "\r\n");
         HWND main = StartOnPlanPage(run, "allclose=0\r\nresetafteron=0\r\nactsheduler=1\r\n");
         if (!main) return false;
         const std::wstring armed = wakeDue(main);

@@ -32,8 +32,7 @@ using test::HttpTestServer;
 
 constexpr char kVersionPath[] = "/soft/ver.txt";
 constexpr char kHistoryPath[] = "/soft/zelvar_history.txt";
-constexpr char kProductPath[] =
-    "/index.php?option=com_content&view=article&id=185:zelvar&catid=51:utiliti&Itemid=79";
+constexpr char kProductPath[] = "/index.php?option=com_content&view=article&id=185:zelvar&catid=51:utiliti&Itemid=79";
 const wchar_t* const kLanguageFiles[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
 const wchar_t* const kLanguageNames[3] = {L"ru", L"en", L"de"};
 constexpr int kRussian = 0, kEnglish = 1, kGerman = 2;
@@ -44,8 +43,8 @@ std::string VersionFile(const std::string& version) { return "[VER_INFO]\r\ncurr
 std::string Narrow(const std::wstring& s) { return std::string(s.begin(), s.end()); }
 
 std::string Encode(const std::wstring& text, UINT codePage) {
-    const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
+    const int n =
+        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
     return bytes;
@@ -98,9 +97,9 @@ struct SiteRun {
             int y, mo, d, h, mi, s, ms;
             if (sscanf(line.c_str(), "%31s %d-%d-%d %d:%d:%d.%d", name, &y, &mo, &d, &h, &mi, &s, &ms) == 8 &&
                 action == name)
-                return SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
-                                  static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s),
-                                  static_cast<WORD>(ms)};
+                return SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0,
+                                  static_cast<WORD>(d), static_cast<WORD>(h),  static_cast<WORD>(mi),
+                                  static_cast<WORD>(s), static_cast<WORD>(ms)};
         }
         return std::nullopt;
     }
@@ -119,9 +118,8 @@ struct Start {
 ::testing::AssertionResult Launch(SiteRun& r, const Start& how) {
     if (!r.server.Start()) return ::testing::AssertionFailure() << "the site: the local server did not start";
     r.run.WriteConfig(std::string("[OPTIONS]\r\nfs=0\r\nautoload=0\r\nlogosound=0\r\nallclose=0\r\n") +
-                      "resetafteron=0\r\ntray=" + (how.tray ? "1" : "0") +
-                      "\r\nautoupd=" + (how.checkUpdates ? "1" : "0") + "\r\nlng=" + std::to_string(how.language) +
-                      "\r\n");
+                      "resetafteron=0\r\ntray=" + (how.tray ? "1" : "0") + "\r\nautoupd=" +
+                      (how.checkUpdates ? "1" : "0") + "\r\nlng=" + std::to_string(how.language) + "\r\n");
     r.run.SetEnvironment(L"ZELVAR_TEST_SITE", r.server.Site());
     if (auto up = r.run.StartUp(); !up) return up;
     r.main = r.run.Main();
@@ -362,9 +360,10 @@ TEST_F(OnlineTest, UpdateCheckNeverHoldsUpAPowerDown) {
     ASSERT_TRUE(WaitFor([&] { return stalled.Logged("Hibernate").has_value(); }, 40000)) << "no power action";
     const auto stalledAction = stalled.Logged("Hibernate");
     EXPECT_GE(SecondsBetween(*stalledAction, stalledOff), -0.05);
-    std::printf("[ measure  ] power actions after their moments: %.3f s beside a found version, %.3f s after a "
-                "stalled download\n",
-                SecondsBetween(*newerAction, newerOff), SecondsBetween(*stalledAction, stalledOff));
+    std::printf(
+        "[ measure  ] power actions after their moments: %.3f s beside a found version, %.3f s after a "
+        "stalled download\n",
+        SecondsBetween(*newerAction, newerOff), SecondsBetween(*stalledAction, stalledOff));
     prober.join();
     ASSERT_GT(probes.count, 0);
     // A download on the window thread would hold it for the whole stall: a
@@ -379,10 +378,12 @@ TEST_F(OnlineTest, UpdateCheckNeverHoldsUpAPowerDown) {
 
 // A history of several hundred lines in Russian and German.
 std::wstring LongHistory() {
-    std::wstring text = L"Zelvar: \u0438\u0441\u0442\u043e\u0440\u0438\u044f \u0438\u0437\u043c\u0435\u043d\u0435"
-                        L"\u043d\u0438\u0439 / \u00c4nderungsverlauf\r\n";
+    std::wstring text =
+        L"Zelvar: \u0438\u0441\u0442\u043e\u0440\u0438\u044f \u0438\u0437\u043c\u0435\u043d\u0435"
+        L"\u043d\u0438\u0439 / \u00c4nderungsverlauf\r\n";
     for (int i = 400; i >= 1; --i)
-        text += L"1." + std::to_wstring(i) + L": \u0438\u0441\u043f\u0440\u0430\u0432\u043b\u0435\u043d\u044b "
+        text += L"1." + std::to_wstring(i) +
+                L": \u0438\u0441\u043f\u0440\u0430\u0432\u043b\u0435\u043d\u044b "
                 L"\u043e\u0448\u0438\u0431\u043a\u0438; gr\u00f6\u00dfere \u00c4nderungen f\u00fcr "
                 L"den Zeitplan\r\n";
     return text + L"\u041a\u043e\u043d\u0435\u0446 / Ende\r\n";

@@ -4,7 +4,6 @@
 // actions in power_actions.log and returns at once, as a resume would.
 #include <gtest/gtest.h>
 
-
 #include <cstdio>
 #include <sstream>
 
@@ -19,8 +18,8 @@ namespace {
 class PlanTest : public CleanScenario {
 protected:
     HWND StartOnPlanPage(AppRun& run, bool closePrograms = false, bool restartAfterWake = false) {
-        return e2e::StartOnPlanPage(run, std::string("allclose=") + (closePrograms ? "1" : "0") + "\r\nresetafteron=" +
-                                             (restartAfterWake ? "1" : "0") + "\r\n");
+        return e2e::StartOnPlanPage(run, std::string("allclose=") + (closePrograms ? "1" : "0") +
+                                             "\r\nresetafteron=" + (restartAfterWake ? "1" : "0") + "\r\n");
     }
 
     // The restart countdown after a resume, as its opening showed it: the 60
@@ -210,8 +209,10 @@ TEST_F(PlanTest, PlanPageAndCountdownInEachLanguage) {
     for (int language = 0; language < 3; ++language) {
         const std::wstring suffix = std::wstring(L"_") + std::wstring(names[language], names[language] + 2);
         AppRun run(L"plan_looks");
-        run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\n"
-                        "resetafteron=1\r\nlng=" + std::to_string(language) + "\r\n");
+        run.WriteConfig(
+            "[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nallclose=0\r\nlogosound=0\r\nautoupd=0\r\n"
+            "resetafteron=1\r\nlng=" +
+            std::to_string(language) + "\r\n");
         ASSERT_TRUE(run.StartUp());
         HWND main = run.Main();
         PostMenuCommand(main, IDM_N4_ONOFF);

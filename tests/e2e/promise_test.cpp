@@ -38,8 +38,8 @@ std::optional<SYSTEMTIME> LogStampOf(const AppRun& run, const std::string& what)
         if (line.find(what) == std::string::npos) continue;
         int y, mo, d, h, mi, s;
         if (std::sscanf(line.c_str(), "%d-%d-%dT%d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6) return std::nullopt;
-        return SYSTEMTIME{static_cast<WORD>(y), static_cast<WORD>(mo), 0, static_cast<WORD>(d),
-                          static_cast<WORD>(h), static_cast<WORD>(mi), static_cast<WORD>(s), 0};
+        return SYSTEMTIME{static_cast<WORD>(y),  static_cast<WORD>(mo), 0, static_cast<WORD>(d), static_cast<WORD>(h),
+                          static_cast<WORD>(mi), static_cast<WORD>(s),  0};
     }
     return std::nullopt;
 }
@@ -113,9 +113,12 @@ TEST_F(PromiseTest, ASchedulerStartedTwentySecondsBeforeItsMomentCountsDownInFul
     // The countdown opens at once and the power-down moves to its end; a
     // start so slow that the moment had passed skips it instead.
     std::vector<RecordedAction> actions;
-    ASSERT_TRUE(WaitFor([&] { return !(actions = RecordedPowerActions(run)).empty() ||
-                                     NightLog(run).find("end skipped") != std::string::npos; },
-                        90000))
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return !(actions = RecordedPowerActions(run)).empty() ||
+                   NightLog(run).find("end skipped") != std::string::npos;
+        },
+        90000))
         << NightLog(run);
     const std::string log = NightLog(run);
     EXPECT_EQ(log.find(" resumed by=wake-timer"), log.rfind(" resumed by=wake-timer")) << "the wake's tasks ran twice";
@@ -145,7 +148,9 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
 
     // The window opens counting the seconds that are left, not a full "00:30".
     // Looked for until shortly before the moment: the hold below must begin before it.
-    const auto beforeOff = [&] { return static_cast<DWORD>(std::max(0.0, SecondsBetween(off, LocalTimeIn(0)) - 3) * 1000); };
+    const auto beforeOff = [&] {
+        return static_cast<DWORD>(std::max(0.0, SecondsBetween(off, LocalTimeIn(0)) - 3) * 1000);
+    };
     if (WaitFor([&] { return CountOpened(run); }, beforeOff())) {
         const std::wstring count = run.Countdown().shown;
         EXPECT_NE(count, L"00:30");
@@ -161,10 +166,11 @@ TEST_F(PromiseTest, APlanAtShortNoticeShowsTheSecondsLeftAndAMomentPassedWhileHe
     EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" clock changed") != std::string::npos; })) << NightLog(run);
     // Held from before the moment to a minute after it, as a machine asleep would be.
     ASSERT_GT(SecondsBetween(off, NowLocal()), 0.5) << "the driver came too late to hold the thread before the moment";
-    PostMessageW(main, kTestHoldThreadMessage, static_cast<WPARAM>(SecondsBetween(off, LocalTimeIn(0)) * 1000 + 60000), 0);
+    PostMessageW(main, kTestHoldThreadMessage, static_cast<WPARAM>(SecondsBetween(off, LocalTimeIn(0)) * 1000 + 60000),
+                 0);
     HWND box = nullptr;
-    EXPECT_TRUE(WaitFor([&] { return (box = run.WaitForMessageBox(1)) || !RecordedPowerActions(run).empty(); },
-                        120000));
+    EXPECT_TRUE(
+        WaitFor([&] { return (box = run.WaitForMessageBox(1)) || !RecordedPowerActions(run).empty(); }, 120000));
     EXPECT_TRUE(RecordedPowerActions(run).empty()) << "acted on a stale moment";
     ASSERT_NE(box, nullptr) << "no word of the skipped moment";
     EXPECT_EQ(DialogText(box), ReadUtf8IniValue(run.PathOf(L"languages\\English.ini"), "msoffmissed"));
@@ -234,8 +240,8 @@ TEST_F(PromiseTest, TheWakeTaskOutlivesTheProgramAndGoesWithTheScheduler) {
     // tasks after a wake, once.
     Process launcher = run.StartCopy(kWokenArgument);
     EXPECT_TRUE(launcher.WaitForExit(kStartTimeoutMs)) << "the task's own process stays";
-    EXPECT_TRUE(WaitFor([&] { return NightLog(run).find(" resumed by=wake-task") != std::string::npos; },
-                        kStartTimeoutMs))
+    EXPECT_TRUE(
+        WaitFor([&] { return NightLog(run).find(" resumed by=wake-task") != std::string::npos; }, kStartTimeoutMs))
         << NightLog(run);
     EXPECT_EQ(Count(NightLog(run), " resumed by="), 1u) << NightLog(run);
     for (HWND w : WindowsTitled(kMainCaption)) PostMenuCommand(w, IDM_N2_EXIT);

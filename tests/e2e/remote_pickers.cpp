@@ -19,8 +19,12 @@ public:
         if (process_) CloseHandle(process_);
     }
     void* Address() const { return memory_; }
-    bool Write(const SYSTEMTIME& st) { return memory_ && WriteProcessMemory(process_, memory_, &st, sizeof(st), nullptr); }
-    bool Read(SYSTEMTIME& st) const { return memory_ && ReadProcessMemory(process_, memory_, &st, sizeof(st), nullptr); }
+    bool Write(const SYSTEMTIME& st) {
+        return memory_ && WriteProcessMemory(process_, memory_, &st, sizeof(st), nullptr);
+    }
+    bool Read(SYSTEMTIME& st) const {
+        return memory_ && ReadProcessMemory(process_, memory_, &st, sizeof(st), nullptr);
+    }
 
 private:
     HANDLE process_ = nullptr;
@@ -40,7 +44,8 @@ bool SetPickerTime(HWND picker, const SYSTEMTIME& value) {
     if (!buffer.Write(value)) return false;
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(buffer.Address()),
-                               SMTO_ABORTIFHUNG, 5000, &result) != 0 && result != 0;
+                               SMTO_ABORTIFHUNG, 5000, &result) != 0 &&
+           result != 0;
 }
 
 std::optional<SYSTEMTIME> PickerTime(HWND picker) {
@@ -48,8 +53,8 @@ std::optional<SYSTEMTIME> PickerTime(HWND picker) {
     DWORD_PTR result = 0;
     SYSTEMTIME st{};
     if (!buffer.Address() ||
-        !SendMessageTimeoutW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(buffer.Address()),
-                             SMTO_ABORTIFHUNG, 5000, &result) ||
+        !SendMessageTimeoutW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(buffer.Address()), SMTO_ABORTIFHUNG,
+                             5000, &result) ||
         result != GDT_VALID || !buffer.Read(st))
         return std::nullopt;
     return st;

@@ -35,7 +35,8 @@ constexpr wchar_t kPolicyKey[] = L"SOFTWARE\\Policies\\Zelvar";
 constexpr wchar_t kPolicyWeekKey[] = L"SOFTWARE\\Policies\\Zelvar\\Week";
 
 void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, const std::wstring& text) {
-    RegSetKeyValueW(root, key, name.c_str(), REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegSetKeyValueW(root, key, name.c_str(), REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 void SetPolicy(HKEY root, const wchar_t* key, const std::wstring& name, DWORD number) {
     RegSetKeyValueW(root, key, name.c_str(), REG_DWORD, &number, sizeof number);
@@ -81,7 +82,8 @@ protected:
 
     HWND Start(AppRun& run, bool schedulerRunning, int language = 1, const std::string& extra = "") {
         run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nautoload=0\r\nlogosound=0\r\nautoupd=0\r\nallclose=0\r\nlng=" +
-                        std::to_string(language) + "\r\nactsheduler=" + (schedulerRunning ? "1" : "0") + "\r\n" + extra);
+                        std::to_string(language) + "\r\nactsheduler=" + (schedulerRunning ? "1" : "0") + "\r\n" +
+                        extra);
         return run.MainIfUp(run.StartUp());
     }
 
@@ -220,8 +222,8 @@ TEST_F(SchedulerTest, StartAndStopSwitchTheFacesWriteTheStateAndMarkTheNextCells
     EXPECT_FALSE(OwnVisible(run.Control(IDC_PWEEK)));
     EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
     // The ticked times, as stored; the next off and the next wake marked.
-    EXPECT_EQ(GridRow(run, 0), Lang(run, 1, "daysheduler") + L"\t" + Lang(run, 1, "offsheduler") + L"\t" +
-                                   Lang(run, 1, "onsheduler"));
+    EXPECT_EQ(GridRow(run, 0),
+              Lang(run, 1, "daysheduler") + L"\t" + Lang(run, 1, "offsheduler") + L"\t" + Lang(run, 1, "onsheduler"));
     EXPECT_EQ(GridRow(run, offDay), Lang(run, 1, "ws" + std::to_string(offDay)) + L"\t12:00:00 [next off]\t");
     EXPECT_EQ(GridRow(run, onDay), Lang(run, 1, "ws" + std::to_string(onDay)) + L"\t\t6:00:00 [next on]");
     SaveScreenshot(main, L"scheduler_running_en");
@@ -261,7 +263,8 @@ TEST_F(SchedulerTest, TheCopyDialogWritesOnlyTheTickedDaysAndKeepsItsTicks) {
     ASSERT_TRUE(WaitFor([&] { return (dialog = CopyDialog(run)) != nullptr; })) << "no copy dialog";
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window stays usable under the modal dialog";
     EXPECT_EQ(TextOf(FindControl(dialog, IDC_SHEDDAYS_LABEL4)), Lang(run, 1, "pcoffat"));
-    for (int day = 1; day <= 7; ++day) EXPECT_TRUE(IsChecked(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1)));
+    for (int day = 1; day <= 7; ++day)
+        EXPECT_TRUE(IsChecked(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1)));
     for (int day : {2, 4, 6, 7}) ASSERT_TRUE(Click(FindControl(dialog, IDC_SHEDDAYS_CHECKBOX_FIRST + day - 1)));
     SaveScreenshot(dialog, L"copy_dialog_en");
     PostClick(FindControl(dialog, IDC_SHEDDAYS_PNGBUTTON3));
@@ -303,8 +306,8 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     StartScheduleIn(run, kFullCountdownLeadSeconds + 5, off, [&](const SYSTEMTIME&) {
         wake = LocalTimeIn(kFullCountdownLeadSeconds + 5 + 70);  // 70 s after the off moment
         const std::wstring wakeText = TimeText(wake);
-        return "off_check2_" + std::to_string(IsoWeekday(wake)) + "=1\r\noff_time2_" + std::to_string(IsoWeekday(wake)) +
-               "=" + std::string(wakeText.begin(), wakeText.end()) + "\r\n";
+        return "off_check2_" + std::to_string(IsoWeekday(wake)) + "=1\r\noff_time2_" +
+               std::to_string(IsoWeekday(wake)) + "=" + std::string(wakeText.begin(), wakeText.end()) + "\r\n";
     });
     ASSERT_FALSE(HasFatalFailure());
 
@@ -320,8 +323,8 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     const double late = SecondsBetween(actions[0].at, off);
     EXPECT_GE(late, 0.0);
     EXPECT_LE(late, 1.5);
-    std::printf("[ measure  ] scheduled countdown %.2f s before the off moment, hibernate %.3f s after it\n",
-                lead, late);
+    std::printf("[ measure  ] scheduled countdown %.2f s before the off moment, hibernate %.3f s after it\n", lead,
+                late);
     // The resume tasks: the countdown gone, the start-up program started again.
     EXPECT_TRUE(WaitFor([&] { return !CountShown(run); }));
     EXPECT_TRUE(WaitFor([] { return WindowsTitled(kTitledHelper).size() == 1; }, 10000));
@@ -329,8 +332,8 @@ TEST_F(SchedulerTest, AScheduledNightCountsDownHibernatesAndWatchesAgain) {
     EXPECT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(wake)).find(L"[next on]") != std::wstring::npos; }))
         << GridRow(run, IsoWeekday(wake));
     // ...until it comes while the machine runs: then it counts as met and the next is a week on.
-    EXPECT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(wake)).find(L"[next on]") == std::wstring::npos; },
-                        90000));
+    EXPECT_TRUE(
+        WaitFor([&] { return GridRow(run, IsoWeekday(wake)).find(L"[next on]") == std::wstring::npos; }, 90000));
     EXPECT_EQ(RecordedPowerActions(run).size(), 1u);
     EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
     // The night's lines in the log.
@@ -376,7 +379,8 @@ TEST_F(SchedulerTest, StopDuringItsCountdownAndTheCountdownsCancelPowerNothingDo
         if (keptRunning) {
             EXPECT_EQ(TextOf(run.Control(IDC_PNGBUTTON8)), Lang(run, 1, "stopsheduler"));
         } else {
-            EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; })) << (byStopButton ? "stop" : "cancel");
+            EXPECT_TRUE(WaitFor([&] { return run.Config(L"actsheduler") == L"0"; }))
+                << (byStopButton ? "stop" : "cancel");
             EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_PNGBUTTON8)) == Lang(run, 1, "startsheduler"); }));
         }
         // Past the off moment: nothing recorded.
@@ -403,7 +407,8 @@ TEST_F(SchedulerTest, AMomentPassedWhileTheThreadWasHeldIsSkippedAndTheNextWatch
     int tomorrow = 0;
     StartScheduleIn(run, kFullCountdownLeadSeconds, off, [&](const SYSTEMTIME& at) {
         tomorrow = IsoWeekday(at) % 7 + 1;
-        return "off_check1_" + std::to_string(tomorrow) + "=1\r\noff_time1_" + std::to_string(tomorrow) + "=21:00:00\r\n";
+        return "off_check1_" + std::to_string(tomorrow) + "=1\r\noff_time1_" + std::to_string(tomorrow) +
+               "=21:00:00\r\n";
     });
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(WaitFor([&] { return GridRow(run, IsoWeekday(off)).find(L"[next off]") != std::wstring::npos; }));
@@ -413,12 +418,11 @@ TEST_F(SchedulerTest, AMomentPassedWhileTheThreadWasHeldIsSkippedAndTheNextWatch
     const double heldFrom = SecondsBetween(off, NowLocal());
     ASSERT_GT(heldFrom, 10.5) << "the driver came too late to hold the thread before the hand-over";
     PostMessageW(main, kTestHoldThreadMessage, static_cast<WPARAM>((heldFrom + 3.0) * 1000), 0);
-    EXPECT_TRUE(StaysFalse([&] { return !RecordedPowerActions(run).empty(); },
-                           static_cast<DWORD>((heldFrom + 10.0) * 1000)))
+    EXPECT_TRUE(
+        StaysFalse([&] { return !RecordedPowerActions(run).empty(); }, static_cast<DWORD>((heldFrom + 10.0) * 1000)))
         << "a late power-down";
     // The passed moment skipped; the next one (tomorrow) watched and marked.
-    EXPECT_TRUE(WaitFor([&] { return GridRow(run, tomorrow).find(L"[next off]") != std::wstring::npos; }))
-        << Grid(run);
+    EXPECT_TRUE(WaitFor([&] { return GridRow(run, tomorrow).find(L"[next off]") != std::wstring::npos; })) << Grid(run);
     EXPECT_FALSE(CountShown(run));
     const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
     EXPECT_NE(log.find("end skipped"), std::string::npos) << log;
@@ -427,8 +431,9 @@ TEST_F(SchedulerTest, AMomentPassedWhileTheThreadWasHeldIsSkippedAndTheNextWatch
 TEST_F(SchedulerTest, TheEditorTheGridAndTheCopyDialogInEachLanguage) {
     for (int language = 0; language < 3; ++language) {
         AppRun run(L"scheduler_languages");
-        WriteSchedule(run, "off_check1_1=1\r\noff_time1_1=22:00:00\r\noff_check2_2=1\r\noff_time2_2=7:30:00\r\n"
-                           "off_check1_5=1\r\noff_time1_5=23:15:00\r\n");
+        WriteSchedule(run,
+                      "off_check1_1=1\r\noff_time1_1=22:00:00\r\noff_check2_2=1\r\noff_time2_2=7:30:00\r\n"
+                      "off_check1_5=1\r\noff_time1_5=23:15:00\r\n");
         HWND main = Start(run, false, language);
         ASSERT_NE(main, nullptr);
         OpenSchedulerPage(run);
@@ -479,7 +484,8 @@ TEST_F(PolicyTest, ThePolicyRunsItsWeekLockedKeepsTheFilesAndFollowsAChangeWitho
     SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_time1_" + std::to_wstring(offDay), L"23:30:00");
     SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_check2_" + std::to_wstring(onDay), L"1");
     SetPolicy(HKEY_LOCAL_MACHINE, kPolicyWeekKey, L"off_time2_" + std::to_wstring(onDay), L"25:00:00");  // malformed
-    SetPolicy(HKEY_CURRENT_USER, kPolicyWeekKey, L"off_time1_" + std::to_wstring(offDay), L"20:00:00");  // the computer wins
+    SetPolicy(HKEY_CURRENT_USER, kPolicyWeekKey, L"off_time1_" + std::to_wstring(offDay),
+              L"20:00:00");  // the computer wins
     auto ownKeys = [&] {
         return Schedule(run, L"off_check1_" + std::to_wstring(offDay)) + L" " +
                Schedule(run, L"off_time1_" + std::to_wstring(offDay)) + L" " +
@@ -542,7 +548,8 @@ TEST_F(PolicyTest, ThePolicyRunsItsWeekLockedKeepsTheFilesAndFollowsAChangeWitho
     EXPECT_EQ(run.Config(L"actsheduler"), L"1");  // the user's own start, after the policy let go
     // Each malformed value once in the log, though the policy was read twice.
     const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
-    const std::string wake = "policy ignored HKLM\\SOFTWARE\\Policies\\Zelvar\\Week\\off_time2_" + on + ": not a time: 25:00:00";
+    const std::string wake =
+        "policy ignored HKLM\\SOFTWARE\\Policies\\Zelvar\\Week\\off_time2_" + on + ": not a time: 25:00:00";
     EXPECT_NE(log.find(wake), std::string::npos) << log;
     EXPECT_EQ(log.find(wake), log.rfind(wake)) << log;
     EXPECT_NE(log.find("HKCU\\SOFTWARE\\Policies\\Zelvar\\autoupd: not a tick: yes"), std::string::npos) << log;

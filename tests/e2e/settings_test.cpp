@@ -13,7 +13,6 @@
 namespace zelvar::e2e {
 namespace {
 
-
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
 
 // "0" (Russian) when the system's default locale is Russian (Russia), else "1".
@@ -27,7 +26,8 @@ std::wstring Shipped(const wchar_t* file, const char* key) { return ReadUtf8IniV
 std::wstring DecodeUtf16File(const std::string& bytes) {
     std::wstring text;
     for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
     return text;
 }
 
@@ -55,8 +55,10 @@ protected:
     }
     // The general page shows the English texts of the shipped file.
     void ExpectEnglishTexts(AppRun& run) {
-        const std::pair<int, const char*> texts[] = {{IDC_CHECKBOX2, "startwindows"}, {IDC_CHECKBOX4, "starttray"},
-                                                     {IDC_CHECKBOX5, "closeapplications"}, {IDC_PNGBUTTON3, "apply"},
+        const std::pair<int, const char*> texts[] = {{IDC_CHECKBOX2, "startwindows"},
+                                                     {IDC_CHECKBOX4, "starttray"},
+                                                     {IDC_CHECKBOX5, "closeapplications"},
+                                                     {IDC_PNGBUTTON3, "apply"},
                                                      {IDC_PNGBUTTON8, "startsheduler"}};
         for (const auto& [id, key] : texts) {
             const std::wstring expected = Shipped(L"languages\\English.ini", key);
@@ -76,11 +78,8 @@ TEST_F(SettingsTest, LongAndRepeatedStartupEntriesAreSkippedAndTheProgramStartsT
     for (auto& c : slashed)
         if (c == L'\\') c = L'/';
     const std::vector<std::wstring> entries{
-        run.Folder() + std::wstring(3000, L'x') + L".exe",
-        helper,
-        upper,
-        run.Folder() + L"..\\app\\.\\titled_window.exe",
-        slashed,
+        run.Folder() + std::wstring(3000, L'x') + L".exe", helper,  upper,
+        run.Folder() + L"..\\app\\.\\titled_window.exe",   slashed,
     };
     std::wstring autoexe;
     for (const auto& e : entries) autoexe += (autoexe.empty() ? L"" : L"|") + e;
@@ -145,7 +144,8 @@ TEST_F(SettingsTest, ASettingsFileHeldAtStartIsWaitedForAndLeftAsItWas) {
         HWND main = run.WaitForMainWindow();
         ASSERT_NE(main, nullptr);
         ASSERT_TRUE(WaitFor([&] { return run.Control(IDC_LABEL_POLICY_OPTIONS) != nullptr; }, kStartTimeoutMs));
-        EXPECT_TRUE(StaysFalse([&] { return Visible(main); }, 1000)) << "the window came up before the file could be read";
+        EXPECT_TRUE(StaysFalse([&] { return Visible(main); }, 1000))
+            << "the window came up before the file could be read";
         holder.Release();
         ASSERT_NE(WaitShown(run), nullptr);
     }

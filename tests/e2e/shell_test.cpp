@@ -41,10 +41,11 @@ TEST_F(ShellTest, FirstStartWritesEveryOptionRegistersTheProgramAndStaysVisible)
 
     // The file exists with all ten keys at their first-start values.
     const std::pair<const wchar_t*, std::wstring> expected[] = {
-        {L"fs", L"0"},           {L"autoload", L"1"},     {L"tray", L"1"},
-        {L"allclose", L"1"},     {L"logosound", L"1"},    {L"autoupd", L"1"},
-        {L"resetafteron", L"0"}, {L"actsheduler", L"0"},  {L"autoexe", L""},
-        {L"lng", ExpectedDefaultLanguage()},
+        {L"fs", L"0"},           {L"autoload", L"1"},
+        {L"tray", L"1"},         {L"allclose", L"1"},
+        {L"logosound", L"1"},    {L"autoupd", L"1"},
+        {L"resetafteron", L"0"}, {L"actsheduler", L"0"},
+        {L"autoexe", L""},       {L"lng", ExpectedDefaultLanguage()},
     };
     for (const auto& [key, value] : expected) EXPECT_EQ(run.Config(key), value) << key;
 
@@ -174,8 +175,7 @@ TEST_F(ShellTest, ExitFromTheTraySavesTheOptionsAndDropsTheRunValue) {
 TEST_F(ShellTest, DamagedSettingsAreReadSoundlyAndWrittenBackClean) {
     AppRun run(L"damaged_config");
     // The quotes make the profile reader hand the blanks to the program.
-    run.WriteConfig(
-        "[OPTIONS]\r\nfs=0\r\ntray=0\r\nlng=7\r\nactsheduler=\r\nautoload=\" 1 \"\r\nautoexe=|a||b|\r\n");
+    run.WriteConfig("[OPTIONS]\r\nfs=0\r\ntray=0\r\nlng=7\r\nactsheduler=\r\nautoload=\" 1 \"\r\nautoexe=|a||b|\r\n");
     HWND main = StartUp(run);
     ASSERT_NE(main, nullptr);
 

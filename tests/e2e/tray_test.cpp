@@ -115,97 +115,101 @@ TEST_F(TrayTest, TheTooltipAndTheIconFollowThePlanTheSchedulerAndTheLanguage) {
 }
 
 TEST_F(TrayTest, AWakeThatCannotHappenIsNamedAndThePlanAndTheSchedulerGoOn) {
-  const wchar_t* const files[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
-  // Hibernation off, and the longest line of each language: timers off on mains and on battery.
-  // The fix: in Russian declined (hibernation) or refused (timers), in English made from the
-  // plan page, in German from the scheduler's.
-  for (const auto& [probe, key, fixKey, fixed, refusal, refusalKey] :
-       {std::tuple{L"s4=1,hiberfile=0", "wakehibernationoff", "wakefixhibernation", "SwitchHibernationOn", L"cancel",
-                   "wakefixdeclined"},
-        std::tuple{L"s4=1,hiberfile=1,battery=1,ac=off,dc=off", "wakeoffboth", "wakefixtimers",
-                   "AllowWakeTimers(ac,dc)", L"refuse", "wakefixdenied"}})
-  for (int language = 0; language < 3; ++language) {
-    AppRun run(L"wake_readiness");
-    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", probe);
-    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", language == 0 ? refusal : nullptr);
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    const int tomorrow = (now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek) % 7 + 1;
-    WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\noff_check2_" + std::to_string(tomorrow) +
-                                                     "=1\r\noff_time2_" + std::to_string(tomorrow) + "=7:30:00\r\n");
-    HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
-    ASSERT_NE(main, nullptr);
-    const std::wstring line = Lang(run, files[language], key);
-    const std::wstring shot = std::wstring(L"wake_readiness_") + (key[4] == 'h' ? L"hibernation_" : L"timers_") +
-                              std::to_wstring(language);
-    // The fix from the page's button: its line and the button go, the fix is recorded.
-    auto fixFrom = [&](int button, int label) {
-      PostClick(run.Control(button));
-      // The line and its button go one after the other: wait for both.
-      EXPECT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(label)) && !OwnVisible(run.Control(button)); }))
-          << key << " in " << language;
-      const auto actions = RecordedPowerActions(run);
-      EXPECT_TRUE(actions.size() == 1 && actions[0].action == fixed) << actions.size();
-    };
-    ArmPlanWithWake(run);
-    EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKEPLAN)));
-    EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKEPLAN)), line);
-    EXPECT_TRUE(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)));
-    EXPECT_EQ(TextOf(run.Control(IDC_BUTTON_WAKEFIXPLAN)), Lang(run, files[language], fixKey));
-    EXPECT_EQ(CutText(main), 0) << key << " in " << language;
-    SaveScreenshot(main, shot + L"_plan");
-    if (language == 1) fixFrom(IDC_BUTTON_WAKEFIXPLAN, IDC_LABEL_WAKEPLAN);
-    PostClick(run.Control(IDC_PNGBUTTON5));
-    ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
+    const wchar_t* const files[3] = {L"Russian.ini", L"English.ini", L"Deutsch.ini"};
+    // Hibernation off, and the longest line of each language: timers off on mains and on battery.
+    // The fix: in Russian declined (hibernation) or refused (timers), in English made from the
+    // plan page, in German from the scheduler's.
+    for (const auto& [probe, key, fixKey, fixed, refusal, refusalKey] :
+         {std::tuple{L"s4=1,hiberfile=0", "wakehibernationoff", "wakefixhibernation", "SwitchHibernationOn", L"cancel",
+                     "wakefixdeclined"},
+          std::tuple{L"s4=1,hiberfile=1,battery=1,ac=off,dc=off", "wakeoffboth", "wakefixtimers",
+                     "AllowWakeTimers(ac,dc)", L"refuse", "wakefixdenied"}})
+        for (int language = 0; language < 3; ++language) {
+            AppRun run(L"wake_readiness");
+            SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", probe);
+            SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", language == 0 ? refusal : nullptr);
+            SYSTEMTIME now{};
+            GetLocalTime(&now);
+            const int tomorrow = (now.wDayOfWeek == 0 ? 7 : now.wDayOfWeek) % 7 + 1;
+            WriteFileBytes(run.PathOf(L"scheduler.ini"), "[Week]\r\noff_check2_" + std::to_string(tomorrow) +
+                                                             "=1\r\noff_time2_" + std::to_string(tomorrow) +
+                                                             "=7:30:00\r\n");
+            HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
+            ASSERT_NE(main, nullptr);
+            const std::wstring line = Lang(run, files[language], key);
+            const std::wstring shot = std::wstring(L"wake_readiness_") +
+                                      (key[4] == 'h' ? L"hibernation_" : L"timers_") + std::to_wstring(language);
+            // The fix from the page's button: its line and the button go, the fix is recorded.
+            auto fixFrom = [&](int button, int label) {
+                PostClick(run.Control(button));
+                // The line and its button go one after the other: wait for both.
+                EXPECT_TRUE(WaitFor([&] {
+                    return !OwnVisible(run.Control(label)) && !OwnVisible(run.Control(button));
+                })) << key
+                    << " in " << language;
+                const auto actions = RecordedPowerActions(run);
+                EXPECT_TRUE(actions.size() == 1 && actions[0].action == fixed) << actions.size();
+            };
+            ArmPlanWithWake(run);
+            EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKEPLAN)));
+            EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKEPLAN)), line);
+            EXPECT_TRUE(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)));
+            EXPECT_EQ(TextOf(run.Control(IDC_BUTTON_WAKEFIXPLAN)), Lang(run, files[language], fixKey));
+            EXPECT_EQ(CutText(main), 0) << key << " in " << language;
+            SaveScreenshot(main, shot + L"_plan");
+            if (language == 1) fixFrom(IDC_BUTTON_WAKEFIXPLAN, IDC_LABEL_WAKEPLAN);
+            PostClick(run.Control(IDC_PNGBUTTON5));
+            ASSERT_TRUE(WaitFor([&] { return !OwnVisible(run.Control(IDC_PANEL6)); }));
 
-    SelectNode(run.Control(IDC_TREEVIEW1), 3);
-    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
-    EXPECT_EQ(run.Config(L"actsheduler"), L"1");
-    // Fixed from the plan page, the scheduler's wake has nothing in its way either.
-    EXPECT_EQ(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)), language != 1);
-    if (language != 1) {
-      EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKESCHEDULE)), line);
-      EXPECT_EQ(TextOf(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE)), Lang(run, files[language], fixKey));
-      EXPECT_EQ(CutText(main), 0) << key << " in " << language;
-      SaveScreenshot(main, shot + L"_scheduler");
-    }
-    if (language == 2) fixFrom(IDC_BUTTON_WAKEFIXSCHEDULE, IDC_LABEL_WAKESCHEDULE);
-    if (language == 0) {
-      // Declined or refused: said in a box, and the line stays, nothing recorded.
-      PostClick(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE));
-      HWND box = run.WaitForMessageBox();
-      ASSERT_NE(box, nullptr);
-      EXPECT_NE(DialogText(box).find(Lang(run, files[language], refusalKey)), std::wstring::npos) << DialogText(box);
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kCloseTimeoutMs));
-      EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
-      EXPECT_TRUE(RecordedPowerActions(run).empty());
-    }
-    ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
-    EXPECT_FALSE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
-    ASSERT_TRUE(run.ExitFromTray());
-  }
+            SelectNode(run.Control(IDC_TREEVIEW1), 3);
+            ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+            EXPECT_EQ(run.Config(L"actsheduler"), L"1");
+            // Fixed from the plan page, the scheduler's wake has nothing in its way either.
+            EXPECT_EQ(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)), language != 1);
+            if (language != 1) {
+                EXPECT_EQ(TextOf(run.Control(IDC_LABEL_WAKESCHEDULE)), line);
+                EXPECT_EQ(TextOf(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE)), Lang(run, files[language], fixKey));
+                EXPECT_EQ(CutText(main), 0) << key << " in " << language;
+                SaveScreenshot(main, shot + L"_scheduler");
+            }
+            if (language == 2) fixFrom(IDC_BUTTON_WAKEFIXSCHEDULE, IDC_LABEL_WAKESCHEDULE);
+            if (language == 0) {
+                // Declined or refused: said in a box, and the line stays, nothing recorded.
+                PostClick(run.Control(IDC_BUTTON_WAKEFIXSCHEDULE));
+                HWND box = run.WaitForMessageBox();
+                ASSERT_NE(box, nullptr);
+                EXPECT_NE(DialogText(box).find(Lang(run, files[language], refusalKey)), std::wstring::npos)
+                    << DialogText(box);
+                PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, kCloseTimeoutMs));
+                EXPECT_TRUE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
+                EXPECT_TRUE(RecordedPowerActions(run).empty());
+            }
+            ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON8)));
+            EXPECT_FALSE(OwnVisible(run.Control(IDC_LABEL_WAKESCHEDULE)));
+            ASSERT_TRUE(run.ExitFromTray());
+        }
 
-  // The Task Scheduler refuses the wake task: the wake holds only while the
-  // program runs, which the page says once the refusal came; nothing to fix
-  // from here, and the log says why.
-  SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", L"s4=1,hiberfile=1");
-  SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", nullptr);
-  SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", L"refuse");
-  for (int language = 0; language < 3; ++language) {
-    AppRun run(L"wake_task_refused");
-    HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
-    ASSERT_NE(main, nullptr);
-    ArmPlanWithWake(run);
-    const std::wstring line = Lang(run, files[language], "wakeonlywhilerunning");
-    EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL_WAKEPLAN)) == line; })) << language;
-    EXPECT_FALSE(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)));
-    EXPECT_EQ(CutText(main), 0) << "in " << language;
-    SaveScreenshot(main, L"wake_readiness_task_" + std::to_wstring(language) + L"_plan");
-    ASSERT_TRUE(run.ExitFromTray());
-    const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
-    EXPECT_NE(log.find(" wake task refused step=register code=0x80070005"), std::string::npos) << log;
-  }
+    // The Task Scheduler refuses the wake task: the wake holds only while the
+    // program runs, which the page says once the refusal came; nothing to fix
+    // from here, and the log says why.
+    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_PROBE", L"s4=1,hiberfile=1");
+    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_FIX", nullptr);
+    SetEnvironmentVariableW(L"ZELVAR_TEST_WAKE_TASK", L"refuse");
+    for (int language = 0; language < 3; ++language) {
+        AppRun run(L"wake_task_refused");
+        HWND main = Start(run, "lng=" + std::to_string(language) + "\r\n");
+        ASSERT_NE(main, nullptr);
+        ArmPlanWithWake(run);
+        const std::wstring line = Lang(run, files[language], "wakeonlywhilerunning");
+        EXPECT_TRUE(WaitFor([&] { return TextOf(run.Control(IDC_LABEL_WAKEPLAN)) == line; })) << language;
+        EXPECT_FALSE(OwnVisible(run.Control(IDC_BUTTON_WAKEFIXPLAN)));
+        EXPECT_EQ(CutText(main), 0) << "in " << language;
+        SaveScreenshot(main, L"wake_readiness_task_" + std::to_wstring(language) + L"_plan");
+        ASSERT_TRUE(run.ExitFromTray());
+        const std::string log = ReadFileBytes(run.PathOf(L"zelvar.log")).value_or("");
+        EXPECT_NE(log.find(" wake task refused step=register code=0x80070005"), std::string::npos) << log;
+    }
 }
 
 }  // namespace

@@ -72,13 +72,27 @@ TEST_F(WindowTest, ApplyPutsTheChosenLanguageOnEveryTextAndSelectsHibernate) {
     for (int pass = 0; pass < 2; ++pass) {  // twice gives the same texts
         ASSERT_TRUE(Click(run.Control(IDC_PNGBUTTON3)));
         const std::pair<int, const char*> texts[] = {
-            {IDC_CHECKBOX2, "startwindows"}, {IDC_CHECKBOX4, "starttray"},   {IDC_CHECKBOX5, "closeapplications"},
-            {IDC_CHECKBOX6, "logosound"},    {IDC_LABEL19, "autoupdate"},    {IDC_LABEL24, "resetafteron"},
-            {IDC_LABEL2, "languageintro"},   {IDC_PNGBUTTON3, "apply"},      {IDC_CHECKBOX3, "pcoff"},
-            {IDC_CHECKBOX1, "pcon"},         {IDC_LABEL3, "date"},           {IDC_LABEL4, "time"},
-            {IDC_PNGBUTTON2, "apply"},       {IDC_PNGBUTTON5, "cancel"},     {IDC_LABEL7, "pcoffinfo"},
-            {IDC_LABEL10, "pconinfo"},       {IDC_LABEL1, "startexeintro"},  {IDC_PNGBUTTON1, "add"},
-            {IDC_PNGBUTTON4, "remove"},      {IDC_PNGBUTTON8, "startsheduler"}, {IDC_LABEL23, "history"},
+            {IDC_CHECKBOX2, "startwindows"},
+            {IDC_CHECKBOX4, "starttray"},
+            {IDC_CHECKBOX5, "closeapplications"},
+            {IDC_CHECKBOX6, "logosound"},
+            {IDC_LABEL19, "autoupdate"},
+            {IDC_LABEL24, "resetafteron"},
+            {IDC_LABEL2, "languageintro"},
+            {IDC_PNGBUTTON3, "apply"},
+            {IDC_CHECKBOX3, "pcoff"},
+            {IDC_CHECKBOX1, "pcon"},
+            {IDC_LABEL3, "date"},
+            {IDC_LABEL4, "time"},
+            {IDC_PNGBUTTON2, "apply"},
+            {IDC_PNGBUTTON5, "cancel"},
+            {IDC_LABEL7, "pcoffinfo"},
+            {IDC_LABEL10, "pconinfo"},
+            {IDC_LABEL1, "startexeintro"},
+            {IDC_PNGBUTTON1, "add"},
+            {IDC_PNGBUTTON4, "remove"},
+            {IDC_PNGBUTTON8, "startsheduler"},
+            {IDC_LABEL23, "history"},
         };
         for (const auto& [id, key] : texts) EXPECT_EQ(TextOf(run.Control(id)), Lang(run, 2, key)) << key;
         // The day editor shows today, by its full name in the new language.

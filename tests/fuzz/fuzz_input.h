@@ -13,12 +13,12 @@
 namespace zelvar::fuzz {
 
 // Fails the run with the broken property; libFuzzer keeps the input.
-#define ZELVAR_FUZZ_CHECK(condition)                                                          \
-    do {                                                                                      \
-        if (!(condition)) {                                                                   \
+#define ZELVAR_FUZZ_CHECK(condition)                                                              \
+    do {                                                                                          \
+        if (!(condition)) {                                                                       \
             std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                     \
-        }                                                                                     \
+            std::abort();                                                                         \
+        }                                                                                         \
     } while (0)
 
 inline std::string_view Bytes(const std::uint8_t* data, size_t size) {
@@ -45,8 +45,8 @@ inline std::wstring Text(std::string_view bytes) {
     if (bytes.empty() || static_cast<unsigned char>(bytes[0]) != 0xFF) return Utf8ToUtf16(bytes);
     std::wstring text;
     for (size_t i = 1; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                            static_cast<unsigned char>(bytes[i + 1]) << 8));
+        text.push_back(
+            static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8));
     return text;
 }
 

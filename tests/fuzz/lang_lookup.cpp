@@ -10,7 +10,7 @@ using namespace zelvar;
 namespace {
 
 // Keys that are the beginning of others, and some of each kind.
-const wchar_t* const kKeys[] = {L"pcoff", L"pcoffinfo", L"pcoffat", L"pcon", L"close", L"closeapplications",
+const wchar_t* const kKeys[] = {L"pcoff", L"pcoffinfo", L"pcoffat", L"pcon",       L"close", L"closeapplications",
                                 L"main",  L"w1",        L"ws7",     L"mserrconfig"};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }

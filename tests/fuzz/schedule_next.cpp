@@ -27,7 +27,8 @@ std::optional<TDateTime> NextOccurrence(const ScheduleClock& clock, const Schedu
     const int ahead = (day - IsoWeekday(clock.localNow) + 7) % 7;
     const TDateTime today = DateOf(clock.localNow);
     TDateTime moment = ScheduledLocalMoment({true, today + ahead, *time}, f);
-    if (std::llround(clock.SecondsUntil(moment) * 1000) <= 0) moment = ScheduledLocalMoment({true, today + 7, *time}, f);
+    if (std::llround(clock.SecondsUntil(moment) * 1000) <= 0)
+        moment = ScheduledLocalMoment({true, today + 7, *time}, f);
     return moment;
 }
 
@@ -83,8 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         const bool aWeekOn = moment.Has && moment.Date == DateOf(now) + 7;
         ZELVAR_FUZZ_CHECK(marked == (moment.Has && !aWeekOn ? 1 : 0));
         // Other columns never mark.
-        ZELVAR_FUZZ_CHECK(WeekGridCellMark(column == 3 ? 2 : 5, 1, now, next.off, next.on) ==
-                          GridCellMark::None);
+        ZELVAR_FUZZ_CHECK(WeekGridCellMark(column == 3 ? 2 : 5, 1, now, next.off, next.on) == GridCellMark::None);
     }
     return 0;
 }

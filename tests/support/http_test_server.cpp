@@ -222,7 +222,8 @@ void HttpTestServer::Answer(SOCKET client, const HttpReply& reply) {
             for (auto& [name, value] : r.headers)
                 if (name == "Location" && !value.empty() && value[0] == '/')
                     value = "http://127.0.0.1:" + std::to_string(port_) + value;
-            if (SendAll(client, Head(r, r.body.size(), r.sendLength)) && SendAll(client, r.body)) shutdown(client, SD_SEND);
+            if (SendAll(client, Head(r, r.body.size(), r.sendLength)) && SendAll(client, r.body))
+                shutdown(client, SD_SEND);
             // Let the client read to the end and close first, so the close resets nothing it has not read.
             char sink[512];
             while (recv(client, sink, sizeof sink, 0) > 0) {}
@@ -242,9 +243,7 @@ void HttpTestServer::Answer(SOCKET client, const HttpReply& reply) {
             SendAll(client, reply.body);
             shutdown(client, SD_SEND);
             return;
-        case HttpReply::Kind::NoAnswer:
-            WaitStop(INFINITE);
-            return;
+        case HttpReply::Kind::NoAnswer: WaitStop(INFINITE); return;
         case HttpReply::Kind::Reset: {
             linger hard{1, 0};
             setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&hard), sizeof hard);

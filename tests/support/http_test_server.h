@@ -30,8 +30,8 @@ struct HttpReply {
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
     unsigned intervalMs = 0;
-    size_t announced = 0;     // StallAfterHeaders, Truncated: the Content-Length sent
-    bool sendLength = true;   // Complete: false ends the body by closing the connection
+    size_t announced = 0;    // StallAfterHeaders, Truncated: the Content-Length sent
+    bool sendLength = true;  // Complete: false ends the body by closing the connection
 
     static HttpReply Ok(std::string body);
     static HttpReply Status(int status, std::string reason, std::string body);

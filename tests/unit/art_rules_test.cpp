@@ -67,10 +67,10 @@ TEST(ArtResample, ReductionAveragesAndKeepsEdgesSoft) {
                                       : std::initializer_list<std::uint8_t>{0, 0, 0, 0});
     const auto out = ResamplePremultiplied(px, 8, 4, 4, 2);
     ASSERT_EQ(out.size(), 4u * 2 * 4);
-    EXPECT_EQ(out[3], 255);           // x 0: inside the white
-    EXPECT_EQ(out[3 * 4 + 3], 0);     // x 3: inside the transparency
-    EXPECT_GT(out[1 * 4 + 3], 128);   // x 1: mostly white
-    EXPECT_LT(out[2 * 4 + 3], 128);   // x 2: mostly clear
+    EXPECT_EQ(out[3], 255);          // x 0: inside the white
+    EXPECT_EQ(out[3 * 4 + 3], 0);    // x 3: inside the transparency
+    EXPECT_GT(out[1 * 4 + 3], 128);  // x 1: mostly white
+    EXPECT_LT(out[2 * 4 + 3], 128);  // x 2: mostly clear
     EXPECT_GT(out[2 * 4 + 3], 0);
 }
 
@@ -92,8 +92,8 @@ TEST(ArtResample, PremultipliedPixelsStayPremultiplied) {
 
 TEST(ArtPng, SizeComesFromTheHeaderOfARealPngOnly) {
     // The start of a 20 x 18 RGBA PNG as the build renders it.
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                     0, 0, 0, 20, 0, 0, 0, 18, 8, 6, 0, 0, 0};
+    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0,  0, 0, 13, 'I', 'H', 'D',
+                                     'R',  0,   0,   0,   20,   0,    0,    0,    18, 8, 6, 0,  0,   0};
     EXPECT_EQ(PngImageSize(png.data(), png.size()), (ArtSize{20, 18}));
     EXPECT_EQ(PngImageSize(png.data(), 23), std::nullopt);  // cut off
     EXPECT_EQ(PngImageSize(nullptr, 100), std::nullopt);

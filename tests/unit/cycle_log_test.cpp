@@ -41,8 +41,10 @@ TEST(CycleLog, OneLinePerEvent) {
     } cases[] = {
         {CycleStartLine(kAt, CycleSource::Schedule, kOff, kWake),
          "start source=schedule off=2026-12-08T22:00:00+01:00 wake=2026-12-09T07:30:00+01:00"},
-        {CycleStartLine(kAt, CycleSource::Plan, kOff, std::nullopt), "start source=plan off=2026-12-08T22:00:00+01:00 wake=none"},
-        {CycleStartLine(kAt, CycleSource::Both, std::nullopt, kWake), "start source=both off=none wake=2026-12-09T07:30:00+01:00"},
+        {CycleStartLine(kAt, CycleSource::Plan, kOff, std::nullopt),
+         "start source=plan off=2026-12-08T22:00:00+01:00 wake=none"},
+        {CycleStartLine(kAt, CycleSource::Both, std::nullopt, kWake),
+         "start source=both off=none wake=2026-12-09T07:30:00+01:00"},
         {CycleActionLine(kAt, CycleAction::Hibernate), "action hibernate"},
         {CycleActionLine(kAt, CycleAction::PowerOff), "action poweroff"},
         {CycleActionLine(kAt, CycleAction::None), "action none"},
@@ -82,7 +84,8 @@ TEST(CycleLog, CutKeepsTheNewerHalfInWholeLines) {
     EXPECT_GT(kept + line.size(), log.size() / 2);
 
     // A cut point that is a line start keeps that line.
-    const std::string even = std::string(kCycleLogLimit / 2 + 9, 'a') + "\n" + std::string(kCycleLogLimit / 2 + 9, 'b') + "\n";
+    const std::string even =
+        std::string(kCycleLogLimit / 2 + 9, 'a') + "\n" + std::string(kCycleLogLimit / 2 + 9, 'b') + "\n";
     EXPECT_EQ(CycleLogCutOffset(even), even.size() / 2);
 
     // A last line without its end is kept whole; a damaged log of no lines is dropped.

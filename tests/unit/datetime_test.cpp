@@ -38,9 +38,9 @@ TEST(DateTime, CalendarFieldsRoundTripAcrossYearsAndMonthEnds) {
 }
 
 TEST(DateTime, IsoWeekdayMondayIsOne) {
-    EXPECT_EQ(IsoWeekday(At(2026, 12, 7)), 1);   // a Monday
+    EXPECT_EQ(IsoWeekday(At(2026, 12, 7)), 1);  // a Monday
     EXPECT_EQ(IsoWeekday(At(2026, 12, 13, 23, 59, 59)), 7);
-    EXPECT_EQ(IsoWeekday(0.0), 6);               // 30 Dec 1899 was a Saturday
+    EXPECT_EQ(IsoWeekday(0.0), 6);  // 30 Dec 1899 was a Saturday
     EXPECT_EQ(IsoWeekday(At(2000, 1, 1)), 6);
 }
 

@@ -94,7 +94,8 @@ TEST(IniTextEditing, NewKeysGoToTheEndOfTheirSectionNewSectionsToTheEnd) {
 
 TEST(IniTextEditing, ValuesReadBackExactlyAndNothingCanInjectALine) {
     IniText ini;
-    for (const std::wstring value : {L" spaced ", L"\"quoted\"", L"'x'", L"", L"a=b;c", L"\u041F\u0443\u0442\u044C \u65E5\u672C"}) {
+    for (const std::wstring value :
+         {L" spaced ", L"\"quoted\"", L"'x'", L"", L"a=b;c", L"\u041F\u0443\u0442\u044C \u65E5\u672C"}) {
         ASSERT_TRUE(ini.Write(L"OPTIONS", L"autoexe", value));
         EXPECT_EQ(ini.Find(L"OPTIONS", L"autoexe"), value);
     }
@@ -114,7 +115,10 @@ TEST(IniTextEditing, ValuesReadBackExactlyAndNothingCanInjectALine) {
 
 TEST(TextFileDecoding, ByteOrderMarksThenUtf8ThenTheAnsiCodePage) {
     // UTF-16 both ways.
-    auto le = DecodeTextFile(std::string("\xFF\xFE" "a\0\x1F\x04", 6), Latin1);
+    auto le = DecodeTextFile(std::string("\xFF\xFE"
+                                         "a\0\x1F\x04",
+                                         6),
+                             Latin1);
     EXPECT_EQ(le.encoding, TextEncoding::Utf16Le);
     EXPECT_EQ(le.text, L"a\u041F");
     auto be = DecodeTextFile(std::string("\xFE\xFF\0a\x04\x1F", 6), Latin1);
@@ -131,11 +135,16 @@ TEST(TextFileDecoding, ByteOrderMarksThenUtf8ThenTheAnsiCodePage) {
 
     // Plain ASCII and bytes that are no UTF-8 go through the code page.
     EXPECT_EQ(DecodeTextFile("x=1", Latin1).encoding, TextEncoding::Ansi);
-    auto ansi = DecodeTextFile("x=\xFC" "ber", Latin1);
+    auto ansi = DecodeTextFile(
+        "x=\xFC"
+        "ber",
+        Latin1);
     EXPECT_EQ(ansi.encoding, TextEncoding::Ansi);
     EXPECT_EQ(ansi.text, L"x=\u00FCber");
 
-    EXPECT_EQ(Utf16LeFileBytes(L"a\u041F"), std::string("\xFF\xFE" "a\0\x1F\x04", 6));
+    EXPECT_EQ(Utf16LeFileBytes(L"a\u041F"), std::string("\xFF\xFE"
+                                                        "a\0\x1F\x04",
+                                                        6));
     EXPECT_EQ(EncodingForRewrite(TextEncoding::Ansi, true), TextEncoding::Ansi);
     EXPECT_EQ(EncodingForRewrite(TextEncoding::Ansi, false), TextEncoding::Utf16Le);
     EXPECT_EQ(EncodingForRewrite(TextEncoding::Utf8Bom, true), TextEncoding::Utf16Le);

@@ -16,31 +16,102 @@ using namespace zelvar;
 namespace {
 
 const std::vector<std::string> kCatalogue = {
-    "main", "language", "onoff", "sheduler", "startexe", "menuabout",
-    "startwindows", "starttray", "closeapplications", "logosound", "autoupdate", "resetafteron",
-    "languageintro", "apply", "pcoff", "pcon", "date", "time", "pcoffinfo", "pconinfo", "cancel",
-    "poweroff", "powertohibernate", "startexeintro", "add", "remove",
-    "w1", "w2", "w3", "w4", "w5", "w6", "w7",
-    "ws1", "ws2", "ws3", "ws4", "ws5", "ws6", "ws7",
-    "copyother", "startsheduler", "stopsheduler", "hintstartsheduler",
-    "daysheduler", "offsheduler", "onsheduler", "pcoffat", "pconat", "history",
-    "menuopen", "menuoff", "menuexit", "close",
-    "mswrongdt", "msremoveexe", "msselstring", "mserrconfig", "msreadconfig", "msupdate",
-    "msoffmissed", "mswakesoon",
+    "main",
+    "language",
+    "onoff",
+    "sheduler",
+    "startexe",
+    "menuabout",
+    "startwindows",
+    "starttray",
+    "closeapplications",
+    "logosound",
+    "autoupdate",
+    "resetafteron",
+    "languageintro",
+    "apply",
+    "pcoff",
+    "pcon",
+    "date",
+    "time",
+    "pcoffinfo",
+    "pconinfo",
+    "cancel",
+    "poweroff",
+    "powertohibernate",
+    "startexeintro",
+    "add",
+    "remove",
+    "w1",
+    "w2",
+    "w3",
+    "w4",
+    "w5",
+    "w6",
+    "w7",
+    "ws1",
+    "ws2",
+    "ws3",
+    "ws4",
+    "ws5",
+    "ws6",
+    "ws7",
+    "copyother",
+    "startsheduler",
+    "stopsheduler",
+    "hintstartsheduler",
+    "daysheduler",
+    "offsheduler",
+    "onsheduler",
+    "pcoffat",
+    "pconat",
+    "history",
+    "menuopen",
+    "menuoff",
+    "menuexit",
+    "close",
+    "mswrongdt",
+    "msremoveexe",
+    "msselstring",
+    "mserrconfig",
+    "msreadconfig",
+    "msupdate",
+    "msoffmissed",
+    "mswakesoon",
     // The tray's tooltip and the wake readiness line of the plan page.
-    "traypoweroff", "trayhibernate", "traywake", "trayplan", "trayschedule",
-    "wakenohibernation", "wakehibernationoff", "wakeresumerefused", "wakeoffmains", "wakeoffbattery", "wakeoffboth",
+    "traypoweroff",
+    "trayhibernate",
+    "traywake",
+    "trayplan",
+    "trayschedule",
+    "wakenohibernation",
+    "wakehibernationoff",
+    "wakeresumerefused",
+    "wakeoffmains",
+    "wakeoffbattery",
+    "wakeoffboth",
     // The wake held by Windows' Task Scheduler: refused, and its task's description.
-    "wakeonlywhilerunning", "waketaskdescription",
+    "wakeonlywhilerunning",
+    "waketaskdescription",
     // The button beside that line that removes the cause, and how its fix ended.
-    "wakefixtimers", "wakefixhibernation", "hintwakefixtimers", "hintwakefixhibernation", "wakefixdeclined",
-    "wakefixdenied", "wakefixfailed", "wakefixnochange",
+    "wakefixtimers",
+    "wakefixhibernation",
+    "hintwakefixtimers",
+    "hintwakefixhibernation",
+    "wakefixdeclined",
+    "wakefixdenied",
+    "wakefixfailed",
+    "wakefixnochange",
     // The about page's link to the night log.
     "log",
     // The line beside controls that Group Policy sets.
     "policymanaged",
     // What screen readers read: the navigation tree, the two copy buttons, the countdown.
-    "navigation", "copyoff", "copyon", "countoff", "countrestart",
+    "navigation",
+    "copyoff",
+    "copyon",
+    "countoff",
+    "countrestart",
 };
 
 std::string ReadWhole(const std::string& path) {
@@ -88,8 +159,7 @@ TEST_P(LanguageFile, FileIsWellFormedAndHoldsExactlyTheCatalogue) {
         const size_t eq = raw.find('=');
         ASSERT_NE(eq, std::string::npos) << "line " << i + 1 << ": " << raw;
         Line line{raw.substr(0, eq), raw.substr(eq + 1)};
-        for (char c : line.key)
-            EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) << "key " << line.key;
+        for (char c : line.key) EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) << "key " << line.key;
         EXPECT_FALSE(line.text.empty()) << "empty text for " << line.key;
         EXPECT_NE(line.text.front(), ' ') << "blank after = for " << line.key;
         EXPECT_NE(line.text.back(), ' ') << "blank at the end of " << line.key;
@@ -98,7 +168,8 @@ TEST_P(LanguageFile, FileIsWellFormedAndHoldsExactlyTheCatalogue) {
 
     std::vector<std::string> keys;
     for (const Line& l : lines) keys.push_back(l.key);
-    EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()), std::set<std::string>(kCatalogue.begin(), kCatalogue.end()));
+    EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()),
+              std::set<std::string>(kCatalogue.begin(), kCatalogue.end()));
     EXPECT_EQ(keys.size(), kCatalogue.size()) << "a key appears twice";
 
     // A key that begins another key stands above it.
@@ -106,8 +177,9 @@ TEST_P(LanguageFile, FileIsWellFormedAndHoldsExactlyTheCatalogue) {
         for (size_t b = 0; b < a; ++b)
             EXPECT_FALSE(keys[a].size() < keys[b].size() && keys[b].compare(0, keys[a].size(), keys[a]) == 0)
                 << keys[a] << " stands below " << keys[b];
-
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, LanguageFile, ::testing::Values("Russian.ini", "English.ini", "Deutsch.ini"),
-                         [](const auto& info) { return std::string(info.param).substr(0, std::string(info.param).find('.')); });
+                         [](const auto& info) {
+                             return std::string(info.param).substr(0, std::string(info.param).find('.'));
+                         });

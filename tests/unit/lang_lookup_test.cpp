@@ -58,14 +58,19 @@ TEST(LangLookup, LineEndsAndByteOrderMark) {
     // No CR left at the end of a CR LF text.
     EXPECT_EQ(Find("[LANGFILE]\r\nadd=Add\r\n", L"add"), L"Add");
     // A BOM in front of the first line, which is a key here.
-    EXPECT_EQ(Find("\xEF\xBB\xBF" "add=Add\r\n", L"add"), L"Add");
+    EXPECT_EQ(Find("\xEF\xBB\xBF"
+                   "add=Add\r\n",
+                   L"add"),
+              L"Add");
     // The first of two lines with the same key wins.
     EXPECT_EQ(Find("add=First\r\nadd=Second\r\n", L"add"), L"First");
 }
 
 TEST(LangLookup, TextIsConvertedFromUtf8) {
-    const std::string file = "[LANGFILE]\r\nru=\xD0\x92\xD1\x8B\xD0\xBA\xD0\xBB\xD1\x8E\xD1\x87\xD0\xB8\xD1\x82\xD1\x8C\r\n"
-                             "de=\xC3\x9C" "bernehmen\r\nsym=\xE2\x80\xA6\xF0\x9F\x98\x80\r\n";
+    const std::string file =
+        "[LANGFILE]\r\nru=\xD0\x92\xD1\x8B\xD0\xBA\xD0\xBB\xD1\x8E\xD1\x87\xD0\xB8\xD1\x82\xD1\x8C\r\n"
+        "de=\xC3\x9C"
+        "bernehmen\r\nsym=\xE2\x80\xA6\xF0\x9F\x98\x80\r\n";
     EXPECT_EQ(Find(file, L"ru"), L"\u0412\u044B\u043A\u043B\u044E\u0447\u0438\u0442\u044C");
     EXPECT_EQ(Find(file, L"de"), L"\u00DCbernehmen");
     EXPECT_EQ(Find(file, L"sym"), std::wstring(L"\u2026") + L"\xD83D\xDE00");
@@ -74,7 +79,9 @@ TEST(LangLookup, TextIsConvertedFromUtf8) {
 TEST(LangLookup, InvalidUtf8CountsAsMissingSoTheNextFileSuppliesTheText) {
     // A letter from a single-byte code page, a cut-off sequence, an overlong
     // form and an encoded surrogate.
-    const std::string file = "latin1=\xDC" "bernehmen\r\ncut=abc\xD0\r\noverlong=\xC0\xAF\r\nsurrogate=\xED\xA0\x80\r\nok=fine\r\n";
+    const std::string file =
+        "latin1=\xDC"
+        "bernehmen\r\ncut=abc\xD0\r\noverlong=\xC0\xAF\r\nsurrogate=\xED\xA0\x80\r\nok=fine\r\n";
     EXPECT_EQ(Find(file, L"latin1"), std::nullopt);
     EXPECT_EQ(Find(file, L"cut"), std::nullopt);
     EXPECT_EQ(Find(file, L"overlong"), std::nullopt);
@@ -108,7 +115,7 @@ TEST(LanguageList, FilesAndDefaults) {
     EXPECT_EQ(DefaultLanguageIndex(0x0807), 2);      // German (Switzerland)
     EXPECT_EQ(DefaultLanguageIndex(0x0C07), 2);      // German (Austria)
     EXPECT_EQ(DefaultLanguageIndex(0x0409), 1);
-    EXPECT_EQ(DefaultLanguageIndex(0x040C), 1);      // French: English
+    EXPECT_EQ(DefaultLanguageIndex(0x040C), 1);  // French: English
 
     EXPECT_EQ(LanguageIndexOrRussian(2), 2);
     EXPECT_EQ(LanguageIndexOrRussian(7), 0);

@@ -44,8 +44,8 @@ TEST(LocaleFormats, RoundTripsInEveryLocaleKeepWholeSeconds) {
 
 TEST(LocaleFormats, ParsingRejectsWhatThePatternDoesNotAllow) {
     const LocaleFormats ru = RussianFormats();
-    EXPECT_FALSE(ParseDate(L"31.02.2026", ru));   // no such day
-    EXPECT_FALSE(ParseDate(L"07/03/2026", ru));   // wrong separator
+    EXPECT_FALSE(ParseDate(L"31.02.2026", ru));  // no such day
+    EXPECT_FALSE(ParseDate(L"07/03/2026", ru));  // wrong separator
     EXPECT_FALSE(ParseDate(L"", ru));
     EXPECT_FALSE(ParseDateTime(L"07.03.2026 25:00:00", ru));
     EXPECT_FALSE(ParseDateTime(L"07.03.2026 21:05:09 extra", ru));

@@ -47,8 +47,13 @@ TEST(OffWait, AFullCountdownBeforeEveryPowerDownTheUserDidNotJustChoose) {
         double ahead;
         bool shortNotice;
         std::optional<int> count;
-    } plans[] = {{120, false, std::nullopt}, {32, false, std::nullopt}, {31.4, true, 31}, {31, true, 31}, {5, true, 5},
-                 {0.2, true, 1}, {0, true, std::nullopt}};
+    } plans[] = {{120, false, std::nullopt},
+                 {32, false, std::nullopt},
+                 {31.4, true, 31},
+                 {31, true, 31},
+                 {5, true, 5},
+                 {0.2, true, 1},
+                 {0, true, std::nullopt}};
     for (const Plan& p : plans) {
         EXPECT_EQ(PlanChosenAtShortNotice(kOff - p.ahead, kOff), p.shortNotice) << p.ahead;
         if (p.shortNotice) {
@@ -66,8 +71,7 @@ TEST(OffWait, AFullCountdownBeforeEveryPowerDownTheUserDidNotJustChoose) {
         {"warned at 31 s: act at the moment", Look(kOff, true, kOff - 31), Act(kOff)},
         {"warned 30.4 s before: still the moment itself", Look(kOff, true, kOff - 30.4), Act(kOff)},
         {"warned late, 29 s before: one more second", Look(kOff, true, kOff - 29), Wait(kOff + 1)},
-        {"scheduler at start 25 s ahead: countdown now, the moment moves", Look(kOff - 25, true, {}),
-         Open(kOff + 5)},
+        {"scheduler at start 25 s ahead: countdown now, the moment moves", Look(kOff - 25, true, {}), Open(kOff + 5)},
         {"scheduler at start 5 s ahead", Look(kOff - 5, true, {}), Open(kOff + 25)},
         {"a late tick at the moment itself", Look(kOff + 1, true, {}), Open(kOff + 31)},
         {"a countdown for another moment warns for none", Look(kOff - 10, true, {}, true), Open(kOff + 20)},
@@ -99,8 +103,7 @@ TEST(OffWait, AStaleMomentIsSkippedAndASleepRestartsTheCountdown) {
         // After a sleep the countdown on screen has warned nobody.
         {"resumed 10 s before, countdown showing", Look(kOff - 10, true, kOff - 31, true, true), Open(kOff + 20)},
         {"resumed 3 s after, countdown showing", Look(kOff + 3, true, kOff - 31, true, true), Open(kOff + 33)},
-        {"resumed an hour before: nothing to restart", Look(kOff - 3600, true, {}, false, true),
-         Wait(kOff, kOff - 31)},
+        {"resumed an hour before: nothing to restart", Look(kOff - 3600, true, {}, false, true), Wait(kOff, kOff - 31)},
         {"resumed past the grace", Look(kOff + 6, true, kOff - 31, true, true), Skip(kOff)},
     };
     for (const auto& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
@@ -111,10 +114,9 @@ TEST(OffWait, TheDueTimeIsRealAcrossClockChanges) {
     // from 02:00 to 03:00 in spring and goes back from 03:00 to 02:00 in
     // autumn, so the moment is 14.5 h or 16.5 h away, not 15.5 h.
     const auto real = [](TDateTime local, std::int64_t change, std::int64_t before, std::int64_t after) {
-        return static_cast<double>(
-            ResolveLocalTime(std::llround(local * 86400),
-                             [=](std::int64_t utc) { return utc < change ? before : after; })
-                .utcSeconds);
+        return static_cast<double>(ResolveLocalTime(std::llround(local * 86400), [=](std::int64_t utc) {
+                                       return utc < change ? before : after;
+                                   }).utcSeconds);
     };
     const TDateTime applied = At(2026, 3, 28, 12), off = At(2026, 3, 29, 3, 30);
     const std::int64_t springChange = std::llround(At(2026, 3, 29, 2) * 86400) - 3600;
@@ -167,7 +169,8 @@ TEST(StandingWake, AWakeRunsItsTasksOnceWhateverSignComesFirst) {
         for (char e : events) {
             std::optional<TDateTime> ran;
             switch (e) {
-                case 'A': case 'U': ran = ledger.TakeResume(now, own); break;
+                case 'A':
+                case 'U': ran = ledger.TakeResume(now, own); break;
                 case 'T': ran = ledger.TakeTaskWake(now, local + (now - due) / 86400, own); break;
                 case 'K': ledger.Keep(KeptWake{nextWeek, due + 7 * 86400}, now); break;
                 case 'C': ledger.Keep(KeptWake{local, due}, now); break;

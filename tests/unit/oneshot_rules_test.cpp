@@ -52,8 +52,7 @@ TEST_P(PlanChecks, WakeRowBoundaries) {
     EXPECT_EQ(CheckPlan(WithWake(offAtMidnight, tomorrow, At(1900, 1, 1, 0, 1, 29)), f),
               PlanFault::WakeTooSoonAfterOff);
     EXPECT_EQ(CheckPlan(WithWake(offAtMidnight, tomorrow, At(1900, 1, 1, 0, 1, 30)), f), PlanFault::None);
-    EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 22, 59, 59)), f),
-              PlanFault::WakeTimeBeforeOffTime);
+    EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 22, 59, 59)), f), PlanFault::WakeTimeBeforeOffTime);
     EXPECT_EQ(CheckPlan(WithWake(offTonight, tomorrow, At(1900, 1, 1, 7, 0, 0)), f), PlanFault::None);
     EXPECT_EQ(CheckPlan(WithWake(offTonight, today, At(1900, 1, 1, 21, 5, 8)), f), PlanFault::WakeTimeBeforeNow);
     EXPECT_EQ(CheckPlan(WithWake(offTonight, At(2026, 3, 6), At(1900, 1, 1, 23, 30, 0)), f),
@@ -64,8 +63,7 @@ TEST_P(PlanChecks, WakeRowBoundaries) {
               PlanFault::WakeDateBeforeOffDate);
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, PlanChecks,
-                         ::testing::Values(RussianFormats(), UsEnglishFormats(), GermanFormats()));
+INSTANTIATE_TEST_SUITE_P(Locales, PlanChecks, ::testing::Values(RussianFormats(), UsEnglishFormats(), GermanFormats()));
 
 TEST(CountdownText, CountsFromSixtyAndThirtyDownToZero) {
     EXPECT_EQ(CountdownText(60), L"00:60");

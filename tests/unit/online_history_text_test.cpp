@@ -52,7 +52,8 @@ TEST(HistoryText, LargeBinaryAndLongFilesDecodeWhole) {
     EXPECT_EQ(DecodeHistoryText(oneLine).size(), oneLine.size());
 
     std::string lines;
-    for (int i = 0; i < 10000; ++i) lines += "1.7: \xD0\xB8\xD1\x81\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD\xD0\xBE\n";
+    for (int i = 0; i < 10000; ++i)
+        lines += "1.7: \xD0\xB8\xD1\x81\xD0\xBF\xD1\x80\xD0\xB0\xD0\xB2\xD0\xBB\xD0\xB5\xD0\xBD\xD0\xBE\n";
     const std::wstring text = DecodeHistoryText(lines);
     size_t crlf = 0;
     for (size_t p = text.find(L"\r\n"); p != std::wstring::npos; p = text.find(L"\r\n", p + 2)) ++crlf;

@@ -22,7 +22,9 @@ std::optional<std::string> File(const std::string& lines) { return "[LANGFILE]\r
 }  // namespace
 
 TEST(UpdateQuestion, ChosenFileGivesItsOwnTextElseTheRussianQuestion) {
-    EXPECT_EQ(UpdateQuestionText(File("history=Verlauf\r\nmsupdate=Neue Version \xC3\xBC" "ber\r\n"), kEnglish),
+    EXPECT_EQ(UpdateQuestionText(File("history=Verlauf\r\nmsupdate=Neue Version \xC3\xBC"
+                                      "ber\r\n"),
+                                 kEnglish),
               L"Neue Version \u00FCber");
     // Files written before the key existed, or with a text that cannot be shown.
     EXPECT_EQ(UpdateQuestionText(File("history=Verlauf\r\n"), kEnglish), kUpdateQuestionFallback);

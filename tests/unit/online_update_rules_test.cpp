@@ -24,21 +24,39 @@ std::string Utf16Le(const std::string& ascii) {
 }  // namespace
 
 TEST(UpdateVersion, PartsCompareAsNumbersAgainstOwnVersion) {
-    struct Case { const wchar_t* published; bool newer; };
+    struct Case {
+        const wchar_t* published;
+        bool newer;
+    };
     const Case cases[] = {
-        {L"1.8", true},    {L"2.0", true},   {L"1.10", true}, {L"2", false},  // one part is no version
-        {L"2.0.0", true},  {L"10.0", true},  {L"1.7.1", true}, {L"1.07.1", true},
-        {L"1.7", false},   {L"1.7.0", false}, {L"1.07", false}, {L"1.5", false},
-        {L"1.6.99", false}, {L"0.99", false}, {L" 1.8 ", true}, {L"999999999.0", true},
+        {L"1.8", true},     {L"2.0", true},    {L"1.10", true},  {L"2", false},  // one part is no version
+        {L"2.0.0", true},   {L"10.0", true},   {L"1.7.1", true}, {L"1.07.1", true},
+        {L"1.7", false},    {L"1.7.0", false}, {L"1.07", false}, {L"1.5", false},
+        {L"1.6.99", false}, {L"0.99", false},  {L" 1.8 ", true}, {L"999999999.0", true},
     };
     for (const Case& c : cases) EXPECT_EQ(IsNewerVersion(c.published, kOwn), c.newer) << c.published;
 }
 
 TEST(UpdateVersion, AnythingButDigitsAndFullStopsIsNoVersion) {
     using namespace std::string_literals;
-    const std::wstring texts[] = {L"", L" ", L"abc", L"1.", L".7", L"1..8", L"-1.8", L"+1.8", L"1.8a", L"1.8 beta",
-                                  L"1,8", L"1 .8", L"v1.8", L"99999999999999999999.1", L"1.99999999999999999999",
-                                  L"1000000000.0", L"\uFF11.\uFF18" /* full-width digits */, L"1.8\0001"s};
+    const std::wstring texts[] = {L"",
+                                  L" ",
+                                  L"abc",
+                                  L"1.",
+                                  L".7",
+                                  L"1..8",
+                                  L"-1.8",
+                                  L"+1.8",
+                                  L"1.8a",
+                                  L"1.8 beta",
+                                  L"1,8",
+                                  L"1 .8",
+                                  L"v1.8",
+                                  L"99999999999999999999.1",
+                                  L"1.99999999999999999999",
+                                  L"1000000000.0",
+                                  L"\uFF11.\uFF18" /* full-width digits */,
+                                  L"1.8\0001"s};
     for (const std::wstring& t : texts) {
         EXPECT_FALSE(ParseVersion(t)) << std::string(t.begin(), t.end());
         EXPECT_FALSE(IsNewerVersion(t, kOwn));
@@ -65,7 +83,7 @@ TEST(UpdateCheck, BadVersionFilesNeverAsk) {
     for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919) & 0xFF));
     std::string megabytes(5 * 1024 * 1024, 'x');
     megabytes += '\n';
-    megabytes += VersionFile("9.0");  // a key far down is found and still read soundly
+    megabytes += VersionFile("9.0");            // a key far down is found and still read soundly
     std::string oneLine(3 * 1024 * 1024, '[');  // no line end anywhere
     const std::string files[] = {
         "",
@@ -73,8 +91,14 @@ TEST(UpdateCheck, BadVersionFilesNeverAsk) {
         binary,
         oneLine,
         "[VERSION]\ncurrent_version=9.9\n",
-        VersionFile(""), VersionFile("abc"), VersionFile("1."), VersionFile(".7"),
-        VersionFile("99999999999999999999.1"), VersionFile("-1.8"), VersionFile("1.7"), VersionFile("1.10.x"),
+        VersionFile(""),
+        VersionFile("abc"),
+        VersionFile("1."),
+        VersionFile(".7"),
+        VersionFile("99999999999999999999.1"),
+        VersionFile("-1.8"),
+        VersionFile("1.7"),
+        VersionFile("1.10.x"),
     };
     for (const std::string& f : files) EXPECT_FALSE(CheckForUpdate(true, f, kOwn)) << f.substr(0, 60);
     EXPECT_TRUE(CheckForUpdate(true, megabytes, kOwn));

@@ -25,8 +25,9 @@ RawPolicyValue Sz(const std::wstring& text, bool terminated = true) {
 }
 
 RawPolicyValue Dword(std::uint32_t n) {
-    return {kRegDword, {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
-                        static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)}};
+    return {kRegDword,
+            {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n >> 16),
+             static_cast<std::uint8_t>(n >> 24)}};
 }
 
 struct RawCase {
@@ -146,8 +147,8 @@ TEST(PolicySchedule, ThePolicysWeekIsReadInTheLocalesFormatAndNeverWrittenToTheF
     file.Write(kScheduleSection, L"off_time2_2", L"7:30:00 AM");
     file.Write(kScheduleSection, L"off_check2_4", L"1");
     file.Write(kScheduleSection, L"off_time2_4", L"never");
-    const std::map<std::wstring, std::wstring> week = {{L"off_check1_1", L"1"}, {L"off_time1_1", L"22:00:00"},
-                                                       {L"off_check2_3", L"1"}, {L"off_time2_3", L"06:15:00"}};
+    const std::map<std::wstring, std::wstring> week = {
+        {L"off_check1_1", L"1"}, {L"off_time1_1", L"22:00:00"}, {L"off_check2_3", L"1"}, {L"off_time2_3", L"06:15:00"}};
     const LocaleFormats us = UsEnglishFormats();
     PolicyScheduleIni overlay(file, week, us);
 

@@ -42,8 +42,8 @@ TEST(PowerCycleMoments, EarlierMomentWinsInEachDirection) {
         {"earlier scheduled wake", Sources(true, true, {}, At(10, 6)), kPlanOff, At(10, 6), true},
         {"tied wake stays with the plan", Sources(true, true, {}, kPlanWake), kPlanOff, kPlanWake, false},
         {"unticked wake takes a later scheduled one", Sources(true, false, {}, At(10, 9)), kPlanOff, At(10, 9), true},
-        {"off from the plan, wake from the scheduler", Sources(true, true, At(9, 23), At(10, 6)), kPlanOff,
-         At(10, 6), true},
+        {"off from the plan, wake from the scheduler", Sources(true, true, At(9, 23), At(10, 6)), kPlanOff, At(10, 6),
+         true},
     };
     for (const Case& c : cases) {
         const CycleMoments m = MergeCycleMoments(c.sources);
@@ -90,9 +90,14 @@ TEST(PowerCycleWait, OffWaitAndWakeTimerConditions) {
 }
 
 TEST(PowerCycleAction, EveryRowOfTheTable) {
-    struct Row { bool offTicked; bool mustWake; int mode; PowerAction action; };
+    struct Row {
+        bool offTicked;
+        bool mustWake;
+        int mode;
+        PowerAction action;
+    };
     const Row rows[] = {
-        {true, true, 0, PowerAction::Hibernate},    // a wake always hibernates, even on "power off"
+        {true, true, 0, PowerAction::Hibernate},  // a wake always hibernates, even on "power off"
         {true, true, 1, PowerAction::Hibernate},
         {true, true, -1, PowerAction::Hibernate},
         {true, false, 0, PowerAction::PowerOff},
@@ -105,4 +110,3 @@ TEST(PowerCycleAction, EveryRowOfTheTable) {
         EXPECT_EQ(ChoosePowerAction(r.offTicked, r.mustWake, r.mode), r.action)
             << "offTicked " << r.offTicked << " mustWake " << r.mustWake << " mode " << r.mode;
 }
-

@@ -18,7 +18,9 @@ public:
     mutable std::vector<std::wstring> reads;
 };
 
-void Put(MemoryIni& ini, const std::wstring& key, const std::wstring& value) { ini.Write(kScheduleSection, key, value); }
+void Put(MemoryIni& ini, const std::wstring& key, const std::wstring& value) {
+    ini.Write(kScheduleSection, key, value);
+}
 
 const std::vector<std::wstring> kDay6{L"off_check1_6", L"off_time1_6", L"off_check2_6", L"off_time2_6"};
 
@@ -90,7 +92,8 @@ TEST(ScheduleFile, CopyWritesTickAndTimeOfTheTickedDaysInOneDirection) {
 
     MemoryIni failing;
     failing.FailAfter(3);
-    const ScheduleWriteResult r = CopyTimeToDays(failing, {true, false, true, false, true, false, false}, L"on", L"7:00:00");
+    const ScheduleWriteResult r =
+        CopyTimeToDays(failing, {true, false, true, false, true, false, false}, L"on", L"7:00:00");
     EXPECT_FALSE(r);
     EXPECT_EQ(r.failedKey, L"off_time2_3");
     EXPECT_EQ(failing.WriteOrder(), (std::vector<std::wstring>{L"off_check2_1", L"off_time2_1", L"off_check2_3"}));

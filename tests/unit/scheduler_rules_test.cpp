@@ -62,15 +62,26 @@ TEST(SchedulerSearch, NextMomentOfEachDirectionWithinAWeek) {
         {"Wednesday 21:00, only Wednesday 20:00: next Wednesday", {{3, Off, L"1", 20, 0}}, At(3, 21), At(10, 20), {}},
         {"today's time still ahead", {{3, Off, L"1", 22, 0}}, At(3, 21, 59, 59.5), At(3, 22), {}},
         {"the time exactly now has passed", {{3, Off, L"1", 22, 0}}, At(3, 22), At(10, 22), {}},
-        {"Sunday: the wrap pass", {{7, Off, L"1", 8, 0}, {1, Off, L"1", 7, 0}, {7, On, L"1", 9, 0}}, At(7, 12),
-         At(8, 7), At(14, 9)},
-        {"directions apart: the wake first", {{5, Off, L"1", 22, 0}, {4, On, L"1", 7, 30}}, At(2, 10), At(5, 22),
+        {"Sunday: the wrap pass",
+         {{7, Off, L"1", 8, 0}, {1, Off, L"1", 7, 0}, {7, On, L"1", 9, 0}},
+         At(7, 12),
+         At(8, 7),
+         At(14, 9)},
+        {"directions apart: the wake first",
+         {{5, Off, L"1", 22, 0}, {4, On, L"1", 7, 30}},
+         At(2, 10),
+         At(5, 22),
          At(4, 7, 30)},
-        {"earliest of several days", {{6, Off, L"1", 1, 0}, {4, Off, L"1", 23, 0}, {5, Off, L"1", 0, 30}}, At(3, 9),
-         At(4, 23), {}},
+        {"earliest of several days",
+         {{6, Off, L"1", 1, 0}, {4, Off, L"1", 23, 0}, {5, Off, L"1", 0, 30}},
+         At(3, 9),
+         At(4, 23),
+         {}},
         {"midnight of the next day", {{4, Off, L"1", 0, 0}}, At(3, 23, 59, 59), At(4, 0), {}},
         {"nothing ticked; only exactly 1 ticks",
-         {{3, Off, L"0", 22, 0}, {4, Off, L"", 22, 0}, {5, Off, L"yes", 22, 0}, {6, On, L" 1", 7, 0}}, At(3, 9), {},
+         {{3, Off, L"0", 22, 0}, {4, Off, L"", 22, 0}, {5, Off, L"yes", 22, 0}, {6, On, L" 1", 7, 0}},
+         At(3, 9),
+         {},
          {}},
     };
     for (const LocaleFormats& f : kLocales)
@@ -155,7 +166,9 @@ TEST(SchedulerTick, CountdownAimHandOverAndSkip) {
         {"25 s ahead, the countdown on screen", before(25), {off, {}, {}, true, true}, kNothing},
         {"d is rounded: 33.4 is 33", before(33.4), {off}, Aim(2000)},
         {"an hour away", before(3600), {off}, Aim(3569000)},
-        {"the same interval leaves the running timer alone", before(3600), {off, {}, {}, false, true, 3569000},
+        {"the same interval leaves the running timer alone",
+         before(3600),
+         {off, {}, {}, false, true, 3569000},
          Aim(3569000, false)},
         {"a different one restarts it", before(3599), {off, {}, {}, false, true, 3569000}, Aim(3568000)},
         {"countdown window showing", before(3600), {off, {}, {}, true}, kNothing},
@@ -171,8 +184,10 @@ TEST(SchedulerTick, CountdownAimHandOverAndSkip) {
         {"no off moment: nothing, whatever the plan", before(3600), {{}, {}, off}, kNothing},
         {"a wake ten seconds ahead hands nothing over", before(10), {{}, off}, kNothing},
         {"a wake reached while running is met", off, {{}, off}, kWakeMet},
-        {"a wake reached in the off's window: recompute, then hand over", off - 5 * kSecond,
-         {off, off - 5 * kSecond}, Make(true, true)},
+        {"a wake reached in the off's window: recompute, then hand over",
+         off - 5 * kSecond,
+         {off, off - 5 * kSecond},
+         Make(true, true)},
     };
     for (const Case& c : cases) EXPECT_EQ(Decide(c.now, c.tick), c.expect) << c.what;
 
@@ -193,10 +208,16 @@ TEST(SchedulerTick, ASkippedOffDropsTheCountdownAimedAtIt) {
     const Case cases[] = {
         {"the plan's countdown is not ours", {off, {}, {}, true, false}, false, false, {}},
         {"ours, window showing for the passed moment", {off, {}, {}, true, true}, true, true, {}},
-        {"a plan's off an hour ahead gets its countdown back", {off, {}, now + 3600 * kSecond, false, true}, true,
-         false, CountdownStep{3569000, true}},
-        {"a plan's off in its last 31 seconds keeps the window", {off, {}, now + 20 * kSecond, true, true}, true,
-         false, {}},
+        {"a plan's off an hour ahead gets its countdown back",
+         {off, {}, now + 3600 * kSecond, false, true},
+         true,
+         false,
+         CountdownStep{3569000, true}},
+        {"a plan's off in its last 31 seconds keeps the window",
+         {off, {}, now + 20 * kSecond, true, true},
+         true,
+         false,
+         {}},
     };
     for (const Case& c : cases) {
         const SchedulerTickDecision d = Decide(now, c.tick);
@@ -322,9 +343,10 @@ TEST(SchedulerClockChange, DistancesAreReal) {
 
 TEST(SchedulerClockChange, ASkippedTimeFiresOnceAfterTheJump) {
     const MemoryIni file = File({{7, Off, L"1", 2, 30}}, RussianFormats());
-    const double target = RealAt(kSpring, At(7, 3, 30));  // 02:30 read with the old offset
+    const double target = RealAt(kSpring, At(7, 3, 30));    // 02:30 read with the old offset
     for (TDateTime local : {At(7, 1, 50), At(7, 3, 10)}) {  // searched before and after the jump
-        const NextSchedule next = ComputeNextSchedule(ZoneClock(kSpring, RealAt(kSpring, local)), file, RussianFormats());
+        const NextSchedule next =
+            ComputeNextSchedule(ZoneClock(kSpring, RealAt(kSpring, local)), file, RussianFormats());
         EXPECT_EQ(Sec(next.off, RussianFormats()), Sec(At(7, 2, 30)));
     }
     EXPECT_EQ(DecideIn(ZoneClock(kSpring, target - 11), At(7, 2, 30)), kNothing);
@@ -364,8 +386,7 @@ TEST(SchedulerGrid, MarksTheNextMomentsCellByWeekdayAndTime) {
         {"on its own day, at its time", 3, 5, At(5, 22), friOff, {}, GridCellMark::None},
         {"next on, Thursday 7:30: row 4, column 4", 4, 4, At(1, 9), friOff, thuOn, GridCellMark::NextOn},
         {"the on moment's row in the off column", 3, 4, At(1, 9), {}, thuOn, GridCellMark::None},
-        {"next Wednesday 20:00 on Wednesday after 20:00", 3, 3, At(3, 21), Moment(At(10, 20)), {},
-         GridCellMark::None},
+        {"next Wednesday 20:00 on Wednesday after 20:00", 3, 3, At(3, 21), Moment(At(10, 20)), {}, GridCellMark::None},
         {"stale values without a found moment", 3, 6, At(1, 9), {false, 0, 0}, {}, GridCellMark::None},
     };
     for (const Case& c : cases) EXPECT_EQ(WeekGridCellMark(c.column, c.row, c.now, c.off, c.on), c.expect) << c.what;

@@ -10,7 +10,9 @@ namespace {
 
 const LocaleFormats kLocales[] = {RussianFormats(), UsEnglishFormats(), GermanFormats()};
 TDateTime T(int h, int m, int s = 0) { return *EncodeTime(h, m, s); }
-void Put(MemoryIni& ini, const std::wstring& key, const std::wstring& value) { ini.Write(kScheduleSection, key, value); }
+void Put(MemoryIni& ini, const std::wstring& key, const std::wstring& value) {
+    ini.Write(kScheduleSection, key, value);
+}
 
 }  // namespace
 
@@ -19,15 +21,26 @@ TEST(ScheduleTime, EachLocaleReadsWhatAnyOfThemWrote) {
         const wchar_t* text;
         int seconds;  // -1: no time
     } cases[] = {
-        {L"08:00:00", 8 * 3600},       {L"7:30:00", 7 * 3600 + 1800}, {L"0:00:00", 0},
-        {L"7:30:00 PM", 19 * 3600 + 1800}, {L"12:00:05 AM", 5},   {L"11:59:59 pm", 86399},
-        {L"", -1}, {L"25:99:00", -1}, {L"24:00:00", -1}, {L"8:00", -1}, {L"yes", -1}, {L"13:00:00 PM", -1},
-        {L"0:30:00 AM", -1}, {L"08:00:00:00", -1},
+        {L"08:00:00", 8 * 3600},
+        {L"7:30:00", 7 * 3600 + 1800},
+        {L"0:00:00", 0},
+        {L"7:30:00 PM", 19 * 3600 + 1800},
+        {L"12:00:05 AM", 5},
+        {L"11:59:59 pm", 86399},
+        {L"", -1},
+        {L"25:99:00", -1},
+        {L"24:00:00", -1},
+        {L"8:00", -1},
+        {L"yes", -1},
+        {L"13:00:00 PM", -1},
+        {L"0:30:00 AM", -1},
+        {L"08:00:00:00", -1},
     };
     for (const LocaleFormats& f : kLocales)
         for (const auto& c : cases) {
             const std::optional<TDateTime> t = ReadScheduleTime(c.text, f);
-            EXPECT_EQ(t ? SecondsOfDay(*t) : -1, c.seconds) << f.longTime << " " << testing::PrintToString(std::wstring(c.text));
+            EXPECT_EQ(t ? SecondsOfDay(*t) : -1, c.seconds)
+                << f.longTime << " " << testing::PrintToString(std::wstring(c.text));
         }
     EXPECT_FALSE(ReadScheduleTime(std::wstring(1 << 20, L'9'), RussianFormats()));
 

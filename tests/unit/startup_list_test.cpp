@@ -48,16 +48,18 @@ TEST(StartupList, TooltipShowsEveryEntryOnItsOwnLine) {
 
 TEST(StartupPaths, SpellingsOfOneFileCompareEqual) {
     const std::wstring plain = NormalizedPathForCompare(L"C:\\Tools\\One.exe");
-    for (const wchar_t* same : {L"c:\\tools\\ONE.EXE", L"C:/Tools/One.exe", L"C:\\Tools\\\\.\\One.exe",
-                                L"C:\\Tools\\Sub\\..\\One.exe", L"C:\\..\\Tools\\One.exe", L"C:\\Tools\\One.exe.",
-                                L"\\\\?\\C:\\Tools\\One.exe"})
+    for (const wchar_t* same :
+         {L"c:\\tools\\ONE.EXE", L"C:/Tools/One.exe", L"C:\\Tools\\\\.\\One.exe", L"C:\\Tools\\Sub\\..\\One.exe",
+          L"C:\\..\\Tools\\One.exe", L"C:\\Tools\\One.exe.", L"\\\\?\\C:\\Tools\\One.exe"})
         EXPECT_EQ(NormalizedPathForCompare(same), plain) << same;
     EXPECT_NE(NormalizedPathForCompare(L"C:\\Tools\\Two.exe"), plain);
     EXPECT_NE(NormalizedPathForCompare(L"D:\\Tools\\One.exe"), plain);
     EXPECT_NE(NormalizedPathForCompare(L"Tools\\One.exe"), plain);  // relative is not the same as rooted
-    EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\UNC\\srv\\share\\a.exe"), NormalizedPathForCompare(L"//SRV/share/a.exe"));
+    EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\UNC\\srv\\share\\a.exe"),
+              NormalizedPathForCompare(L"//SRV/share/a.exe"));
     // The system takes the UNC of a long path in any case.
-    EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\unc\\srv\\share\\a.exe"), NormalizedPathForCompare(L"//SRV/share/a.exe"));
+    EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\unc\\srv\\share\\a.exe"),
+              NormalizedPathForCompare(L"//SRV/share/a.exe"));
     EXPECT_EQ(NormalizedPathForCompare(L"\\\\?\\UnC\\a. b.\\e.xe"), NormalizedPathForCompare(L"\\\\a. b\\E.XE"));
     // Letters beyond ASCII fold too.
     EXPECT_EQ(NormalizedPathForCompare(L"C:\\\u041F\u0440\u043E\u0433\\\u00E4.exe"),
@@ -71,15 +73,16 @@ StartupFileChecks FakeMachine() {
     StartupFileChecks checks;
     checks.expand = [](const std::wstring& entry) -> std::optional<std::wstring> {
         std::wstring out = entry;
-        for (const auto& [name, value] : {std::pair<std::wstring, std::wstring>{L"%APPS%", L"C:\\Apps"},
-                                          {L"%LONG%", std::wstring(300, L'x')}}) {
+        for (const auto& [name, value] :
+             {std::pair<std::wstring, std::wstring>{L"%APPS%", L"C:\\Apps"}, {L"%LONG%", std::wstring(300, L'x')}}) {
             for (size_t at; (at = out.find(name)) != std::wstring::npos;) out.replace(at, name.size(), value);
         }
         return out;
     };
     checks.isFile = [](const std::wstring& path) {
         const std::wstring n = NormalizedPathForCompare(path);
-        for (const wchar_t* file : {L"C:\\Apps\\one.exe", L"C:\\Apps\\two.exe", L"D:\\Other\\one.exe", L"C:\\Apps\\run.bat"})
+        for (const wchar_t* file :
+             {L"C:\\Apps\\one.exe", L"C:\\Apps\\two.exe", L"D:\\Other\\one.exe", L"C:\\Apps\\run.bat"})
             if (NormalizedPathForCompare(file) == n) return true;
         return false;
     };
@@ -98,11 +101,11 @@ TEST(StartupPlan, LongMissingAndRepeatedEntriesAreSkippedTheRestOpenedOnce) {
     const std::vector<std::wstring> entries{
         L"C:\\" + std::wstring(3000, L'a') + L".exe",  // far beyond the shell's limit
         L"%APPS%\\one.exe",
-        L"c:\\apps\\ONE.EXE",          // the same file in other letters
+        L"c:\\apps\\ONE.EXE",           // the same file in other letters
         L"C:\\Apps\\sub\\..\\one.exe",  // and through ".."
         L"C:\\Apps\\missing.exe",
-        L"C:\\Apps",                    // a folder
-        L"%LONG%\\one.exe",             // short as written, too long expanded
+        L"C:\\Apps",         // a folder
+        L"%LONG%\\one.exe",  // short as written, too long expanded
         L"C:\\Apps\\two.exe",
     };
     const auto plan = PlanStartupPrograms(entries, {}, FakeMachine());
@@ -127,8 +130,9 @@ TEST(StartupPlan, LongMissingAndRepeatedEntriesAreSkippedTheRestOpenedOnce) {
 TEST(StartupPlan, RunningProgramsAndOnesJustStartedAreNotStartedAgain) {
     using S = StartupSkip;
     // Already running under another folder: not started.
-    EXPECT_EQ(Skips(PlanStartupPrograms({L"C:\\Apps\\one.exe", L"C:\\Apps\\two.exe"}, {L"E:\\x\\ONE.exe"}, FakeMachine())),
-              (std::vector<S>{S::Running, S::None}));
+    EXPECT_EQ(
+        Skips(PlanStartupPrograms({L"C:\\Apps\\one.exe", L"C:\\Apps\\two.exe"}, {L"E:\\x\\ONE.exe"}, FakeMachine())),
+        (std::vector<S>{S::Running, S::None}));
     // Another file with the same name, started by an earlier entry of this run.
     EXPECT_EQ(Skips(PlanStartupPrograms({L"C:\\Apps\\one.exe", L"D:\\Other\\one.exe", L"C:\\Apps\\run.bat"}, {},
                                         FakeMachine())),

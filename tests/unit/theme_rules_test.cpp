@@ -10,27 +10,39 @@ using namespace zelvar::ui;
 namespace {
 
 // Windows' "High Contrast Black" and "High Contrast White", in the order of SystemColour.
-const SystemColours kHighContrastBlack = {MakeRgb(0, 0, 0),       MakeRgb(255, 255, 255), MakeRgb(26, 235, 255),
-                                          MakeRgb(0, 0, 0),       MakeRgb(0, 0, 0),       MakeRgb(255, 255, 255),
-                                          MakeRgb(63, 242, 0),    MakeRgb(255, 255, 0)};
+const SystemColours kHighContrastBlack = {MakeRgb(0, 0, 0),    MakeRgb(255, 255, 255), MakeRgb(26, 235, 255),
+                                          MakeRgb(0, 0, 0),    MakeRgb(0, 0, 0),       MakeRgb(255, 255, 255),
+                                          MakeRgb(63, 242, 0), MakeRgb(255, 255, 0)};
 const SystemColours kHighContrastWhite = {MakeRgb(255, 255, 255), MakeRgb(0, 0, 0),       MakeRgb(55, 0, 110),
                                           MakeRgb(255, 255, 255), MakeRgb(255, 255, 255), MakeRgb(0, 0, 0),
                                           MakeRgb(96, 0, 0),      MakeRgb(0, 0, 159)};
 
 // What is drawn on what: each text, line or mark and the ground it lies on.
 const std::pair<Role, Role> kDrawnOn[] = {
-    {Role::Text, Role::Background},         {Role::DimText, Role::Background},
-    {Role::Accent, Role::Background},       {Role::FaceText, Role::Face},
-    {Role::FaceEdge, Role::Background},     {Role::HotText, Role::Hot},
-    {Role::PressedText, Role::Pressed},     {Role::Disabled, Role::Face},
-    {Role::SelectionText, Role::Selection}, {Role::Ink, Role::Paper},
-    {Role::Accent, Role::Paper},            {Role::ListText, Role::Paper},
-    {Role::Link, Role::Background},         {Role::LinkHot, Role::Background},
-    {Role::PaperLink, Role::Paper},         {Role::PaperLinkHot, Role::Paper},
-    {Role::GridHeaderText, Role::GridHeader}, {Role::GridText, Role::GridRow},
-    {Role::GridText, Role::GridStripe},     {Role::GridLine, Role::GridRow},
-    {Role::GridFrame, Role::GridRow},       {Role::NextOffText, Role::NextOffBack},
-    {Role::NextOnText, Role::NextOnBack},   {Role::DayFrame, Role::Background},
+    {Role::Text, Role::Background},
+    {Role::DimText, Role::Background},
+    {Role::Accent, Role::Background},
+    {Role::FaceText, Role::Face},
+    {Role::FaceEdge, Role::Background},
+    {Role::HotText, Role::Hot},
+    {Role::PressedText, Role::Pressed},
+    {Role::Disabled, Role::Face},
+    {Role::SelectionText, Role::Selection},
+    {Role::Ink, Role::Paper},
+    {Role::Accent, Role::Paper},
+    {Role::ListText, Role::Paper},
+    {Role::Link, Role::Background},
+    {Role::LinkHot, Role::Background},
+    {Role::PaperLink, Role::Paper},
+    {Role::PaperLinkHot, Role::Paper},
+    {Role::GridHeaderText, Role::GridHeader},
+    {Role::GridText, Role::GridRow},
+    {Role::GridText, Role::GridStripe},
+    {Role::GridLine, Role::GridRow},
+    {Role::GridFrame, Role::GridRow},
+    {Role::NextOffText, Role::NextOffBack},
+    {Role::NextOnText, Role::NextOnBack},
+    {Role::DayFrame, Role::Background},
 };
 
 }  // namespace
@@ -50,8 +62,8 @@ TEST(Palette, TheProgramsOwnColoursUnlessHighContrastThenOnlyTheSystemsWithEvery
             EXPECT_NE(std::find(system.begin(), system.end(), high.colours[role]), system.end())
                 << "role " << role << " keeps a colour of the program's own";
         for (const auto& [ink, ground] : kDrawnOn) {
-            EXPECT_NE(high[ink], high[ground]) << "role " << static_cast<size_t>(ink) << " on "
-                                               << static_cast<size_t>(ground);
+            EXPECT_NE(high[ink], high[ground])
+                << "role " << static_cast<size_t>(ink) << " on " << static_cast<size_t>(ground);
             EXPECT_NE(own[ink], own[ground]) << "role " << static_cast<size_t>(ink);
         }
     }

@@ -108,8 +108,8 @@ TEST(TrayStatus, WhatIsPlannedFollowsThePowerCycle) {
          PlanAndSchedule(Plan(At(2026, 3, 4, 23, 0, 0), At(2026, 3, 5, 6, 0, 0))), TrayMoment{kTonight, S::Schedule},
          PowerAction::Hibernate, TrayMoment{planWake, S::Plan}},
         {"tie on the off moment keeps the plan's and its power-off",
-         PlanAndSchedule(Plan(kTonight, std::nullopt, 0), false), TrayMoment{kTonight, S::Plan},
-         PowerAction::PowerOff, std::nullopt},
+         PlanAndSchedule(Plan(kTonight, std::nullopt, 0), false), TrayMoment{kTonight, S::Plan}, PowerAction::PowerOff,
+         std::nullopt},
         {"a later plan's power-off gives way to the scheduler's hibernation",
          PlanAndSchedule(Plan(At(2026, 3, 4, 23, 0, 0), std::nullopt, 0), false), TrayMoment{kTonight, S::Schedule},
          PowerAction::Hibernate, std::nullopt},
@@ -205,9 +205,9 @@ TEST(TrayTooltip, LongTextsAreCutToWhatTheShellTakes) {
 TEST(TrayTooltip, CutKeepsWholeWordsAndWholeCharacters) {
     EXPECT_EQ(CutToUnits(L"short enough", 12), L"short enough");
     EXPECT_EQ(CutToUnits(L"one two three", 12), L"one two\u2026");
-    EXPECT_EQ(CutToUnits(L"one two three", 8), L"one two\u2026");   // the cut falls on a blank
-    EXPECT_EQ(CutToUnits(L"abc · defghij", 9), L"abc\u2026");       // no dangling separator
-    EXPECT_EQ(CutToUnits(L"a verylongword", 10), L"a verylon\u2026"); // one long word is cut inside
+    EXPECT_EQ(CutToUnits(L"one two three", 8), L"one two\u2026");      // the cut falls on a blank
+    EXPECT_EQ(CutToUnits(L"abc · defghij", 9), L"abc\u2026");          // no dangling separator
+    EXPECT_EQ(CutToUnits(L"a verylongword", 10), L"a verylon\u2026");  // one long word is cut inside
     EXPECT_EQ(CutToUnits(L"abc", 1), L"\u2026");
     EXPECT_EQ(CutToUnits(L"abc", 0), L"");
 
@@ -238,13 +238,19 @@ TEST(TrayRequest, EachBehaviourActsOnItsOwnMessagesAndOnlyOnceForAClick) {
     } rows[] = {
         // Version 4: a click sends the button's message and then NIN_SELECT,
         // a right click its message and then WM_CONTEXTMENU; each acts once.
-        {true, kLeftDown, TrayRequest::None},    {true, kLeftUp, TrayRequest::None},
-        {true, kSelect, TrayRequest::Click},     {true, kKeySelect, TrayRequest::Open},
-        {true, kRightUp, TrayRequest::None},     {true, kContextMenu, TrayRequest::Menu},
-        {true, kMouseMove, TrayRequest::None},   {true, kLeftDouble, TrayRequest::None},
+        {true, kLeftDown, TrayRequest::None},
+        {true, kLeftUp, TrayRequest::None},
+        {true, kSelect, TrayRequest::Click},
+        {true, kKeySelect, TrayRequest::Open},
+        {true, kRightUp, TrayRequest::None},
+        {true, kContextMenu, TrayRequest::Menu},
+        {true, kMouseMove, TrayRequest::None},
+        {true, kLeftDouble, TrayRequest::None},
         // The oldest behaviour: the mouse messages alone.
-        {false, kLeftUp, TrayRequest::Click},    {false, kRightUp, TrayRequest::Menu},
-        {false, kContextMenu, TrayRequest::Menu}, {false, kLeftDown, TrayRequest::None},
+        {false, kLeftUp, TrayRequest::Click},
+        {false, kRightUp, TrayRequest::Menu},
+        {false, kContextMenu, TrayRequest::Menu},
+        {false, kLeftDown, TrayRequest::None},
         {false, kMouseMove, TrayRequest::None},
     };
     for (const Row& r : rows)

@@ -46,10 +46,10 @@ TEST(WakeReadiness, EveryCombinationNamesTheMostBasicKnownObstacle) {
         else if (mains && battery) want = WakeProblem::TimersOffBoth;
         else if (mains) want = WakeProblem::TimersOffMains;
         else if (battery) want = WakeProblem::TimersOffBattery;
-        ASSERT_EQ(p, want) << "s4 " << v.hibernationSupported.value_or(2) << " hiber " << v.hibernationEnabled.value_or(2)
-                           << " battery " << v.batteryPresent.value_or(2) << " resume " << v.resumeAccepted.value_or(2)
-                           << " ac " << (v.onMains ? int(*v.onMains) : -1) << " dc "
-                           << (v.onBattery ? int(*v.onBattery) : -1);
+        ASSERT_EQ(p, want) << "s4 " << v.hibernationSupported.value_or(2) << " hiber "
+                           << v.hibernationEnabled.value_or(2) << " battery " << v.batteryPresent.value_or(2)
+                           << " resume " << v.resumeAccepted.value_or(2) << " ac " << (v.onMains ? int(*v.onMains) : -1)
+                           << " dc " << (v.onBattery ? int(*v.onBattery) : -1);
         // A line always has a key, and no line has none.
         EXPECT_EQ(WakeProblemKey(p).empty(), p == WakeProblem::None);
     });
@@ -98,7 +98,8 @@ TEST(WakeReadiness, TestBuildOverrideReadsWhatItNamesAndNothingElse) {
     EXPECT_EQ(DecideWakeReadiness(hiberOff), WakeProblem::HibernationOff);
 
     const WakeProbeValues all = ParseWakeProbeOverride(L"s4=1, hiberfile=1;battery=1,resume=0, ac=important,dc=off");
-    EXPECT_EQ(all, (WakeProbeValues{true, true, true, WakeTimerPolicy::ImportantOnly, WakeTimerPolicy::Disabled, false}));
+    EXPECT_EQ(all,
+              (WakeProbeValues{true, true, true, WakeTimerPolicy::ImportantOnly, WakeTimerPolicy::Disabled, false}));
     EXPECT_EQ(ParseWakeProbeOverride(L"ac=1,dc=2").onBattery, WakeTimerPolicy::ImportantOnly);
     EXPECT_EQ(ParseWakeProbeOverride(L"ac=1,dc=2").onMains, WakeTimerPolicy::Enabled);
 
@@ -130,7 +131,8 @@ TEST(WakeFix, TheFixRemovesTheProblemItIsForAndWritesOnlyWhatBlocks) {
     EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"hiberfile=0,ac=off")), WakeFix{WakeFixKind::SwitchHibernationOn});
     EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"battery=0,ac=off,dc=off")),
               (WakeFix{WakeFixKind::AllowWakeTimers, true, false}));
-    EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"ac=important,dc=off")), (WakeFix{WakeFixKind::AllowWakeTimers, true, false}));
+    EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"ac=important,dc=off")),
+              (WakeFix{WakeFixKind::AllowWakeTimers, true, false}));
     EXPECT_EQ(DecideWakeFix(ParseWakeProbeOverride(L"battery=1,ac=on,dc=important")),
               (WakeFix{WakeFixKind::AllowWakeTimers, false, true}));
 }

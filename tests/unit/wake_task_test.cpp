@@ -27,9 +27,9 @@ TEST(WakeTaskDefinition, WakesOnEachDayWithAWakeTimeAndAtThePlansWakeAsTheUser) 
     const WakeTaskIdentity who{L"C:\\Users\\A&B\\Zelvar\\zelvar.exe", L"S-1-5-21-7-8-9-1001", L"Wakes <this> PC"};
     WakeTaskPlan plan;
     EXPECT_TRUE(plan.Empty());
-    plan.weekly[0] = *EncodeTime(7, 30, 0);   // Monday: the next Monday
-    plan.weekly[1] = *EncodeTime(5, 0, 0);    // Tuesday, today, already passed: from today, weekly
-    plan.weekly[3] = *EncodeTime(6, 0, 15);   // Thursday
+    plan.weekly[0] = *EncodeTime(7, 30, 0);  // Monday: the next Monday
+    plan.weekly[1] = *EncodeTime(5, 0, 0);   // Tuesday, today, already passed: from today, weekly
+    plan.weekly[3] = *EncodeTime(6, 0, 15);  // Thursday
     EXPECT_FALSE(plan.Empty());
     std::wstring xml = WakeTaskXml(plan, who, tuesday);
 
@@ -46,10 +46,10 @@ TEST(WakeTaskDefinition, WakesOnEachDayWithAWakeTimeAndAtThePlansWakeAsTheUser) 
     for (const wchar_t* setting :
          {L"<WakeToRun>true</WakeToRun>", L"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
           L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>", L"<StartWhenAvailable>false</StartWhenAvailable>",
-          L"<ExecutionTimeLimit>PT5M</ExecutionTimeLimit>", L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
-          L"<UserId>S-1-5-21-7-8-9-1001</UserId>", L"<LogonType>InteractiveToken</LogonType>",
-          L"<Command>C:\\Users\\A&amp;B\\Zelvar\\zelvar.exe</Command>", L"<Arguments>--woken</Arguments>",
-          L"<Description>Wakes &lt;this&gt; PC</Description>"})
+          L"<ExecutionTimeLimit>PT5M</ExecutionTimeLimit>",
+          L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>", L"<UserId>S-1-5-21-7-8-9-1001</UserId>",
+          L"<LogonType>InteractiveToken</LogonType>", L"<Command>C:\\Users\\A&amp;B\\Zelvar\\zelvar.exe</Command>",
+          L"<Arguments>--woken</Arguments>", L"<Description>Wakes &lt;this&gt; PC</Description>"})
         EXPECT_TRUE(Has(xml, setting)) << std::string(setting, setting + wcslen(setting));
 
     // The plan's wake alone, in local time; pinned to its offset only where

@@ -21,13 +21,13 @@ struct Picture {
 };
 // Sizes as the windows lay the pictures out at 100 %.
 const Picture kPictures[] = {
-    {IDB_IMAGE1_CLOSE, 16, 16},     {IDB_IMAGE1_CLOSE_HOT, 16, 16}, {IDB_IMAGE2_LOGO, 20, 18},
-    {IDB_IMAGE3_WEB, 16, 16},       {IDB_IMAGE5_WORDMARK, 120, 18}, {IDB_IMAGE6, 64, 64},
-    {IDB_IMAGE7, 64, 64},           {IDB_IMAGE8, 64, 64},           {IDB_IMAGE9, 64, 64},
-    {IDB_IMAGE10, 64, 64},          {IDB_IMAGE4_ABOUT, 128, 96},    {IDB_COUNT_IMAGE1, 64, 64},
-    {IDB_COUNT_IMAGE2, 32, 32},     {IDB_COUNT_IMAGE2_HOT, 32, 32}, {IDB_TREE_MAIN, 16, 16},
-    {IDB_TREE_LANGUAGE, 16, 16},    {IDB_TREE_ONOFF, 16, 16},       {IDB_TREE_SHEDULER, 16, 16},
-    {IDB_TREE_STARTEXE, 16, 16},    {IDB_TREE_ABOUT, 16, 16},
+    {IDB_IMAGE1_CLOSE, 16, 16},  {IDB_IMAGE1_CLOSE_HOT, 16, 16}, {IDB_IMAGE2_LOGO, 20, 18},
+    {IDB_IMAGE3_WEB, 16, 16},    {IDB_IMAGE5_WORDMARK, 120, 18}, {IDB_IMAGE6, 64, 64},
+    {IDB_IMAGE7, 64, 64},        {IDB_IMAGE8, 64, 64},           {IDB_IMAGE9, 64, 64},
+    {IDB_IMAGE10, 64, 64},       {IDB_IMAGE4_ABOUT, 128, 96},    {IDB_COUNT_IMAGE1, 64, 64},
+    {IDB_COUNT_IMAGE2, 32, 32},  {IDB_COUNT_IMAGE2_HOT, 32, 32}, {IDB_TREE_MAIN, 16, 16},
+    {IDB_TREE_LANGUAGE, 16, 16}, {IDB_TREE_ONOFF, 16, 16},       {IDB_TREE_SHEDULER, 16, 16},
+    {IDB_TREE_STARTEXE, 16, 16}, {IDB_TREE_ABOUT, 16, 16},
 };
 const int kDpis[] = {96, 120, 144, 168, 192};
 

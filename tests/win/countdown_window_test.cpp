@@ -28,8 +28,8 @@ void CALLBACK OnAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child
     Alert alert{window, L"", 0};
     IAccessible* acc = nullptr;
     VARIANT self{};
-    if (SUCCEEDED(AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child), &acc,
-                                            &self))) {
+    if (SUCCEEDED(
+            AccessibleObjectFromEvent(window, static_cast<DWORD>(object), static_cast<DWORD>(child), &acc, &self))) {
         BSTR name = nullptr;
         if (acc->get_accName(self, &name) == S_OK && name) alert.name = name;
         SysFreeString(name);

@@ -66,9 +66,12 @@ protected:
 TEST(CycleLogMoments, OffsetsFollowTheSeasonOfEachMoment) {
     const auto zone = Berlin();
     // A night in winter, a wake after the spring change, an evening before the autumn one.
-    EXPECT_EQ(FormatLogMoment(LogMomentAt(*EncodeDateTime({2026, 12, 8, 22, 0, 0, 0}), zone)), "2026-12-08T22:00:00+01:00");
-    EXPECT_EQ(FormatLogMoment(LogMomentAt(*EncodeDateTime({2026, 3, 29, 7, 30, 0, 0}), zone)), "2026-03-29T07:30:00+02:00");
-    EXPECT_EQ(FormatLogMoment(LogMomentAt(*EncodeDateTime({2026, 10, 24, 23, 0, 0, 0}), zone)), "2026-10-24T23:00:00+02:00");
+    EXPECT_EQ(FormatLogMoment(LogMomentAt(*EncodeDateTime({2026, 12, 8, 22, 0, 0, 0}), zone)),
+              "2026-12-08T22:00:00+01:00");
+    EXPECT_EQ(FormatLogMoment(LogMomentAt(*EncodeDateTime({2026, 3, 29, 7, 30, 0, 0}), zone)),
+              "2026-03-29T07:30:00+02:00");
+    EXPECT_EQ(FormatLogMoment(LogMomentAt(*EncodeDateTime({2026, 10, 24, 23, 0, 0, 0}), zone)),
+              "2026-10-24T23:00:00+02:00");
     // The current moment carries the offset the system gives it now.
     const LogMoment now = LogNow();
     EXPECT_EQ(LogMomentAt(now.local).utcOffsetMinutes, now.utcOffsetMinutes);

@@ -33,7 +33,8 @@ std::string Bytes(const std::wstring& path) {
 }
 
 void Put(const std::wstring& path, const std::string& bytes) {
-    UniqueFileHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle f(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(f);
     DWORD n = 0;
     ASSERT_TRUE(WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr));
@@ -134,7 +135,8 @@ const std::string kOptions =
     "autoload=1\r\n"
     "tray = 0\r\n"
     "allclose=1\r\n"
-    "autoexe=C:\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD1\x8B\\run.exe|D:\\B\xC3\xBCro\\a.exe\r\n"
+    "autoexe=C:\\\xD0\x9F\xD1\x80\xD0\xBE\xD0\xB3\xD1\x80\xD0\xB0\xD0\xBC\xD0\xBC\xD1\x8B\\run.exe|D:\\B\xC3\xBCro\\a."
+    "exe\r\n"
     "logosound=1\r\nautoupd=1\r\nresetafteron=0\r\nactsheduler=0\r\nfs=0\r\nlng=0\r\n"
     "\r\n";
 const std::string kForeignTail =
@@ -185,9 +187,11 @@ TEST_F(IniFileOnDisk, ATwentyMegabyteFileWithForeignSectionsSurvivesASave) {
     // UTF-8 without a mark, as a sync tool wrote it.
     std::string head, tail;
     for (int i = 0; head.size() < (10u << 20); ++i)
-        head += "[Section" + std::to_string(i) + "]\r\nkey=\xD0\x97\xD0\xBD\xD0\xB0\xD1\x87\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB5 " +
-                std::to_string(i) + " \xE5\x80\xA4\r\n; comment " + std::to_string(i) + "\r\n\r\n";
-    for (int i = 0; tail.size() < (10u << 20); ++i) tail += "[Tail" + std::to_string(i) + "]\r\nv = " + std::to_string(i) + "\r\n";
+        head += "[Section" + std::to_string(i) +
+                "]\r\nkey=\xD0\x97\xD0\xBD\xD0\xB0\xD1\x87\xD0\xB5\xD0\xBD\xD0\xB8\xD0\xB5 " + std::to_string(i) +
+                " \xE5\x80\xA4\r\n; comment " + std::to_string(i) + "\r\n\r\n";
+    for (int i = 0; tail.size() < (10u << 20); ++i)
+        tail += "[Tail" + std::to_string(i) + "]\r\nv = " + std::to_string(i) + "\r\n";
     Put(path_, head + kOptions + tail);
 
     const auto start = std::chrono::steady_clock::now();
@@ -198,8 +202,11 @@ TEST_F(IniFileOnDisk, ATwentyMegabyteFileWithForeignSectionsSurvivesASave) {
     IniFile ini(path_);
     ASSERT_TRUE(WriteSettings(ini, s));
     const auto saved = std::chrono::steady_clock::now();
-    auto ms = [](auto d) { return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count()); };
-    std::printf("[ measure  ] 20 MB settings file: load %lld ms, save %lld ms\n", ms(loaded - start), ms(saved - loaded));
+    auto ms = [](auto d) {
+        return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(d).count());
+    };
+    std::printf("[ measure  ] 20 MB settings file: load %lld ms, save %lld ms\n", ms(loaded - start),
+                ms(saved - loaded));
 
     const std::wstring text = Decoded(path_);
     const std::wstring wideHead = Utf8ToUtf16(head), wideTail = Utf8ToUtf16(tail);

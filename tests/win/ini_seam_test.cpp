@@ -57,7 +57,8 @@ TEST_F(IniFileTest, BlanksNonLatinTextAndEmptyValuesSurvive) {
     IniFile ini(path_);
     const std::wstring path = L"C:\\Program Files\\My  Tools\\run me.exe|D:\\x.bat";
     // A start-up program in a folder named in Russian and German.
-    const std::wstring unicode = L"C:\\\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b\\B\u00fcro\\\u65e5\u672c.exe";
+    const std::wstring unicode =
+        L"C:\\\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b\\B\u00fcro\\\u65e5\u672c.exe";
     ASSERT_TRUE(ini.Write(L"OPTIONS", L"autoexe", path));
     ASSERT_TRUE(ini.Write(L"OPTIONS", L"unicode", unicode));
     ASSERT_TRUE(ini.Write(L"OPTIONS", L"empty", L""));

@@ -17,7 +17,8 @@ using namespace zelvar;
 namespace {
 
 constexpr int kRussian = 0, kEnglish = 1, kGerman = 2;
-const std::string kBuiltin = "[LANGFILE]\r\napply=Built-in apply\r\nclose=Built-in close\r\nhistory=Built-in history\r\n";
+const std::string kBuiltin =
+    "[LANGFILE]\r\napply=Built-in apply\r\nclose=Built-in close\r\nhistory=Built-in history\r\n";
 
 // A throw-away program folder with a "languages" folder inside.
 class LangFilesWin : public ::testing::Test {
@@ -37,7 +38,8 @@ protected:
     }
     std::wstring Path(const wchar_t* name) const { return folder_ + L"languages\\" + name; }
     void Write(const wchar_t* name, const std::string& bytes) {
-        UniqueFileHandle f(CreateFileW(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle f(
+            CreateFileW(Path(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(f);
         DWORD n = 0;
         ASSERT_TRUE(WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr));
@@ -62,15 +64,18 @@ protected:
 
 TEST_F(LangFilesWin, SelectedFileThenEnglishThenBuiltInThenTheKey) {
     Write(L"English.ini", "[LANGFILE]\r\nclose=Close\r\nhistory=Version history\r\n");
-    Write(L"Deutsch.ini", "[LANGFILE]\r\nclose=Schlie\xC3\x9F" "en\r\nhistory=\r\nbroken=\xDC" "bel\r\n");
+    Write(L"Deutsch.ini",
+          "[LANGFILE]\r\nclose=Schlie\xC3\x9F"
+          "en\r\nhistory=\r\nbroken=\xDC"
+          "bel\r\n");
     LanguageTexts texts(folder_, kBuiltin);
     EXPECT_EQ(texts.Get(kGerman, L"close"), L"Schlie\u00DFen");
-    EXPECT_EQ(texts.Get(kGerman, L"history"), L"");               // an empty text is a text
-    EXPECT_EQ(texts.Get(kGerman, L"broken"), L"broken");          // not UTF-8: no garbage on screen
-    EXPECT_EQ(texts.Get(kGerman, L"apply"), L"Built-in apply");   // neither file has it
+    EXPECT_EQ(texts.Get(kGerman, L"history"), L"");              // an empty text is a text
+    EXPECT_EQ(texts.Get(kGerman, L"broken"), L"broken");         // not UTF-8: no garbage on screen
+    EXPECT_EQ(texts.Get(kGerman, L"apply"), L"Built-in apply");  // neither file has it
     EXPECT_EQ(texts.Get(kEnglish, L"apply"), L"Built-in apply");
     EXPECT_EQ(texts.Get(kGerman, L"nosuchkey"), L"nosuchkey");
-    EXPECT_EQ(texts.Get(7, L"close"), L"Close");                  // no language selected: English
+    EXPECT_EQ(texts.Get(7, L"close"), L"Close");  // no language selected: English
     Write(L"English.ini", "[LANGFILE]\r\nclose=Close\r\nbroken=Broken\r\n");
     EXPECT_EQ(texts.Get(kGerman, L"broken"), L"Broken");
     EXPECT_TRUE(texts.TakeProblems().empty()) << "readable files are no problem";
@@ -125,9 +130,13 @@ TEST_F(LangFilesWin, AnEditedFileTakesEffectAtTheNextLookup) {
     Write(L"Deutsch.ini", "[LANGFILE]\r\napply=Anwenden\r\n");
     LanguageTexts texts(folder_, kBuiltin);
     EXPECT_EQ(texts.Get(kGerman, L"apply"), L"Anwenden");
-    Write(L"Deutsch.ini", "[LANGFILE]\r\napply=\xC3\x9C" "bernehmen\r\n");  // another size
+    Write(L"Deutsch.ini",
+          "[LANGFILE]\r\napply=\xC3\x9C"
+          "bernehmen\r\n");  // another size
     EXPECT_EQ(texts.Get(kGerman, L"apply"), L"\u00DCbernehmen");
-    Write(L"Deutsch.ini", "[LANGFILE]\r\napply=\xC3\x9C" "BERNEHMEN\r\n");  // same size, later time
+    Write(L"Deutsch.ini",
+          "[LANGFILE]\r\napply=\xC3\x9C"
+          "BERNEHMEN\r\n");  // same size, later time
     Touch(L"Deutsch.ini", 5);
     EXPECT_EQ(texts.Get(kGerman, L"apply"), L"\u00DCBERNEHMEN");
     // Saved as UTF-16 by an editor: read all the same.
@@ -150,5 +159,6 @@ TEST(LangFilesBuiltIn, TheBuiltInCatalogueIsTheShippedEnglishFile) {
 
 TEST(LangFilesBesideExe, TheProgramsLookupReadsBesideTheExecutable) {
     EXPECT_FALSE(GetLangText(kEnglish, L"apply").empty());
-    EXPECT_EQ(GetLangText(kEnglish, L"apply"), LanguageTexts(ExeFolder(), BuiltinEnglishCatalogue()).Get(kEnglish, L"apply"));
+    EXPECT_EQ(GetLangText(kEnglish, L"apply"),
+              LanguageTexts(ExeFolder(), BuiltinEnglishCatalogue()).Get(kEnglish, L"apply"));
 }

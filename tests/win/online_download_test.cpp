@@ -139,7 +139,10 @@ TEST_F(DownloadTest, RedirectToAnotherPathIsFollowed) {
 TEST_F(DownloadTest, ErrorAnswersLeaveThePreviousCopy) {
     server_.Serve("/500", HttpReply::Status(500, "Internal Server Error", "<html><body>error page</body></html>"));
     server_.Serve("/204", HttpReply::Status(204, "No Content", ""));
-    struct Case { const char* path; std::uint32_t status; };
+    struct Case {
+        const char* path;
+        std::uint32_t status;
+    };
     for (const Case& c : {Case{"/missing", 404}, Case{"/500", 500}, Case{"/204", 204}}) {
         const auto start = std::chrono::steady_clock::now();
         const DownloadResult r = DownloadFile(server_.Url(c.path), target_, ShortLimits());
@@ -326,8 +329,8 @@ TEST_F(DownloadWorkerTest, SecondRequestWhileOneRunsStartsNothing) {
     EXPECT_TRUE(DownloadRunning(DownloadKind::VersionFile));
     EXPECT_FALSE(StartDownload(window_, kDone, DownloadKind::VersionFile, server_.Url(kPath), target_, ShortLimits()));
     // The other kind is independent.
-    ASSERT_TRUE(StartDownload(window_, kDone, DownloadKind::History, server_.Url("/soft/zelvar_history.txt"),
-                              history, ShortLimits()));
+    ASSERT_TRUE(StartDownload(window_, kDone, DownloadKind::History, server_.Url("/soft/zelvar_history.txt"), history,
+                              ShortLimits()));
 
     auto first = NextDone(5000);
     ASSERT_TRUE(first);
@@ -382,13 +385,13 @@ TEST(DownloadWorkerExit, DISABLED_ChildEndsWhileADownloadRuns) {
 TEST(DownloadWorkerExit, ProgramEndsAtOnceWhileADownloadRuns) {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring command = std::wstring(L"\"") + exe +
-                           L"\" --gtest_also_run_disabled_tests --gtest_filter=DownloadWorkerExit.DISABLED_*";
+    std::wstring command =
+        std::wstring(L"\"") + exe + L"\" --gtest_also_run_disabled_tests --gtest_filter=DownloadWorkerExit.DISABLED_*";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &si, &pi));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
     CloseHandle(pi.hThread);
     // The download would hold a joining program for its whole 30 s.
     const DWORD waited = WaitForSingleObject(pi.hProcess, 15000);

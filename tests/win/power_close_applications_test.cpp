@@ -74,8 +74,8 @@ UniqueOwner<HWND, decltype([](HWND w) { DestroyWindow(w); }), nullptr> OwnWindow
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"ZelvarCloseTestOwn";
     RegisterClassW(&wc);
-    HWND w = CreateWindowExW(0, wc.lpszClassName, L"Zelvar close test: own window", WS_OVERLAPPEDWINDOW, 0, 0, 200,
-                             100, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND w = CreateWindowExW(0, wc.lpszClassName, L"Zelvar close test: own window", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                             nullptr, nullptr, wc.hInstance, nullptr);
     ShowWindow(w, SW_SHOWNOACTIVATE);
     return decltype(OwnWindow())(w);
 }

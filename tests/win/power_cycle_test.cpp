@@ -39,8 +39,8 @@ std::vector<std::string> RecordedActions() {
 TDateTime RecordedMoment(const std::string& line) {
     DateTimeFields f;
     const auto at = line.find(' ');
-    std::sscanf(line.c_str() + at + 1, "%d-%d-%d %d:%d:%d.%d", &f.year, &f.month, &f.day, &f.hour, &f.minute,
-                &f.second, &f.millisecond);
+    std::sscanf(line.c_str() + at + 1, "%d-%d-%d %d:%d:%d.%d", &f.year, &f.month, &f.day, &f.hour, &f.minute, &f.second,
+                &f.millisecond);
     return *EncodeDateTime(f);
 }
 
@@ -133,7 +133,9 @@ public:
     void KeepAwakeAfterResume() override { calls.push_back("KeepAwakeAfterResume"); }
     void ResetCountdownWindow() override { calls.push_back("ResetCountdownWindow"); }
     void ClearPlanTicks() override { calls.push_back("ClearPlanTicks"); }
-    void ShowPlanState(bool editable) override { calls.push_back(editable ? "ShowPlanState editable" : "ShowPlanState armed"); }
+    void ShowPlanState(bool editable) override {
+        calls.push_back(editable ? "ShowPlanState editable" : "ShowPlanState armed");
+    }
     void RefreshOneShotPlan() override { calls.push_back("RefreshOneShotPlan"); }
     void PlayStartSound() override { calls.push_back("PlayStartSound"); }
     void RunStartupPrograms() override { calls.push_back("RunStartupPrograms"); }
@@ -163,9 +165,8 @@ protected:
 };
 
 const std::vector<std::string> kResumeTasks = {
-    "KeepAwakeAfterResume", "ResetCountdownWindow", "ClearPlanTicks", "ShowPlanState editable",
-    "RefreshOneShotPlan",   "PlayStartSound",       "RunStartupPrograms", "SelectToday",
-    "StartRestartCountdown"};
+    "KeepAwakeAfterResume", "ResetCountdownWindow", "ClearPlanTicks", "ShowPlanState editable", "RefreshOneShotPlan",
+    "PlayStartSound",       "RunStartupPrograms",   "SelectToday",    "StartRestartCountdown"};
 
 }  // namespace
 
@@ -216,10 +217,9 @@ TEST_F(PowerCycle, SchedulerCycleTakesTheScheduledMomentsAndResumesTheScheduler)
     EXPECT_EQ(actions[0].rfind("Hibernate ", 0), 0u);
     EXPECT_TRUE(host.wakeArmedAtClose);
     EXPECT_NEAR(host.wakeTimeAtClose, on, kSecond / 1000);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"CloseApplications", "KeepAwakeAfterResume",
-                                                    "ResetCountdownWindow", "ClearPlanTicks", "ShowPlanState editable",
-                                                    "RefreshOneShotPlan", "RunStartupPrograms", "SelectToday",
-                                                    "ResumeScheduler"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"CloseApplications", "KeepAwakeAfterResume", "ResetCountdownWindow",
+                                                    "ClearPlanTicks", "ShowPlanState editable", "RefreshOneShotPlan",
+                                                    "RunStartupPrograms", "SelectToday", "ResumeScheduler"}));
 }
 
 TEST_F(PowerCycle, PowerOffWithoutWakeEndsTheCycleAtTheCall) {
@@ -278,9 +278,7 @@ TEST_F(PowerCycle, WaitTakenOverByANestedCycleEndsWithoutASecondAction) {
 TEST_F(PowerCycle, DiscardedTimersWithoutANewCycleEndTheWait) {
     // Apply with the off tick cleared: timers discarded, CycleAbort cleared, no new cycle.
     host.off = SecondsAhead(20);
-    host.onPump = [&](int) {
-        state.Discard();
-    };
+    host.onPump = [&](int) { state.Discard(); };
 
     RunPowerCycle(host, state);
 
@@ -560,9 +558,9 @@ TEST_F(PowerCycleLog, ACycleWritesItsEventsAndItsEnd) {
     host.wake = SecondsAhead(3600);
     host.wakeTicked = true;
     RunPowerCycle(host, state);
-    EXPECT_EQ(NightLog(), (std::vector<std::string>{
-                              "start source=plan off=" + Iso(host.off) + " wake=" + Iso(host.wake),
-                              "action hibernate", "resumed", "end done"}));
+    EXPECT_EQ(NightLog(),
+              (std::vector<std::string>{"start source=plan off=" + Iso(host.off) + " wake=" + Iso(host.wake),
+                                        "action hibernate", "resumed", "end done"}));
 
     // A scheduled wake taken by a plan without its own: both sources.
     ClearLog();

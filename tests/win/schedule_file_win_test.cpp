@@ -68,7 +68,8 @@ TEST_F(ScheduleFileWin, EditorDaysAndCopiesReadBackUnderEachLocale) {
 
         const DayEditorState wednesday{true, T(22, 15), true, T(6, 5, 30)};
         ASSERT_TRUE(SaveEditorDay(ini, 3, wednesday, f));
-        ASSERT_TRUE(CopyTimeToDays(ini, {false, false, false, true, true, false, false}, L"on", FormatTime(T(7, 30), f)));
+        ASSERT_TRUE(
+            CopyTimeToDays(ini, {false, false, false, true, true, false, false}, L"on", FormatTime(T(7, 30), f)));
         EXPECT_EQ(LoadEditorDay(IniFile(path_), 3, f), wednesday);
         EXPECT_EQ(ReadWeekGrid(IniFile(path_))[3], (WeekGridRow{L"", FormatTime(T(7, 30), f)}));
         EXPECT_EQ(NextOff(f), std::pair(0, SecondsOfDay(T(22, 15))));
@@ -84,7 +85,8 @@ TEST_F(ScheduleFileWin, AFileThatCannotBeWrittenSaysWhichKeyFailed) {
     HANDLE lock = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     const ScheduleWriteResult day = SaveEditorDay(ini, 2, {false, T(21), true, T(6)}, RussianFormats());
-    const ScheduleWriteResult copy = CopyTimeToDays(ini, {true, true, true, true, true, true, true}, L"off", L"1:00:00");
+    const ScheduleWriteResult copy =
+        CopyTimeToDays(ini, {true, true, true, true, true, true, true}, L"off", L"1:00:00");
     CloseHandle(lock);
     EXPECT_EQ(day.failedKey, L"off_check1_2");
     EXPECT_EQ(copy.failedKey, L"off_check1_1");
@@ -147,7 +149,8 @@ TEST_F(ScheduleFileWin, BinaryAndHugeFilesReadWithoutHarm) {
 
     // Megabytes of other lines, then the week with one enormous value.
     std::string huge = "[Junk]\r\n";
-    while (huge.size() < (4u << 20)) huge += "key_" + std::to_string(huge.size()) + "=some value that fills the file\r\n";
+    while (huge.size() < (4u << 20))
+        huge += "key_" + std::to_string(huge.size()) + "=some value that fills the file\r\n";
     WriteBytes(huge + "[Week]\r\noff_check1_3=1\r\noff_time1_3=21:00:00\r\noff_check2_4=1\r\noff_time2_4=" +
                std::string(300000, '7') + "\r\noff_check2_7=1\r\noff_time2_7=06:00:00\r\n");
     EXPECT_EQ(NextOff(f), std::pair(0, SecondsOfDay(T(21))));

@@ -45,7 +45,8 @@ DWORD WINAPI FakeScheme(HKEY, GUID** scheme) {
 }
 DWORD Read(const GUID* scheme, const GUID* sub, const GUID* setting, LPDWORD value, DWORD v) {
     ++g_fake.reads;
-    if (!IsEqualGUID(*scheme, kScheme) || !IsEqualGUID(*sub, kSleepSubgroup) || !IsEqualGUID(*setting, kAllowWakeTimers))
+    if (!IsEqualGUID(*scheme, kScheme) || !IsEqualGUID(*sub, kSleepSubgroup) ||
+        !IsEqualGUID(*setting, kAllowWakeTimers))
         g_fake.rightSetting = false;
     *value = v;
     return g_fake.readResult;
@@ -59,7 +60,8 @@ DWORD WINAPI FakeReadDc(HKEY, const GUID* scheme, const GUID* sub, const GUID* s
 std::optional<bool> FakeResume() { return g_fake.resume; }
 
 DWORD Write(const char* which, const GUID* scheme, const GUID* sub, const GUID* setting, DWORD value, DWORD result) {
-    if (!IsEqualGUID(*scheme, kScheme) || !IsEqualGUID(*sub, kSleepSubgroup) || !IsEqualGUID(*setting, kAllowWakeTimers))
+    if (!IsEqualGUID(*scheme, kScheme) || !IsEqualGUID(*sub, kSleepSubgroup) ||
+        !IsEqualGUID(*setting, kAllowWakeTimers))
         g_fake.rightSetting = false;
     g_fake.writes += std::string(which) + "=" + std::to_string(value) + " ";
     return result;
@@ -187,8 +189,9 @@ TEST_F(WakeProbe, TestBuildTakesTheEnvironmentsValuesWhileSet) {
 
 TEST_F(WakeProbe, AllowingWakeTimersWritesTheAskedValuesOfTheActiveSchemeAndAppliesIt) {
     const PowerWriteApi api{&FakeScheme, &FakeWriteAc, &FakeWriteDc, &FakeSetActive};
-    for (const auto& [mains, battery, want] : {std::tuple{true, false, "ac=1 apply"}, std::tuple{false, true, "dc=1 apply"},
-                                               std::tuple{true, true, "ac=1 dc=1 apply"}}) {
+    for (const auto& [mains, battery, want] :
+         {std::tuple{true, false, "ac=1 apply"}, std::tuple{false, true, "dc=1 apply"},
+          std::tuple{true, true, "ac=1 dc=1 apply"}}) {
         g_fake.writes.clear();
         EXPECT_EQ(AllowWakeTimersThrough(api, mains, battery), 0u);
         EXPECT_EQ(g_fake.writes, want);
@@ -220,7 +223,8 @@ TEST_F(WakeProbe, AProgramRunThroughTheElevationPromptIsWaitedForWithItsExitCode
     const WakeFixResult ran = RunElevatedAndWait(nullptr, std::wstring(system) + L"\\cmd.exe", L"/c exit 3", 30000);
     EXPECT_EQ(ran.error, 0u);
     EXPECT_EQ(ran.exitCode, 3u);
-    const WakeFixResult missing = RunElevatedAndWait(nullptr, std::wstring(system) + L"\\no_such_program.exe", L"", 30000);
+    const WakeFixResult missing =
+        RunElevatedAndWait(nullptr, std::wstring(system) + L"\\no_such_program.exe", L"", 30000);
     EXPECT_NE(missing.error, 0u);
     EXPECT_EQ(missing.exitCode, 0u);
 }

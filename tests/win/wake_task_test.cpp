@@ -29,7 +29,9 @@ protected:
         plan.weekly[2] = 7.5 / 24;  // Wednesday 07:30
         return plan;
     }
-    WakeTaskIdentity Who() const { return {L"C:\\Program Files\\Zelvar & Co\\zelvar.exe", L"S-1-5-21-1-2-3-1001", L"Wakes"}; }
+    WakeTaskIdentity Who() const {
+        return {L"C:\\Program Files\\Zelvar & Co\\zelvar.exe", L"S-1-5-21-1-2-3-1001", L"Wakes"};
+    }
 };
 
 TEST_F(WakeTask, IsWrittenAndRemovedThroughTheTaskSchedulersInterfaces) {

@@ -7,7 +7,7 @@ using namespace zelvar;
 
 namespace {
 
-constexpr std::int64_t kMs = 10'000;  // 100 ns units per millisecond
+constexpr std::int64_t kMs = 10'000;      // 100 ns units per millisecond
 constexpr std::uint32_t kBound = 10'000;  // upper bound for waits that must end
 
 TDateTime MillisecondsFromNow(int ms) { return NowLocal() + ms / 86'400'000.0; }

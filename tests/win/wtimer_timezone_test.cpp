@@ -18,7 +18,7 @@ namespace {
 SYSTEMTIME Rule(WORD month, WORD weekInMonth, WORD hour) {
     SYSTEMTIME r{};
     r.wMonth = month;
-    r.wDayOfWeek = 0;  // Sunday
+    r.wDayOfWeek = 0;      // Sunday
     r.wDay = weekInMonth;  // 5 = the last one
     r.wHour = hour;
     return r;

@@ -26,10 +26,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR cmdLine, int) {
     const wchar_t* cls = desktop ? L"Progman" : L"Shell_TrayWnd";
     helper::RegisterWindowClass(instance, cls);
     helper::RegisterWindowClass(instance, L"CabinetWClass");
-    HWND shell = CreateWindowExW(0, cls, desktop ? L"Program Manager" : L"Zelvar test taskbar",
-                                 WS_POPUP | WS_CAPTION, 0, desktop ? 0 : 600, 400, 40, nullptr, nullptr, instance, nullptr);
-    HWND folder = CreateWindowExW(0, L"CabinetWClass", desktop ? L"Zelvar test folder of the desktop" : L"Zelvar test folder of the taskbar",
-                                  WS_OVERLAPPEDWINDOW, 420, desktop ? 40 : 240, 320, 160, nullptr, nullptr, instance, nullptr);
+    HWND shell = CreateWindowExW(0, cls, desktop ? L"Program Manager" : L"Zelvar test taskbar", WS_POPUP | WS_CAPTION,
+                                 0, desktop ? 0 : 600, 400, 40, nullptr, nullptr, instance, nullptr);
+    HWND folder = CreateWindowExW(
+        0, L"CabinetWClass", desktop ? L"Zelvar test folder of the desktop" : L"Zelvar test folder of the taskbar",
+        WS_OVERLAPPEDWINDOW, 420, desktop ? 40 : 240, 320, 160, nullptr, nullptr, instance, nullptr);
     if (!shell || !folder) return 1;
     ShowWindow(folder, SW_SHOWNOACTIVATE);
     if (desktop) BecomeShellWindow(shell);

@@ -7,7 +7,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR cmdLine, int) {
     const std::wstring title = cmdLine && *cmdLine ? cmdLine : L"Zelvar titled helper";
     helper::RegisterWindowClass(instance, L"ZelvarTitledHelper");
-    HWND hwnd = CreateWindowExW(0, L"ZelvarTitledHelper", title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 320, 160,
-                                nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExW(0, L"ZelvarTitledHelper", title.c_str(), WS_OVERLAPPEDWINDOW, 40, 40, 320, 160, nullptr,
+                                nullptr, instance, nullptr);
     return hwnd ? helper::Run(hwnd, hwnd) : 1;
 }
