@@ -184,10 +184,10 @@ std::wstring ClassOf(HWND window) {
 
 std::wstring TextOf(HWND window) {
     DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kStateTimeoutMs, &len)) return {};
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kStateTimeoutMs, &len)) return {};
     std::wstring text(len + 1, L'\0');
     DWORD_PTR got = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
                              kStateTimeoutMs, &got))
         return {};
     text.resize(std::min<size_t>(got, len));
@@ -317,7 +317,7 @@ bool OwnVisible(HWND control) { return (GetWindowLongPtrW(control, GWL_STYLE) & 
 
 bool IsChecked(HWND box) {
     DWORD_PTR state = 0;
-    SendMessageTimeoutW(box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kStateTimeoutMs, &state);
+    SendMessageTimeoutW(box, BM_GETCHECK, 0, 0, SMTO_NORMAL, kStateTimeoutMs, &state);
     return state == BST_CHECKED;
 }
 
@@ -337,8 +337,8 @@ void PostMenuCommand(HWND window, int commandId) { PostMessageW(window, WM_COMMA
 
 int ProgramFault(HWND mainWindow, HWND window, LPARAM check) {
     DWORD_PTR id = 0;
-    if (!SendMessageTimeoutW(mainWindow, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), check,
-                             SMTO_ABORTIFHUNG, kCloseTimeoutMs, &id)) {
+    if (!SendMessageTimeoutW(mainWindow, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(window), check, SMTO_NORMAL,
+                             kCloseTimeoutMs, &id)) {
         ADD_FAILURE() << "the program did not answer the check (error " << GetLastError() << ")";
         return -2;
     }
@@ -380,22 +380,22 @@ void SelectComboItem(HWND combo, int index) {
 
 int ComboSelection(HWND combo) {
     DWORD_PTR sel = static_cast<DWORD_PTR>(CB_ERR);
-    SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kStateTimeoutMs, &sel);
+    SendMessageTimeoutW(combo, CB_GETCURSEL, 0, 0, SMTO_NORMAL, kStateTimeoutMs, &sel);
     return static_cast<int>(static_cast<LRESULT>(sel));
 }
 
 std::vector<std::wstring> ListBoxItems(HWND list) {
     std::vector<std::wstring> items;
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kStateTimeoutMs, &count)) return items;
+    if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, kStateTimeoutMs, &count)) return items;
     for (int i = 0; i < static_cast<int>(static_cast<LRESULT>(count)); ++i) {
         DWORD_PTR len = 0;
-        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kStateTimeoutMs, &len);
+        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_NORMAL, kStateTimeoutMs, &len);
         // The system copies LB_GETTEXT's text across processes.
         std::wstring text(static_cast<size_t>(len) + 1, L'\0');
         DWORD_PTR got = 0;
-        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                            kStateTimeoutMs, &got);
+        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, kStateTimeoutMs,
+                            &got);
         text.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(len)));
         items.push_back(text);
     }

@@ -44,7 +44,7 @@ bool SetPickerTime(HWND picker, const SYSTEMTIME& value) {
     if (!buffer.Write(value)) return false;
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(buffer.Address()),
-                               SMTO_ABORTIFHUNG, 5000, &result) != 0 &&
+                               SMTO_NORMAL, 5000, &result) != 0 &&
            result != 0;
 }
 
@@ -53,7 +53,7 @@ std::optional<SYSTEMTIME> PickerTime(HWND picker) {
     DWORD_PTR result = 0;
     SYSTEMTIME st{};
     if (!buffer.Address() ||
-        !SendMessageTimeoutW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(buffer.Address()), SMTO_ABORTIFHUNG,
+        !SendMessageTimeoutW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(buffer.Address()), SMTO_NORMAL,
                              5000, &result) ||
         result != GDT_VALID || !buffer.Read(st))
         return std::nullopt;

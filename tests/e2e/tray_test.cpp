@@ -47,7 +47,7 @@ protected:
     }
     int CutText(HWND main) {
         DWORD_PTR id = 0;
-        SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(main), 0, SMTO_ABORTIFHUNG,
+        SendMessageTimeoutW(main, kTestFindCutTextMessage, reinterpret_cast<WPARAM>(main), 0, SMTO_NORMAL,
                             kStateTimeoutMs, &id);
         return static_cast<int>(static_cast<LRESULT>(id));
     }

@@ -184,9 +184,9 @@ TEST_F(WindowTest, WindowsEndingTheSessionIsAllowedAndSavesTheOptions) {
     ASSERT_TRUE(Click(run.Control(IDC_CHECKBOX10)));
     EXPECT_EQ(run.Config(L"resetafteron"), L"0");
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
     EXPECT_EQ(run.Config(L"resetafteron"), L"1");
     EXPECT_EQ(run.Config(L"fs"), L"0");
 }
