@@ -45,7 +45,11 @@ void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned);
 
 // Whether the shell took the tray icon's current behaviour (version 4),
 // published on the main window for the end-to-end tests (property
-// "ZelvarTrayVersion": 4, or 1 for the oldest); nothing in zelvar.exe.
+// "ZelvarTrayVersion": 4, or 1 for the oldest). With it the main window's
+// menus are watched, so a test presses a menu's keys only once the menu
+// takes them: "ZelvarMenuLoops" counts the menu loops entered, and
+// "ZelvarMenuItem" keeps the id of the item selected last, also after the
+// menu closed. Nothing in zelvar.exe.
 void PublishTrayBehaviour(HWND mainWindow, bool current);
 
 // The moment the standing wake timer is armed for, published on the main

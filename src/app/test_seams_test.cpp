@@ -247,6 +247,19 @@ LRESULT CALLBACK CountdownOpeningProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+LRESULT CALLBACK MenuWatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_ENTERMENULOOP) {
+        const auto loops = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, L"ZelvarMenuLoops"));
+        SetPropW(hwnd, L"ZelvarMenuLoops", reinterpret_cast<HANDLE>(loops + 1));
+    } else if (msg == WM_MENUSELECT && !(HIWORD(wp) == 0xFFFF && lp == 0)) {
+        // (0xFFFF with no menu is the menu closing, which selects nothing.)
+        SetPropW(hwnd, L"ZelvarMenuItem", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(LOWORD(wp))));
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, MenuWatchProc, 2);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 }  // namespace
 
 bool HighContrastInEffect() { return g_highContrastStandIn || ui::SystemHighContrast(); }
@@ -265,6 +278,7 @@ void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned) {
 
 void PublishTrayBehaviour(HWND mainWindow, bool current) {
     SetPropW(mainWindow, L"ZelvarTrayVersion", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(current ? 4 : 1)));
+    SetWindowSubclass(mainWindow, MenuWatchProc, 2, 0);
 }
 
 void PublishStandingWake(HWND mainWindow, const std::optional<TDateTime>& moment) {

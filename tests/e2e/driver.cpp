@@ -349,6 +349,14 @@ int TrayVersion(HWND mainWindow) {
     return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarTrayVersion")));
 }
 
+int MenuLoops(HWND mainWindow) {
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarMenuLoops")));
+}
+
+UINT MenuItem(HWND mainWindow) {
+    return static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarMenuItem")));
+}
+
 void PostTrayNotify(HWND mainWindow, UINT message) {
     if (TrayVersion(mainWindow) != 4) {
         PostMessageW(mainWindow, kTrayCallbackMessage, 1, static_cast<LPARAM>(message));

@@ -205,16 +205,24 @@ TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
     // the arrows and Enter work: "Turn off the computer…" opens the plan page.
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, kCloseTimeoutMs));
+    // Each key goes only once the menu has taken the one before: a key
+    // pressed before the menu's loop runs may reach another window.
+    int loops = MenuLoops(main);
     PostTrayNotify(main, WM_CONTEXTMENU);
-    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") != nullptr; })) << "no menu";
+    ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops && run.Proc().VisibleWindow(L"#32768") != nullptr; }))
+        << "no menu";
     PressKey(VK_DOWN);
+    ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N1_OPEN; })) << "Down selected " << MenuItem(main);
     PressKey(VK_DOWN);
+    ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N4_ONOFF; })) << "Down selected " << MenuItem(main);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && OwnVisible(run.Control(IDC_PANEL4)); }))
         << "the menu's second item did not open the plan page";
     // Esc closes the menu and nothing else happens.
+    loops = MenuLoops(main);
     PostTrayNotify(main, WM_CONTEXTMENU);
-    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") != nullptr; })) << "no menu";
+    ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops && run.Proc().VisibleWindow(L"#32768") != nullptr; }))
+        << "no menu";
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") == nullptr; })) << "Esc left the menu open";
     EXPECT_TRUE(run.Proc().Running());
