@@ -47,7 +47,8 @@ void PublishTrayStatus(HWND mainWindow, const std::wstring& tip, bool planned);
 // published on the main window for the end-to-end tests (property
 // "ZelvarTrayVersion": 4, or 1 for the oldest). With it the main window's
 // menus are watched, so a test presses a menu's keys only once the menu
-// takes them: "ZelvarMenuLoops" counts the menu loops entered, and
+// takes them: "ZelvarMenuLoops" counts the menu loops entered,
+// "ZelvarMenuEnds" those left, and
 // "ZelvarMenuItem" keeps the id of the item selected last, also after the
 // menu closed. Nothing in zelvar.exe.
 void PublishTrayBehaviour(HWND mainWindow, bool current);

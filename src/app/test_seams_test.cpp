@@ -251,6 +251,9 @@ LRESULT CALLBACK MenuWatchProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     if (msg == WM_ENTERMENULOOP) {
         const auto loops = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, L"ZelvarMenuLoops"));
         SetPropW(hwnd, L"ZelvarMenuLoops", reinterpret_cast<HANDLE>(loops + 1));
+    } else if (msg == WM_EXITMENULOOP) {
+        const auto ends = reinterpret_cast<UINT_PTR>(GetPropW(hwnd, L"ZelvarMenuEnds"));
+        SetPropW(hwnd, L"ZelvarMenuEnds", reinterpret_cast<HANDLE>(ends + 1));
     } else if (msg == WM_MENUSELECT && !(HIWORD(wp) == 0xFFFF && lp == 0)) {
         // (0xFFFF with no menu is the menu closing, which selects nothing.)
         SetPropW(hwnd, L"ZelvarMenuItem", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(LOWORD(wp))));

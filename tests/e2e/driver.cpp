@@ -353,6 +353,10 @@ int MenuLoops(HWND mainWindow) {
     return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarMenuLoops")));
 }
 
+int MenuEnds(HWND mainWindow) {
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarMenuEnds")));
+}
+
 UINT MenuItem(HWND mainWindow) {
     return static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropW(mainWindow, L"ZelvarMenuItem")));
 }

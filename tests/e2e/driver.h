@@ -152,9 +152,11 @@ void PostTrayNotify(HWND mainWindow, UINT mouseMessage);
 int ProgramFault(HWND mainWindow, HWND window, LPARAM check);
 // The behaviour the shell took for the program's icon: 4 current, 1 oldest, 0 not told yet.
 int TrayVersion(HWND mainWindow);
-// The menu loops the main window entered so far, and the id of the menu item
-// selected last (it stays after the menu closed); the test build's record.
+// The menu loops the main window entered and left so far, and the id of the
+// menu item selected last (it stays after the menu closed); the test build's
+// record.
 int MenuLoops(HWND mainWindow);
+int MenuEnds(HWND mainWindow);
 UINT MenuItem(HWND mainWindow);
 // Sets a text (an edit) through WM_SETTEXT.
 void SetText(HWND control, const std::wstring& text);

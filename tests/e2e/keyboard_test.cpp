@@ -76,7 +76,9 @@ TEST_F(KeyboardTest, EveryPageIsWalkedInReadingOrderAndWorksWithoutAMouse) {
     FocusAfter(main, VK_TAB);
     ASSERT_EQ(FocusedControl(main), run.Control(IDC_CHECKBOX4));
     PressKey(VK_SPACE);
-    ASSERT_TRUE(WaitFor([&] { return run.Config(L"tray") == L"1"; })) << "Space did not tick and save";
+    ASSERT_TRUE(WaitFor([&] { return run.Config(L"tray") == L"1"; }))
+        << "Space did not tick and save: ticked " << IsChecked(run.Control(IDC_CHECKBOX4)) << ", focus on "
+        << GetDlgCtrlID(FocusedControl(main)) << ", in the foreground " << (GetForegroundWindow() == main);
     EXPECT_TRUE(IsChecked(run.Control(IDC_CHECKBOX4)));
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitFor([&] { return run.Config(L"tray") == L"0"; })) << "Space did not untick and save";
@@ -203,14 +205,15 @@ TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
 
     // The menu key or Shift+F10 on it (WM_CONTEXTMENU) opens its menu, which
     // the arrows and Enter work: "Turn off the computer…" opens the plan page.
-    PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, kCloseTimeoutMs));
-    // Each key goes only once the menu has taken the one before: a key
-    // pressed before the menu's loop runs may reach another window.
+    // The window stays up for it: under Wine the X server tells of a hidden
+    // window's lost focus in its own time, and when that comes after the menu
+    // opened, Wine cancels the menu (WM_CANCELMODE), which Windows never does.
+    // Each key goes only once the menu has taken the one before.
+    ASSERT_FALSE(OwnVisible(run.Control(IDC_PANEL4)));
     int loops = MenuLoops(main);
     PostTrayNotify(main, WM_CONTEXTMENU);
-    ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops && run.Proc().VisibleWindow(L"#32768") != nullptr; }))
-        << "no menu";
+    ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops; })) << "no menu";
+    ASSERT_LT(MenuEnds(main), MenuLoops(main)) << "the menu closed before a key";
     PressKey(VK_DOWN);
     ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N1_OPEN; })) << "Down selected " << MenuItem(main);
     PressKey(VK_DOWN);
@@ -221,10 +224,11 @@ TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
     // Esc closes the menu and nothing else happens.
     loops = MenuLoops(main);
     PostTrayNotify(main, WM_CONTEXTMENU);
-    ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops && run.Proc().VisibleWindow(L"#32768") != nullptr; }))
-        << "no menu";
+    ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops; })) << "no menu";
+    ASSERT_LT(MenuEnds(main), MenuLoops(main)) << "the menu closed before a key";
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return run.Proc().VisibleWindow(L"#32768") == nullptr; })) << "Esc left the menu open";
+    ASSERT_TRUE(WaitFor([&] { return MenuEnds(main) == MenuLoops(main); })) << "Esc left the menu open";
+    EXPECT_TRUE(IsWindowVisible(main) && OwnVisible(run.Control(IDC_PANEL4)));
     EXPECT_TRUE(run.Proc().Running());
 
     // The countdown takes the focus when it opens, on its cancel button, and
