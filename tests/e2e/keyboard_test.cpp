@@ -195,20 +195,13 @@ TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
     ASSERT_TRUE(WaitFor([&] { return TrayVersion(main) != 0; }));
     EXPECT_EQ(TrayVersion(main), 4) << "the shell kept the oldest behaviour";
 
-    // Enter or Space on the icon (NIN_KEYSELECT) brings the hidden window up
-    // with the focus in it.
-    PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, kCloseTimeoutMs));
-    PostTrayNotify(main, NIN_KEYSELECT);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && FocusedControl(main) == run.Control(IDC_TREEVIEW1); }))
-        << "Enter on the icon did not bring the window up";
-
     // The menu key or Shift+F10 on it (WM_CONTEXTMENU) opens its menu, which
     // the arrows and Enter work: "Turn off the computer…" opens the plan page.
-    // The window stays up for it: under Wine the X server tells of a hidden
-    // window's lost focus in its own time, and when that comes after the menu
-    // opened, Wine cancels the menu (WM_CANCELMODE), which Windows never does.
-    // Each key goes only once the menu has taken the one before.
+    // It comes before the window is ever hidden: under Wine the X server
+    // tells of a window's lost focus in its own time, and when that comes
+    // after the menu opened (the window shown again meanwhile), Wine cancels
+    // the menu (WM_CANCELMODE), which Windows never does. Each key goes only
+    // once the menu has taken the one before.
     ASSERT_FALSE(OwnVisible(run.Control(IDC_PANEL4)));
     int loops = MenuLoops(main);
     PostTrayNotify(main, WM_CONTEXTMENU);
@@ -229,6 +222,14 @@ TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitFor([&] { return MenuEnds(main) == MenuLoops(main); })) << "Esc left the menu open";
     EXPECT_TRUE(IsWindowVisible(main) && OwnVisible(run.Control(IDC_PANEL4)));
+
+    // Enter or Space on the icon (NIN_KEYSELECT) brings the hidden window up
+    // with the focus in it.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, kCloseTimeoutMs));
+    PostTrayNotify(main, NIN_KEYSELECT);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && FocusedControl(main) == run.Control(IDC_TREEVIEW1); }))
+        << "Enter on the icon did not bring the window up";
     EXPECT_TRUE(run.Proc().Running());
 
     // The countdown takes the focus when it opens, on its cancel button, and
