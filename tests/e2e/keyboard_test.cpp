@@ -208,9 +208,13 @@ TEST_F(KeyboardTest, TheTrayIconAndTheCountdownAnswerTheKeyboard) {
     ASSERT_TRUE(WaitFor([&] { return MenuLoops(main) > loops; })) << "no menu";
     ASSERT_LT(MenuEnds(main), MenuLoops(main)) << "the menu closed before a key";
     PressKey(VK_DOWN);
-    ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N1_OPEN; })) << "Down selected " << MenuItem(main);
+    const auto menuState = [&] {
+        return "item " + std::to_string(MenuItem(main)) + " selected, menu loops entered " +
+               std::to_string(MenuLoops(main)) + ", left " + std::to_string(MenuEnds(main));
+    };
+    ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N1_OPEN; })) << "after Down: " << menuState();
     PressKey(VK_DOWN);
-    ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N4_ONOFF; })) << "Down selected " << MenuItem(main);
+    ASSERT_TRUE(WaitFor([&] { return MenuItem(main) == IDM_N4_ONOFF; })) << "after Down: " << menuState();
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) && OwnVisible(run.Control(IDC_PANEL4)); }))
         << "the menu's second item did not open the plan page";
