@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/test_seams.h"
+#include "common/ini_text.h"
 
 #include <gtest/gtest.h>
 
@@ -58,10 +59,18 @@ std::wstring DriverFolder() {
 
 std::wstring ReadIni(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                      const std::wstring& fallback) {
-    std::vector<wchar_t> buf(4096);
-    const DWORD n = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback.c_str(), buf.data(),
-                                             static_cast<DWORD>(buf.size()), path.c_str());
-    return std::wstring(buf.data(), n);
+    // Read with every sharing allowed and closed at once. Windows' profile
+    // reader keeps the file open without FILE_SHARE_DELETE, and a save of the
+    // program's (a new file moved over the old) that came just then failed.
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return fallback;
+    const DecodedText decoded = DecodeTextFile(*bytes, [](std::string_view ansi) {
+        std::wstring wide(ansi.size(), L'\0');
+        wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                                            wide.data(), static_cast<int>(wide.size()))));
+        return wide;
+    });
+    return IniText(decoded.text).Read(section, key, fallback);
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {

@@ -69,8 +69,9 @@ void Trace(const std::wstring& what);
 // The folder of e2e_tests.exe (zelvar_test.exe and languages\ lie there),
 // with a trailing backslash.
 std::wstring DriverFolder();
-// A key of an INI file through GetPrivateProfileStringW; fallback when the
-// file, the section or the key is missing.
+// A key of an INI file, read as Windows' profile reader reads it but without
+// keeping the file open; fallback when the file, the section or the key is
+// missing.
 inline const std::wstring kMissing = L"<missing>";
 std::wstring ReadIni(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                      const std::wstring& fallback = kMissing);
