@@ -59,9 +59,9 @@ std::wstring DriverFolder() {
 
 std::wstring ReadIni(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                      const std::wstring& fallback) {
-    // Read with every sharing allowed and closed at once. Windows' profile
-    // reader keeps the file open without FILE_SHARE_DELETE, and a save of the
-    // program's (a new file moved over the old) that came just then failed.
+    // Read with every sharing allowed. The profile reader opens the file
+    // without FILE_SHARE_DELETE while it reads, and a save of the program's
+    // (a new file moved over the old) that came just then failed.
     const auto bytes = ReadFileBytes(path);
     if (!bytes) return fallback;
     const DecodedText decoded = DecodeTextFile(*bytes, [](std::string_view ansi) {
